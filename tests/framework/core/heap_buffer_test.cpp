@@ -1,0 +1,122 @@
+#include "framework/core/heap_buffer.h"
+#include "framework/core/pointer_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace plugkit {
+namespace {
+
+TEST(HeapBuffer, GrowthFollowsGranularity) {
+  HeapBuffer text(128);
+  text.Resize(1, false);
+  EXPECT_EQ(text.Capacity(), 129);
+
+  HeapBuffer chunk(4096);
+  chunk.Resize(1, false);
+  EXPECT_EQ(chunk.Capacity(), 4000);
+
+  // Large blocks are whole pages less the slack, with at most 4 MiB extra.
+  chunk.Resize(20000000, false);
+  EXPECT_EQ(chunk.Size(), 20000000);
+  EXPECT_EQ((chunk.Capacity() + 96) % 4096, 0);
+  EXPECT_LE(chunk.Capacity() - chunk.Size(), 4194304);
+}
+
+TEST(HeapBuffer, NegativeSizeFreesAndSameSizeChangesNothing) {
+  HeapBuffer buffer(128);
+  std::memset(buffer.Resize(300, false), 7, 300);
+  const uint8_t* data = buffer.Data();
+  EXPECT_EQ(buffer.Resize(300, true), data);
+  EXPECT_EQ(buffer.Resize(300, false), data);
+  EXPECT_EQ(buffer.Data()[299], 7);
+
+  EXPECT_EQ(buffer.Resize(-5, true), nullptr);
+  EXPECT_EQ(buffer.Size(), 0);
+  EXPECT_EQ(buffer.Capacity(), 0);
+  EXPECT_EQ(buffer.Data(), nullptr);
+}
+
+TEST(HeapBuffer, ShrinkOnlyBelowThreshold) {
+  HeapBuffer buffer(128);
+  buffer.Resize(5334, false);
+  const int capacity = buffer.Capacity();
+  ASSERT_EQ(capacity, 8001);
+  // threshold = min(8001 / 2, 8001 - 512) = 4000
+  buffer.Resize(5000, true);
+  EXPECT_EQ(buffer.Capacity(), capacity);
+  buffer.Resize(10, true);
+  EXPECT_EQ(buffer.Capacity(), 138);
+  EXPECT_EQ(buffer.Size(), 10);
+
+  // Without allowShrink only the size drops.
+  buffer.Resize(5334, false);
+  buffer.Resize(0, false);
+  EXPECT_EQ(buffer.Size(), 0);
+  EXPECT_EQ(buffer.Data(), nullptr);
+  EXPECT_GT(buffer.Capacity(), 0);
+}
+
+TEST(HeapBuffer, KeepsContentsWhenGrowingAndCopies) {
+  HeapBuffer buffer(128);
+  for (int i = 0; i < 100; ++i) {
+    buffer.Resize(i + 1, false);
+    buffer.Data()[i] = static_cast<uint8_t>(i);
+  }
+  for (int i = 0; i < 100; ++i)
+    ASSERT_EQ(buffer.Data()[i], i);
+
+  HeapBuffer copy(4096);
+  copy.Assign(buffer);
+  ASSERT_EQ(copy.Size(), 100);
+  EXPECT_EQ(std::memcmp(copy.Data(), buffer.Data(), 100), 0);
+
+  HeapBuffer empty;
+  copy.CopyFrom(empty);
+  EXPECT_EQ(copy.Size(), 0);
+  EXPECT_EQ(copy.Data(), nullptr);
+}
+
+TEST(HeapBuffer, ImpossibleSizeKeepsOldBlock) {
+  HeapBuffer buffer(4096);
+  buffer.Resize(10, false);
+  buffer.Data()[9] = 42;
+  buffer.Resize(INT32_MAX, false);
+  EXPECT_EQ(buffer.Size(), 10);
+  EXPECT_EQ(buffer.Data()[9], 42);
+}
+
+struct Counted {
+  explicit Counted(int& deletions) : deletions_(deletions) {}
+  ~Counted() { ++deletions_; }
+  int& deletions_;
+};
+
+TEST(PointerList, AddGetRemoveAndDeleteAll) {
+  int deletions = 0;
+  PointerList<Counted> list;
+  EXPECT_EQ(list.Get(0), nullptr);
+  auto* a = new Counted(deletions);
+  auto* b = new Counted(deletions);
+  auto* c = new Counted(deletions);
+  list.Add(a);
+  list.Add(b);
+  list.Add(c);
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Get(1), b);
+  EXPECT_EQ(list.Get(3), nullptr);
+  EXPECT_EQ(list.Get(-1), nullptr);
+
+  list.Remove(1);
+  delete b;
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Get(1), c);
+
+  list.DeleteAll();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(deletions, 3);
+}
+
+} // namespace
+} // namespace plugkit
