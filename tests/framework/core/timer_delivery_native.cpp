@@ -1,0 +1,5 @@
+#include "timer_delivery.h"
+
+#include "framework/core/timer_native.h"
+
+void DeliverTimerMessageForTest(uintptr_t id) { plugkit::timer_native::DeliverTimerMessage(id); }
