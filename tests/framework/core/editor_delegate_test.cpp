@@ -113,15 +113,6 @@ TEST(IEditorDelegate, MessagesReachHandleMessageWithTagsInOrder) {
   EXPECT_EQ(delegate.calls, (std::vector<std::string>{"msg:9,5,0#0", "msg:3,-1,0#0"}));
 }
 
-TEST(IEditorDelegate, BaseHooksAnswerNeutrally) {
-  RecordingDelegate delegate(0);
-  EXPECT_FALSE(delegate.ResizeEditorFromUI(100, 100, true));
-  ByteChunk chunk;
-  EXPECT_TRUE(delegate.SerializeEditorSize(chunk));
-  EXPECT_EQ(chunk.Size(), 0);
-  EXPECT_EQ(delegate.UnserializeEditorSize(chunk, 17), 17);
-}
-
 TEST(ParamChangeSource, Texts) {
   EXPECT_STREQ(ParamChangeSourceText(ParamChangeSource::Reset), "Reset");
   EXPECT_STREQ(ParamChangeSourceText(ParamChangeSource::Host), "Host");

@@ -118,12 +118,5 @@ TEST(IPluginBase, GetPluginVersion) {
   EXPECT_EQ(plugin.GetPluginVersion(true), 10203);
 }
 
-TEST(IPluginBase, StartsWithUnknownHost) {
-  TestPlugin plugin(0, 0);
-  EXPECT_EQ(plugin.GetHost(), kHostUninit);
-  EXPECT_STREQ(plugin.GetHostName(), "");
-  EXPECT_STREQ(plugin.GetPluginName(), "");
-}
-
 } // namespace
 } // namespace plugkit
