@@ -23,19 +23,9 @@ RunningTimers& Running() {
 
 } // namespace
 
-Timer* Timer::Create(Callback callback, int periodMs) {
-  auto* timer = new Timer_impl(std::move(callback), periodMs);
-  timer->Start();
-  return timer;
-}
+Timer* Timer::Create(Callback callback, int periodMs) { return new Timer_impl(std::move(callback), periodMs); }
 
-Timer_impl::Timer_impl(Callback callback, int periodMs) : callback_(std::move(callback)), periodMs_(periodMs) {}
-
-Timer_impl::~Timer_impl() { Stop(); }
-
-void Timer_impl::Start() {
-  if (id_ != 0)
-    return;
+Timer_impl::Timer_impl(Callback callback, int periodMs) : callback_(std::move(callback)), periodMs_(periodMs) {
   id_ = timer_backend::StartSystemTimer(periodMs_);
   if (id_ == 0)
     return;
@@ -43,6 +33,8 @@ void Timer_impl::Start() {
   std::lock_guard<std::recursive_mutex> guard(running.lock);
   running.list.Add(this);
 }
+
+Timer_impl::~Timer_impl() { Stop(); }
 
 void Timer_impl::Stop() {
   if (id_ == 0)

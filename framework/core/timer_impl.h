@@ -11,6 +11,8 @@ namespace plugkit {
 // timers; the system reports only an id, which is looked up in that list.
 class Timer_impl : public Timer {
 public:
+  // Starts the system timer and registers it; a timer the system refuses
+  // stays stopped.
   Timer_impl(Callback callback, int periodMs);
   ~Timer_impl() override;
 
@@ -19,9 +21,6 @@ public:
   // 0 when the timer is not running.
   uintptr_t Id() const { return id_; }
   int PeriodMs() const { return periodMs_; }
-
-  // Starts the system timer and registers it. A refused timer stays stopped.
-  void Start();
 
   // Runs the callback of the first running timer with this id, with the timer
   // lock held. An id not in the list is ignored. Exceptions from the callback
