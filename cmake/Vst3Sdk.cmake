@@ -172,3 +172,5 @@ if(TARVEX_TESTS)
     FAIL_REGULAR_EXPRESSION "Executed 0 Tests"
     LABELS vst3)
 endif()
+
+include(cmake/Vst3Bundle.cmake)
