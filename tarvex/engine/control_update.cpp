@@ -122,40 +122,51 @@ void FeedbackEngine::UpdateControl() {
 void FeedbackEngine::RebuildActiveSections() {
   activeCount_ = 0;
   for (int s = 0; s < kSlotCount; ++s) {
-    bool any = false;
-    for (int ch = 0; ch < kEngineChannels; ++ch) {
-      NotchSection& sec = sections_[ch][s];
-      if (sec.fade == 0.0) {
-        sec.s1 = 0.0;
-        sec.s2 = 0.0;
-      } else {
-        any = true;
-      }
-    }
-    if (any) activeSlots_[activeCount_++] = static_cast<std::int8_t>(s);
+    NotchLanes& l = lanes_[s];
+    const NotchSection& c0 = sections_[0][s];
+    const NotchSection& c1 = sections_[1][s];
+    l.b0 = StereoLanes{c0.b0, c1.b0};
+    l.b1 = StereoLanes{c0.b1, c1.b1};
+    l.b2 = StereoLanes{c0.b2, c1.b2};
+    l.a1 = StereoLanes{c0.a1, c1.a1};
+    l.a2 = StereoLanes{c0.a2, c1.a2};
+    l.wet = StereoLanes{c0.wet, c1.wet};
+    l.active = StereoMask{c0.fade != 0.0 ? -1 : 0, c1.fade != 0.0 ? -1 : 0};
+    l.s1 = SelectLanes(l.active, l.s1, StereoLanes{0.0, 0.0});
+    l.s2 = SelectLanes(l.active, l.s2, StereoLanes{0.0, 0.0});
+    if (c0.fade != 0.0 || c1.fade != 0.0) activeSlots_[activeCount_++] = static_cast<std::int8_t>(s);
   }
 }
 
-void FeedbackEngine::ProcessSections(double& x0, double& x1) {
-  for (int n = 0; n < activeCount_; ++n) {
-    const int s = activeSlots_[n];
-    NotchSection& a = sections_[0][s];
-    if (a.fade != 0.0) {
-      const double v = a.b0 * x0 + a.s1;
-      double s1 = a.b1 * x0 - a.a1 * v + a.s2;
-      double s2 = a.b2 * x0 - a.a2 * v;
-      a.s1 = std::fabs(s1) < 1e-250 ? 0.0 : s1;
-      a.s2 = std::fabs(s2) < 1e-250 ? 0.0 : s2;
-      x0 = x0 + (v - x0) * a.wet;
-    }
-    NotchSection& b = sections_[1][s];
-    if (b.fade != 0.0) {
-      const double v = b.b0 * x1 + b.s1;
-      double s1 = b.b1 * x1 - b.a1 * v + b.s2;
-      double s2 = b.b2 * x1 - b.a2 * v;
-      b.s1 = std::fabs(s1) < 1e-250 ? 0.0 : s1;
-      b.s2 = std::fabs(s2) < 1e-250 ? 0.0 : s2;
-      x1 = x1 + (v - x1) * b.wet;
+namespace {
+
+StereoLanes FlushTiny(StereoLanes v) {
+  const StereoMask tiny = (v < 1e-250) & (v > -1e-250);
+  return (StereoLanes)((StereoMask)v & ~tiny);
+}
+
+}  // namespace
+
+// Runs count samples through the active sections in slot order. The work is
+// skewed: at step t section k takes sample t - k, so the sections of one
+// step are independent and run side by side instead of waiting on each
+// other's latency. Every sample still meets the sections in slot order and
+// every section its samples in time order, with the same arithmetic.
+void FeedbackEngine::ProcessSections(StereoLanes* samples, int count) {
+  const int sections = activeCount_;
+  for (int t = 0; t < count + sections - 1; ++t) {
+    const int first = std::max(0, t - count + 1);
+    const int last = std::min(sections - 1, t);
+    for (int k = first; k <= last; ++k) {
+      NotchLanes& q = lanes_[activeSlots_[k]];
+      StereoLanes& sample = samples[t - k];
+      const StereoLanes x = sample;
+      const StereoLanes v = q.b0 * x + q.s1;
+      const StereoLanes s1 = q.b1 * x - q.a1 * v + q.s2;
+      const StereoLanes s2 = q.b2 * x - q.a2 * v;
+      q.s1 = (StereoLanes)((StereoMask)FlushTiny(s1) & q.active);
+      q.s2 = (StereoLanes)((StereoMask)FlushTiny(s2) & q.active);
+      sample = SelectLanes(q.active, x + (v - x) * q.wet, x);
     }
   }
 }
