@@ -34,9 +34,9 @@ void FeedbackEngine::StartAnalyzer() {
   analyzerState_ = kWindow;
   analyzerOldest_ = ringWrite_;
   analyzerStep_ = 0;
-  butterflyLength_ = 2;
-  butterflyStart_ = 0;
-  butterflyJ_ = 0;
+  butterflyPass_ = 0;
+  butterflyUnit_ = 0;
+  butterflyCredit_ = 0;
 }
 
 void FeedbackEngine::StepAnalyzer() {
@@ -69,38 +69,25 @@ void FeedbackEngine::StepWindow() {
   }
 }
 
+// The transform takes exactly as many calls as 160 butterflies per call
+// would (333); each call earns 160 butterflies of credit and runs whole units
+// of the plan while the credit lasts, so no call does much more than its share.
 void FeedbackEngine::StepButterflies() {
-  int budget = kButterfliesPerStep;
-  while (butterflyLength_ <= kRingSize && budget > 0) {
-    const int half = butterflyLength_ / 2;
-    const int count = std::min(half - butterflyJ_, budget);
-    StereoPoint* top = fft_ + butterflyStart_ + butterflyJ_;
-    StereoPoint* bottom = top + half;
-    const double* wr = twiddleRe_ + half + butterflyJ_;
-    const double* wi = twiddleIm_ + half + butterflyJ_;
-    for (int n = 0; n < count; ++n) {
-      StereoPoint& a = top[n];
-      StereoPoint& b = bottom[n];
-      const StereoLanes tr = wr[n] * b.re - wi[n] * b.im;
-      const StereoLanes ti = wr[n] * b.im + wi[n] * b.re;
-      const StereoLanes ar = a.re, ai = a.im;
-      a.re = ar + tr;
-      a.im = ai + ti;
-      b.re = ar - tr;
-      b.im = ai - ti;
-    }
-    budget -= count;
-    butterflyJ_ += count;
-    if (butterflyJ_ == half) {
-      butterflyJ_ = 0;
-      butterflyStart_ += butterflyLength_;
-      if (butterflyStart_ == kRingSize) {
-        butterflyStart_ = 0;
-        butterflyLength_ *= 2;
-      }
+  butterflyCredit_ += kButterfliesPerStep;
+  while (butterflyPass_ < kButterflyPasses) {
+    const ButterflyPass& pass = kButterflyPlan[butterflyPass_];
+    const int affordable = butterflyCredit_ / pass.cost;
+    if (affordable == 0) break;
+    const int end = std::min(pass.units, butterflyUnit_ + affordable);
+    butterflies_(fft_, twiddleRe_, twiddleIm_, pass, butterflyUnit_, end);
+    butterflyCredit_ -= (end - butterflyUnit_) * pass.cost;
+    butterflyUnit_ = end;
+    if (butterflyUnit_ == pass.units) {
+      butterflyUnit_ = 0;
+      ++butterflyPass_;
     }
   }
-  if (butterflyLength_ > kRingSize) {
+  if (butterflyPass_ == kButterflyPasses) {
     analyzerState_ = kMagnitudes;
     analyzerStep_ = 0;
   }

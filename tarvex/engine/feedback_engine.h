@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine_snapshot.h"
+#include "fft_butterflies.h"
 #include "learned_set.h"
 #include "param_table.h"
 #include "section_response.h"
@@ -59,15 +60,6 @@ class FeedbackEngine {
     StereoLanes b0, b1, b2, a1, a2, wet;
     StereoLanes s1, s2;
     StereoMask active;
-  };
-
-  // One time point (or FFT bin) of both analysed signals, lane 0 the input
-  // and lane 1 the output: the first channel is the real part and the second
-  // the imaginary part, so one complex FFT serves two real channels and the
-  // two lanes share every operation.
-  struct StereoPoint {
-    StereoLanes re;
-    StereoLanes im;
   };
 
   struct ResponseSection {
@@ -177,9 +169,10 @@ class FeedbackEngine {
   int analyzerState_ = kIdle;
   int analyzerOldest_ = 0;
   int analyzerStep_ = 0;
-  int butterflyLength_ = 2;
-  int butterflyStart_ = 0;
-  int butterflyJ_ = 0;
+  int butterflyPass_ = 0;
+  int butterflyUnit_ = 0;
+  int butterflyCredit_ = 0;
+  ButterflyKernel butterflies_ = SelectButterflyKernel();
 
   // Response display.
   ResponseSection responseBank_[kEngineChannels][kSlotCount];
