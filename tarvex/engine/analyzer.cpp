@@ -57,7 +57,7 @@ void FeedbackEngine::StepWindow() {
   const int end = std::min(analyzerStep_ + kWindowPerStep, kRingSize);
   for (int n = analyzerStep_; n < end; ++n) {
     const StereoPoint& x = ring_[(analyzerOldest_ + n) & (kRingSize - 1)];
-    StereoPoint& y = fft_[bitReverse_[n]];
+    StereoPoint& y = windowed_[n];
     const double w = window_[n];
     y.re = w * x.re;
     y.im = w * x.im;
@@ -69,7 +69,8 @@ void FeedbackEngine::StepWindow() {
   }
 }
 
-// The transform takes exactly as many calls as 160 butterflies per call
+// The window step leaves the points in time order; the first butterfly pass
+// reads them in bit-reversed order. The transform takes exactly as many calls as 160 butterflies per call
 // would (333); each call earns 160 butterflies of credit and runs whole units
 // of the plan while the credit lasts, so no call does much more than its share.
 void FeedbackEngine::StepButterflies() {
@@ -79,7 +80,7 @@ void FeedbackEngine::StepButterflies() {
     const int affordable = butterflyCredit_ / pass.cost;
     if (affordable == 0) break;
     const int end = std::min(pass.units, butterflyUnit_ + affordable);
-    butterflies_(fft_, twiddleRe_, twiddleIm_, pass, butterflyUnit_, end);
+    butterflies_({windowed_, bitReverse_, twiddleRe_, twiddleIm_, fft_}, pass, butterflyUnit_, end);
     butterflyCredit_ -= (end - butterflyUnit_) * pass.cost;
     butterflyUnit_ = end;
     if (butterflyUnit_ == pass.units) {

@@ -1,7 +1,5 @@
 #include "fft_butterflies.h"
 
-#include <cstring>
-
 namespace tarvex {
 namespace {
 
@@ -19,12 +17,20 @@ inline void Butterfly(StereoPoint& a, StereoPoint& b, double wr, double wi) {
 // lengths h, 2h and 4h pair them as below.
 inline int GroupBase(int g, int h, int shift) { return ((g >> shift) << (shift + 3)) + (g & (h - 1)); }
 
-void Butterflies(StereoPoint* fft, const double* twRe, const double* twIm, const ButterflyPass& pass,
-                 int first, int end) {
+void Butterflies(const ButterflyData& data, const ButterflyPass& pass, int first, int end) {
+  StereoPoint* fft = data.fft;
+  const double* twRe = data.twiddleRe;
+  const double* twIm = data.twiddleIm;
   const int h = pass.half;
   const int shift = __builtin_ctz(static_cast<unsigned>(h));
   if (pass.cost == 1) {
-    for (int q = first; q < end; ++q) Butterfly(fft[2 * q], fft[2 * q + 1], twRe[1], twIm[1]);
+    for (int q = first; q < end; ++q) {
+      StereoPoint a = data.windowed[data.bitReverse[2 * q]];
+      StereoPoint b = data.windowed[data.bitReverse[2 * q + 1]];
+      Butterfly(a, b, twRe[1], twIm[1]);
+      fft[2 * q] = a;
+      fft[2 * q + 1] = b;
+    }
     return;
   }
   for (int g = first; g < end; ++g) {
@@ -61,15 +67,22 @@ __attribute__((target("avx"))) inline void ButterflyAvx(PointLanes& a, PointLane
   a = sum;
 }
 
-__attribute__((target("avx"))) void ButterfliesAvx(StereoPoint* fft, const double* twRe,
-                                                   const double* twIm, const ButterflyPass& pass,
-                                                   int first, int end) {
+__attribute__((target("avx"))) void ButterfliesAvx(const ButterflyData& data,
+                                                   const ButterflyPass& pass, int first, int end) {
+  StereoPoint* fft = data.fft;
+  const double* twRe = data.twiddleRe;
+  const double* twIm = data.twiddleIm;
   const int h = pass.half;
   const int shift = __builtin_ctz(static_cast<unsigned>(h));
   if (pass.cost == 1) {
+    const PointLanes* windowed = reinterpret_cast<const PointLanes*>(data.windowed);
     for (int q = first; q < end; ++q) {
+      PointLanes a = windowed[data.bitReverse[2 * q]];
+      PointLanes b = windowed[data.bitReverse[2 * q + 1]];
+      ButterflyAvx(a, b, twRe[1], twIm[1]);
       PointLanes* p = reinterpret_cast<PointLanes*>(&fft[2 * q]);
-      ButterflyAvx(p[0], p[1], twRe[1], twIm[1]);
+      p[0] = a;
+      p[1] = b;
     }
     return;
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "stereo_lanes.h"
 
 namespace tarvex {
@@ -28,10 +30,20 @@ constexpr int kButterflyPasses = 5;
 constexpr ButterflyPass kButterflyPlan[kButterflyPasses] = {
     {1, 4096, 1}, {2, 1024, 12}, {16, 1024, 12}, {128, 1024, 12}, {1024, 1024, 12}};
 
-// Runs units first … end - 1 of a pass; twiddle index L/2 + j holds
-// e^(-2πi·j/L) for the stage of length L.
-using ButterflyKernel = void (*)(StereoPoint* fft, const double* twiddleRe, const double* twiddleIm,
-                                 const ButterflyPass& pass, int first, int end);
+// Where a transform works: the windowed points in time order, the bit
+// reversal that the first pass reads them through, the twiddles (index L/2 + j
+// holds e^(-2πi·j/L) for the stage of length L) and the transform itself.
+struct ButterflyData {
+  const StereoPoint* windowed;
+  const std::uint16_t* bitReverse;
+  const double* twiddleRe;
+  const double* twiddleIm;
+  StereoPoint* fft;
+};
+
+// Runs units first … end - 1 of a pass.
+using ButterflyKernel = void (*)(const ButterflyData& data, const ButterflyPass& pass, int first,
+                                 int end);
 
 // The fastest kernel this processor runs; all kernels give identical results.
 ButterflyKernel SelectButterflyKernel();
