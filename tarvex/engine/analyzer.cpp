@@ -133,17 +133,26 @@ void FeedbackEngine::StepDisplayBins() {
   if (end == kDisplayBinCount) analyzerState_ = kDetect;
 }
 
+// A sweep of an unchanged bank would give the values the display already
+// holds, so it is skipped; a reset makes the held values stale.
 void FeedbackEngine::CopyBankForResponseDisplay() {
+  bool changed = responseStale_;
   for (int ch = 0; ch < kEngineChannels; ++ch)
     for (int s = 0; s < kSlotCount; ++s) {
       const NotchSection& sec = sections_[ch][s];
       ResponseSection& copy = responseBank_[ch][s];
       if (copy.b0 != sec.b0 || copy.b1 != sec.b1 || copy.b2 != sec.b2 || copy.a1 != sec.a1 ||
-          copy.a2 != sec.a2)
+          copy.a2 != sec.a2) {
         ++responseGeneration_[ch][s];
+        changed = true;
+      }
+      if (copy.wet != sec.wet) changed = true;
       copy = {sec.b0, sec.b1, sec.b2, sec.a1, sec.a2, sec.wet};
     }
-  responseBin_ = 0;
+  if (changed) {
+    responseBin_ = 0;
+    responseStale_ = false;
+  }
 }
 
 void FeedbackEngine::StepResponseDisplay() {

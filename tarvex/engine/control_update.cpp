@@ -20,8 +20,9 @@ struct SlotSource {
 
 void FeedbackEngine::UpdateControl() {
   const double fs = sampleRate_;
-  inputGain_ = std::pow(10.0, 0.05 * smoothed_[kParamInput]);
-  outputGain_ = std::pow(10.0, 0.05 * smoothed_[kParamOutput]);
+  auto decibelsToGain = [](double db) { return std::pow(10.0, 0.05 * db); };
+  inputGain_ = inputGainMemo_(smoothed_[kParamInput], decibelsToGain);
+  outputGain_ = outputGainMemo_(smoothed_[kParamOutput], decibelsToGain);
   mix_ = 0.01 * smoothed_[kParamMix];
   working_.fixedCount = 0;
   working_.liveCount = 0;
@@ -59,7 +60,8 @@ void FeedbackEngine::UpdateControl() {
 
     const int bin = std::clamp(static_cast<int>(src.frequency * kRingSize / fs), 0, kSpectrumBins - 1);
     const double level = std::max(inMag_[0][bin], inMag_[1][bin]);
-    working_.slotLevelDb[s] = static_cast<float>(20.0 * std::log10(std::max(level, 1e-12)));
+    working_.slotLevelDb[s] = static_cast<float>(
+        levelMemo_[s](level, [](double m) { return 20.0 * std::log10(std::max(m, 1e-12)); }));
 
     if (src.kind == kSlotFixed) ++working_.fixedCount;
     if (src.kind == kSlotLive) ++working_.liveCount;
@@ -108,9 +110,16 @@ void FeedbackEngine::UpdateControl() {
       } else {
         sec.envelope = 1.0;
       }
-      sec.wet = sec.fade == 0.0
-                    ? 0.0
-                    : (1.0 - std::pow(10.0, -0.05 * sec.depth * sec.envelope)) * sec.fade;
+      if (sec.fade == 0.0) {
+        sec.wet = 0.0;
+      } else {
+        const double exponent = -0.05 * sec.depth * sec.envelope;
+        if (exponent != sec.cutExponent) {
+          sec.cutExponent = exponent;
+          sec.cutGain = std::pow(10.0, exponent);
+        }
+        sec.wet = (1.0 - sec.cutGain) * sec.fade;
+      }
       envelopes[ch] = sec.envelope;
     }
     working_.slotDepth[s] = static_cast<float>((envelopes[0] + envelopes[1]) * currentDepth * 0.5);

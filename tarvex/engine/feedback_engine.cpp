@@ -116,6 +116,7 @@ void FeedbackEngine::Reset() {
   std::fill(std::begin(linkedMag_), std::end(linkedMag_), 0.0);
   analyzerState_ = kIdle;
   responseBin_ = kDisplayBinCount;
+  responseStale_ = true;
   ringWrite_ = 0;
   ringFill_ = 0;
   hopCounter_ = 0;

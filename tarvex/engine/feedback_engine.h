@@ -8,6 +8,7 @@
 #include "engine_snapshot.h"
 #include "fft_butterflies.h"
 #include "learned_set.h"
+#include "memo.h"
 #include "param_table.h"
 #include "section_response.h"
 #include "stereo_lanes.h"
@@ -51,7 +52,9 @@ class FeedbackEngine {
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
     double fade = 0.0, envelope = 0.0, wet = 0.0, depth = 0.0;
     double designFrequency = -1.0, designQ = -1.0;
+    double cutExponent = 1.0, cutGain = 10.0;  // last 10^exponent of the wet formula
   };
+
 
   // What the audio path runs for one slot, channel 0 in lane 0 and channel 1
   // in lane 1; a lane whose section is faded out passes its sample unchanged
@@ -134,6 +137,8 @@ class FeedbackEngine {
   std::array<std::int8_t, kSlotCount> activeSlots_{};
   int activeCount_ = 0;
   double inputGain_ = 1.0, outputGain_ = 1.0, mix_ = 1.0;
+  Memo inputGainMemo_, outputGainMemo_;
+  std::array<Memo, kSlotCount> levelMemo_{};
   int controlCounter_ = 0;
   std::array<double, kSlotCount> slotDepth_{};
 
@@ -187,6 +192,7 @@ class FeedbackEngine {
   std::uint64_t responseGeneration_[kEngineChannels][kSlotCount];
   ResponseCacheEntry responseCache_[kDisplayBinCount][kEngineChannels][kSlotCount];
   int responseBin_ = kDisplayBinCount;
+  bool responseStale_ = true;
   unsigned responseParity_ = 0;
 
   // Detector.
