@@ -154,28 +154,45 @@ StereoLanes FlushTiny(StereoLanes v) {
   return (StereoLanes)((StereoMask)v & ~tiny);
 }
 
+template <typename Lanes>
+inline void RunSection(Lanes& q, StereoLanes& sample) {
+  const StereoLanes x = sample;
+  const StereoLanes v = q.b0 * x + q.s1;
+  const StereoLanes s1 = q.b1 * x - q.a1 * v + q.s2;
+  const StereoLanes s2 = q.b2 * x - q.a2 * v;
+  q.s1 = (StereoLanes)((StereoMask)FlushTiny(s1) & q.active);
+  q.s2 = (StereoLanes)((StereoMask)FlushTiny(s2) & q.active);
+  sample = SelectLanes(q.active, x + (v - x) * q.wet, x);
+}
+
+// Up to G consecutive sections over count samples, skewed: at step t
+// section k takes sample t - k, so the G sections of one step are independent
+// and run side by side instead of waiting on each other's latency.
+template <int G, typename Lanes>
+void RunSkewed(Lanes* const* sections, StereoLanes* samples, int count) {
+  for (int t = 0; t < count + G - 1; ++t) {
+    for (int k = 0; k < G; ++k) {
+      const int i = t - k;
+      if (i >= 0 && i < count) RunSection(*sections[k], samples[i]);
+    }
+  }
+}
+
 }  // namespace
 
-// Runs count samples through the active sections in slot order. The work is
-// skewed: at step t section k takes sample t - k, so the sections of one
-// step are independent and run side by side instead of waiting on each
-// other's latency. Every sample still meets the sections in slot order and
-// every section its samples in time order, with the same arithmetic.
+// Every sample still meets the sections in slot order and every section its
+// samples in time order, with the same arithmetic as one sample at a time.
 void FeedbackEngine::ProcessSections(StereoLanes* samples, int count) {
-  const int sections = activeCount_;
-  for (int t = 0; t < count + sections - 1; ++t) {
-    const int first = std::max(0, t - count + 1);
-    const int last = std::min(sections - 1, t);
-    for (int k = first; k <= last; ++k) {
-      NotchLanes& q = lanes_[activeSlots_[k]];
-      StereoLanes& sample = samples[t - k];
-      const StereoLanes x = sample;
-      const StereoLanes v = q.b0 * x + q.s1;
-      const StereoLanes s1 = q.b1 * x - q.a1 * v + q.s2;
-      const StereoLanes s2 = q.b2 * x - q.a2 * v;
-      q.s1 = (StereoLanes)((StereoMask)FlushTiny(s1) & q.active);
-      q.s2 = (StereoLanes)((StereoMask)FlushTiny(s2) & q.active);
-      sample = SelectLanes(q.active, x + (v - x) * q.wet, x);
+  constexpr int kGroup = 4;
+  for (int first = 0; first < activeCount_; first += kGroup) {
+    NotchLanes* group[kGroup];
+    const int size = std::min(kGroup, activeCount_ - first);
+    for (int k = 0; k < size; ++k) group[k] = &lanes_[activeSlots_[first + k]];
+    switch (size) {
+      case 1: RunSkewed<1>(group, samples, count); break;
+      case 2: RunSkewed<2>(group, samples, count); break;
+      case 3: RunSkewed<3>(group, samples, count); break;
+      default: RunSkewed<4>(group, samples, count); break;
     }
   }
 }
