@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "feedback_engine.h"
 #include "notch_design.h"
@@ -149,33 +150,54 @@ void FeedbackEngine::RebuildActiveSections() {
 
 namespace {
 
+// Zero where |v| < 1e-250, as a comparison of the magnitude bits.
 StereoLanes FlushTiny(StereoLanes v) {
-  const StereoMask tiny = (v < 1e-250) & (v > -1e-250);
+  const StereoLanes magnitude = (StereoLanes)((StereoMask)v & ~StereoMask{INT64_MIN, INT64_MIN});
+  const StereoMask tiny = magnitude < 1e-250;
   return (StereoLanes)((StereoMask)v & ~tiny);
 }
 
-template <typename Lanes>
+// A lane whose section is faded out passes its sample and keeps a zero
+// state; when both lanes run (BothActive) there is nothing to mask.
+template <bool BothActive, typename Lanes>
 inline void RunSection(Lanes& q, StereoLanes& sample) {
   const StereoLanes x = sample;
   const StereoLanes v = q.b0 * x + q.s1;
-  const StereoLanes s1 = q.b1 * x - q.a1 * v + q.s2;
-  const StereoLanes s2 = q.b2 * x - q.a2 * v;
-  q.s1 = (StereoLanes)((StereoMask)FlushTiny(s1) & q.active);
-  q.s2 = (StereoLanes)((StereoMask)FlushTiny(s2) & q.active);
-  sample = SelectLanes(q.active, x + (v - x) * q.wet, x);
+  const StereoLanes s1 = FlushTiny(q.b1 * x - q.a1 * v + q.s2);
+  const StereoLanes s2 = FlushTiny(q.b2 * x - q.a2 * v);
+  const StereoLanes y = x + (v - x) * q.wet;
+  if (BothActive) {
+    q.s1 = s1;
+    q.s2 = s2;
+    sample = y;
+  } else {
+    q.s1 = (StereoLanes)((StereoMask)s1 & q.active);
+    q.s2 = (StereoLanes)((StereoMask)s2 & q.active);
+    sample = SelectLanes(q.active, y, x);
+  }
 }
 
 // Up to G consecutive sections over count samples, skewed: at step t
 // section k takes sample t - k, so the G sections of one step are independent
 // and run side by side instead of waiting on each other's latency.
-template <int G, typename Lanes>
+template <int G, bool BothActive, typename Lanes>
 void RunSkewed(Lanes* const* sections, StereoLanes* samples, int count) {
   for (int t = 0; t < count + G - 1; ++t) {
     for (int k = 0; k < G; ++k) {
       const int i = t - k;
-      if (i >= 0 && i < count) RunSection(*sections[k], samples[i]);
+      if (i >= 0 && i < count) RunSection<BothActive>(*sections[k], samples[i]);
     }
   }
+}
+
+template <int G, typename Lanes>
+void RunGroup(Lanes* const* sections, StereoLanes* samples, int count) {
+  bool both = true;
+  for (int k = 0; k < G; ++k) both = both && sections[k]->active[0] && sections[k]->active[1];
+  if (both)
+    RunSkewed<G, true>(sections, samples, count);
+  else
+    RunSkewed<G, false>(sections, samples, count);
 }
 
 }  // namespace
@@ -189,10 +211,10 @@ void FeedbackEngine::ProcessSections(StereoLanes* samples, int count) {
     const int size = std::min(kGroup, activeCount_ - first);
     for (int k = 0; k < size; ++k) group[k] = &lanes_[activeSlots_[first + k]];
     switch (size) {
-      case 1: RunSkewed<1>(group, samples, count); break;
-      case 2: RunSkewed<2>(group, samples, count); break;
-      case 3: RunSkewed<3>(group, samples, count); break;
-      default: RunSkewed<4>(group, samples, count); break;
+      case 1: RunGroup<1>(group, samples, count); break;
+      case 2: RunGroup<2>(group, samples, count); break;
+      case 3: RunGroup<3>(group, samples, count); break;
+      default: RunGroup<4>(group, samples, count); break;
     }
   }
 }
