@@ -114,6 +114,8 @@ __attribute__((target("avx"))) void ButterfliesAvx(const ButterflyData& data,
 
 }  // namespace
 
+ButterflyKernel PortableButterflyKernel() { return Butterflies; }
+
 ButterflyKernel SelectButterflyKernel() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_cpu_init();

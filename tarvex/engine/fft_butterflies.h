@@ -48,4 +48,7 @@ using ButterflyKernel = void (*)(const ButterflyData& data, const ButterflyPass&
 // The fastest kernel this processor runs; all kernels give identical results.
 ButterflyKernel SelectButterflyKernel();
 
+// The kernel for processors without wider vectors.
+ButterflyKernel PortableButterflyKernel();
+
 }  // namespace tarvex
