@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
+#include <utility>
 
 #include "engine_rig.h"
 
@@ -66,6 +68,19 @@ TEST(ExchangeThreads, SnapshotsSetsAndCommandsSurviveConcurrentUse) {
 
   // Each round installs a set of Live filters, then freezes them from two
   // threads at once with other bits: the freeze must never be lost.
+  // Joins the threads on every way out, failed assertions included.
+  struct StopThreads {
+    std::function<void()> stop;
+    void Run() {
+      if (stop) std::exchange(stop, nullptr)();
+    }
+    ~StopThreads() { Run(); }
+  } stopThreads{[&] {
+    stop.store(true);
+    audio.join();
+    reader.join();
+  }};
+
   auto waitFor = [&](auto condition) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     EngineSnapshot s;
@@ -87,17 +102,17 @@ TEST(ExchangeThreads, SnapshotsSetsAndCommandsSurviveConcurrentUse) {
     engine.QueueCommand(kCommandFreezeLive);
     other.join();
     ASSERT_TRUE(waitFor([&](const EngineSnapshot& s) { return s.fixedCount == count; })) << round;
-    // The audio thread here publishes back to back, so a read may need a few
-    // rounds of its bounded retries.
+    // The audio thread here publishes back to back, so on a loaded machine a
+    // read may need many rounds of its bounded retries.
     LearnedSet now{};
-    int reads = 0;
-    while (!engine.ReadLearnedSet(now) && reads < 1000) ++reads;
-    ASSERT_LT(reads, 1000);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    bool read = false;
+    while (!(read = engine.ReadLearnedSet(now)) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::yield();
+    ASSERT_TRUE(read) << round;
     EXPECT_EQ(now[count - 1].kind, kSlotFixed);
   }
-  stop.store(true);
-  audio.join();
-  reader.join();
+  stopThreads.Run();
   EXPECT_EQ(torn.load(), 0);
 }
 
