@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
+#include <exception>
 
 #include "factory_presets.h"
 #include "framework/core/byte_chunk.h"
