@@ -34,9 +34,9 @@ void FeedbackEngine::StartAnalyzer() {
   analyzerState_ = kWindow;
   analyzerOldest_ = ringWrite_;
   analyzerStep_ = 0;
-  butterflyLength_ = 2;
-  butterflyStart_ = 0;
-  butterflyJ_ = 0;
+  butterflyPass_ = 0;
+  butterflyUnit_ = 0;
+  butterflyCredit_ = 0;
 }
 
 void FeedbackEngine::StepAnalyzer() {
@@ -56,13 +56,11 @@ void FeedbackEngine::StepAnalyzer() {
 void FeedbackEngine::StepWindow() {
   const int end = std::min(analyzerStep_ + kWindowPerStep, kRingSize);
   for (int n = analyzerStep_; n < end; ++n) {
-    const int p = (analyzerOldest_ + n) & (kRingSize - 1);
-    const int r = bitReverse_[n];
+    const StereoPoint& x = ring_[(analyzerOldest_ + n) & (kRingSize - 1)];
+    StereoPoint& y = windowed_[n];
     const double w = window_[n];
-    inRe_[r] = w * inRing_[0][p];
-    inIm_[r] = w * inRing_[1][p];
-    outRe_[r] = w * outRing_[0][p];
-    outIm_[r] = w * outRing_[1][p];
+    y.re = w * x.re;
+    y.im = w * x.im;
   }
   analyzerStep_ = end;
   if (end == kRingSize) {
@@ -71,43 +69,26 @@ void FeedbackEngine::StepWindow() {
   }
 }
 
+// The window step leaves the points in time order; the first butterfly pass
+// reads them in bit-reversed order. The transform takes exactly as many calls as 160 butterflies per call
+// would (333); each call earns 160 butterflies of credit and runs whole units
+// of the plan while the credit lasts, so no call does much more than its share.
 void FeedbackEngine::StepButterflies() {
-  int budget = kButterfliesPerStep;
-  while (butterflyLength_ <= kRingSize && budget > 0) {
-    const int half = butterflyLength_ / 2;
-    const int count = std::min(half - butterflyJ_, budget);
-    const int top = butterflyStart_ + butterflyJ_;
-    const int bottom = top + half;
-    const double* wr = twiddleRe_ + half + butterflyJ_;
-    const double* wi = twiddleIm_ + half + butterflyJ_;
-    double* const xr[2] = {inRe_, outRe_};
-    double* const xi[2] = {inIm_, outIm_};
-    for (int buffer = 0; buffer < 2; ++buffer) {
-      double* re = xr[buffer];
-      double* im = xi[buffer];
-      for (int n = 0; n < count; ++n) {
-        const double ar = re[top + n], ai = im[top + n];
-        const double br = re[bottom + n], bi = im[bottom + n];
-        const double tr = wr[n] * br - wi[n] * bi;
-        const double ti = wr[n] * bi + wi[n] * br;
-        re[top + n] = ar + tr;
-        im[top + n] = ai + ti;
-        re[bottom + n] = ar - tr;
-        im[bottom + n] = ai - ti;
-      }
-    }
-    budget -= count;
-    butterflyJ_ += count;
-    if (butterflyJ_ == half) {
-      butterflyJ_ = 0;
-      butterflyStart_ += butterflyLength_;
-      if (butterflyStart_ == kRingSize) {
-        butterflyStart_ = 0;
-        butterflyLength_ *= 2;
-      }
+  butterflyCredit_ += kButterfliesPerStep;
+  while (butterflyPass_ < kButterflyPasses) {
+    const ButterflyPass& pass = kButterflyPlan[butterflyPass_];
+    const int affordable = butterflyCredit_ / pass.cost;
+    if (affordable == 0) break;
+    const int end = std::min(pass.units, butterflyUnit_ + affordable);
+    butterflies_({windowed_, bitReverse_, twiddleRe_, twiddleIm_, fft_}, pass, butterflyUnit_, end);
+    butterflyCredit_ -= (end - butterflyUnit_) * pass.cost;
+    butterflyUnit_ = end;
+    if (butterflyUnit_ == pass.units) {
+      butterflyUnit_ = 0;
+      ++butterflyPass_;
     }
   }
-  if (butterflyLength_ > kRingSize) {
+  if (butterflyPass_ == kButterflyPasses) {
     analyzerState_ = kMagnitudes;
     analyzerStep_ = 0;
   }
@@ -117,22 +98,19 @@ void FeedbackEngine::StepMagnitudes() {
   const double sum = windowSum_;
   const int end = std::min(analyzerStep_ + kMagnitudesPerStep, kSpectrumBins);
   for (int k = analyzerStep_; k < end; ++k) {
-    const int mirror = (kRingSize - k) & (kRingSize - 1);
-    {
-      const double xr = inRe_[k], xi = inIm_[k], yr = inRe_[mirror], yi = inIm_[mirror];
-      const double pr = xr + yr, pi = xi - yi, qr = xr - yr, qi = xi + yi;
-      const double m0 = std::sqrt(pr * pr + pi * pi) / sum;
-      const double m1 = std::sqrt(qr * qr + qi * qi) / sum;
-      inMag_[0][k] = m0;
-      inMag_[1][k] = m1;
-      linkedMag_[k] = std::sqrt((m0 * m0 + m1 * m1) / 2.0);
-    }
-    {
-      const double xr = outRe_[k], xi = outIm_[k], yr = outRe_[mirror], yi = outIm_[mirror];
-      const double pr = xr + yr, pi = xi - yi, qr = xr - yr, qi = xi + yi;
-      outMag_[0][k] = std::sqrt(pr * pr + pi * pi) / sum;
-      outMag_[1][k] = std::sqrt(qr * qr + qi * qi) / sum;
-    }
+    const StereoPoint& x = fft_[k];
+    const StereoPoint& y = fft_[(kRingSize - k) & (kRingSize - 1)];
+    const StereoLanes pr = x.re + y.re, pi = x.im - y.im;
+    const StereoLanes qr = x.re - y.re, qi = x.im + y.im;
+    const StereoLanes p2 = pr * pr + pi * pi;
+    const StereoLanes q2 = qr * qr + qi * qi;
+    const StereoLanes m0 = StereoLanes{std::sqrt(p2[0]), std::sqrt(p2[1])} / sum;
+    const StereoLanes m1 = StereoLanes{std::sqrt(q2[0]), std::sqrt(q2[1])} / sum;
+    inMag_[0][k] = m0[0];
+    inMag_[1][k] = m1[0];
+    outMag_[0][k] = m0[1];
+    outMag_[1][k] = m1[1];
+    linkedMag_[k] = std::sqrt((m0[0] * m0[0] + m1[0] * m1[0]) / 2.0);
   }
   analyzerStep_ = end;
   if (end == kSpectrumBins) {
@@ -155,13 +133,26 @@ void FeedbackEngine::StepDisplayBins() {
   if (end == kDisplayBinCount) analyzerState_ = kDetect;
 }
 
+// A sweep of an unchanged bank would give the values the display already
+// holds, so it is skipped; a reset makes the held values stale.
 void FeedbackEngine::CopyBankForResponseDisplay() {
+  bool changed = responseStale_;
   for (int ch = 0; ch < kEngineChannels; ++ch)
     for (int s = 0; s < kSlotCount; ++s) {
       const NotchSection& sec = sections_[ch][s];
-      responseBank_[ch][s] = {sec.b0, sec.b1, sec.b2, sec.a1, sec.a2, sec.wet};
+      ResponseSection& copy = responseBank_[ch][s];
+      if (copy.b0 != sec.b0 || copy.b1 != sec.b1 || copy.b2 != sec.b2 || copy.a1 != sec.a1 ||
+          copy.a2 != sec.a2) {
+        ++responseGeneration_[ch][s];
+        changed = true;
+      }
+      if (copy.wet != sec.wet) changed = true;
+      copy = {sec.b0, sec.b1, sec.b2, sec.a1, sec.a2, sec.wet};
     }
-  responseBin_ = 0;
+  if (changed) {
+    responseBin_ = 0;
+    responseStale_ = false;
+  }
 }
 
 void FeedbackEngine::StepResponseDisplay() {
@@ -172,9 +163,15 @@ void FeedbackEngine::StepResponseDisplay() {
   const ComplexValue z2 = displayZ2_[a];
   for (int ch = 0; ch < kEngineChannels; ++ch) {
     ComplexValue h{1.0, 0.0};
-    for (const ResponseSection& s : responseBank_[ch]) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      const ResponseSection& s = responseBank_[ch][slot];
       if (s.wet == 0.0) continue;
-      h = ApplySectionResponse(h, s.b0, s.b1, s.b2, s.a1, s.a2, s.wet, z, z2);
+      ResponseCacheEntry& entry = responseCache_[a][ch][slot];
+      if (entry.generation != responseGeneration_[ch][slot]) {
+        entry.response = SectionResponse(s.b0, s.b1, s.b2, s.a1, s.a2, z, z2);
+        entry.generation = responseGeneration_[ch][slot];
+      }
+      h = MixSectionResponse(h, entry.response, s.wet);
     }
     working_.responseDb[ch][a] = static_cast<float>(MagnitudeDb(h));
   }

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "feedback_engine.h"
 #include "notch_design.h"
@@ -20,8 +21,9 @@ struct SlotSource {
 
 void FeedbackEngine::UpdateControl() {
   const double fs = sampleRate_;
-  inputGain_ = std::pow(10.0, 0.05 * smoothed_[kParamInput]);
-  outputGain_ = std::pow(10.0, 0.05 * smoothed_[kParamOutput]);
+  auto decibelsToGain = [](double db) { return std::pow(10.0, 0.05 * db); };
+  inputGain_ = inputGainMemo_(smoothed_[kParamInput], decibelsToGain);
+  outputGain_ = outputGainMemo_(smoothed_[kParamOutput], decibelsToGain);
   mix_ = 0.01 * smoothed_[kParamMix];
   working_.fixedCount = 0;
   working_.liveCount = 0;
@@ -59,7 +61,8 @@ void FeedbackEngine::UpdateControl() {
 
     const int bin = std::clamp(static_cast<int>(src.frequency * kRingSize / fs), 0, kSpectrumBins - 1);
     const double level = std::max(inMag_[0][bin], inMag_[1][bin]);
-    working_.slotLevelDb[s] = static_cast<float>(20.0 * std::log10(std::max(level, 1e-12)));
+    working_.slotLevelDb[s] = static_cast<float>(
+        levelMemo_[s](level, [](double m) { return 20.0 * std::log10(std::max(m, 1e-12)); }));
 
     if (src.kind == kSlotFixed) ++working_.fixedCount;
     if (src.kind == kSlotLive) ++working_.liveCount;
@@ -108,9 +111,16 @@ void FeedbackEngine::UpdateControl() {
       } else {
         sec.envelope = 1.0;
       }
-      sec.wet = sec.fade == 0.0
-                    ? 0.0
-                    : (1.0 - std::pow(10.0, -0.05 * sec.depth * sec.envelope)) * sec.fade;
+      if (sec.fade == 0.0) {
+        sec.wet = 0.0;
+      } else {
+        const double exponent = -0.05 * sec.depth * sec.envelope;
+        if (exponent != sec.cutExponent) {
+          sec.cutExponent = exponent;
+          sec.cutGain = std::pow(10.0, exponent);
+        }
+        sec.wet = (1.0 - sec.cutGain) * sec.fade;
+      }
       envelopes[ch] = sec.envelope;
     }
     working_.slotDepth[s] = static_cast<float>((envelopes[0] + envelopes[1]) * currentDepth * 0.5);
@@ -122,40 +132,89 @@ void FeedbackEngine::UpdateControl() {
 void FeedbackEngine::RebuildActiveSections() {
   activeCount_ = 0;
   for (int s = 0; s < kSlotCount; ++s) {
-    bool any = false;
-    for (int ch = 0; ch < kEngineChannels; ++ch) {
-      NotchSection& sec = sections_[ch][s];
-      if (sec.fade == 0.0) {
-        sec.s1 = 0.0;
-        sec.s2 = 0.0;
-      } else {
-        any = true;
-      }
-    }
-    if (any) activeSlots_[activeCount_++] = static_cast<std::int8_t>(s);
+    NotchLanes& l = lanes_[s];
+    const NotchSection& c0 = sections_[0][s];
+    const NotchSection& c1 = sections_[1][s];
+    l.b0 = StereoLanes{c0.b0, c1.b0};
+    l.b1 = StereoLanes{c0.b1, c1.b1};
+    l.b2 = StereoLanes{c0.b2, c1.b2};
+    l.a1 = StereoLanes{c0.a1, c1.a1};
+    l.a2 = StereoLanes{c0.a2, c1.a2};
+    l.wet = StereoLanes{c0.wet, c1.wet};
+    l.active = StereoMask{c0.fade != 0.0 ? -1 : 0, c1.fade != 0.0 ? -1 : 0};
+    l.s1 = SelectLanes(l.active, l.s1, StereoLanes{0.0, 0.0});
+    l.s2 = SelectLanes(l.active, l.s2, StereoLanes{0.0, 0.0});
+    if (c0.fade != 0.0 || c1.fade != 0.0) activeSlots_[activeCount_++] = static_cast<std::int8_t>(s);
   }
 }
 
-void FeedbackEngine::ProcessSections(double& x0, double& x1) {
-  for (int n = 0; n < activeCount_; ++n) {
-    const int s = activeSlots_[n];
-    NotchSection& a = sections_[0][s];
-    if (a.fade != 0.0) {
-      const double v = a.b0 * x0 + a.s1;
-      double s1 = a.b1 * x0 - a.a1 * v + a.s2;
-      double s2 = a.b2 * x0 - a.a2 * v;
-      a.s1 = std::fabs(s1) < 1e-250 ? 0.0 : s1;
-      a.s2 = std::fabs(s2) < 1e-250 ? 0.0 : s2;
-      x0 = x0 + (v - x0) * a.wet;
+namespace {
+
+// Zero where |v| < 1e-250, as a comparison of the magnitude bits.
+StereoLanes FlushTiny(StereoLanes v) {
+  const StereoLanes magnitude = (StereoLanes)((StereoMask)v & ~StereoMask{INT64_MIN, INT64_MIN});
+  const StereoMask tiny = magnitude < 1e-250;
+  return (StereoLanes)((StereoMask)v & ~tiny);
+}
+
+// A lane whose section is faded out passes its sample and keeps a zero
+// state; when both lanes run (BothActive) there is nothing to mask.
+template <bool BothActive, typename Lanes>
+inline void RunSection(Lanes& q, StereoLanes& sample) {
+  const StereoLanes x = sample;
+  const StereoLanes v = q.b0 * x + q.s1;
+  const StereoLanes s1 = FlushTiny(q.b1 * x - q.a1 * v + q.s2);
+  const StereoLanes s2 = FlushTiny(q.b2 * x - q.a2 * v);
+  const StereoLanes y = x + (v - x) * q.wet;
+  if (BothActive) {
+    q.s1 = s1;
+    q.s2 = s2;
+    sample = y;
+  } else {
+    q.s1 = (StereoLanes)((StereoMask)s1 & q.active);
+    q.s2 = (StereoLanes)((StereoMask)s2 & q.active);
+    sample = SelectLanes(q.active, y, x);
+  }
+}
+
+// Up to G consecutive sections over count samples, skewed: at step t
+// section k takes sample t - k, so the G sections of one step are independent
+// and run side by side instead of waiting on each other's latency.
+template <int G, bool BothActive, typename Lanes>
+void RunSkewed(Lanes* const* sections, StereoLanes* samples, int count) {
+  for (int t = 0; t < count + G - 1; ++t) {
+    for (int k = 0; k < G; ++k) {
+      const int i = t - k;
+      if (i >= 0 && i < count) RunSection<BothActive>(*sections[k], samples[i]);
     }
-    NotchSection& b = sections_[1][s];
-    if (b.fade != 0.0) {
-      const double v = b.b0 * x1 + b.s1;
-      double s1 = b.b1 * x1 - b.a1 * v + b.s2;
-      double s2 = b.b2 * x1 - b.a2 * v;
-      b.s1 = std::fabs(s1) < 1e-250 ? 0.0 : s1;
-      b.s2 = std::fabs(s2) < 1e-250 ? 0.0 : s2;
-      x1 = x1 + (v - x1) * b.wet;
+  }
+}
+
+template <int G, typename Lanes>
+void RunGroup(Lanes* const* sections, StereoLanes* samples, int count) {
+  bool both = true;
+  for (int k = 0; k < G; ++k) both = both && sections[k]->active[0] && sections[k]->active[1];
+  if (both)
+    RunSkewed<G, true>(sections, samples, count);
+  else
+    RunSkewed<G, false>(sections, samples, count);
+}
+
+}  // namespace
+
+// Every sample still meets the sections in slot order and every section its
+// samples in time order, with the same arithmetic as one sample at a time.
+void FeedbackEngine::ProcessSections(StereoLanes* samples, int count) {
+  constexpr int kGroup = 4;
+  for (int first = 0; first < activeCount_; first += kGroup) {
+    NotchLanes* group[kGroup];
+    const int size = std::min(kGroup, activeCount_ - first);
+    for (int k = 0; k < size; ++k) group[k] = &lanes_[activeSlots_[first + k]];
+    switch (size) {
+      case 1: RunGroup<1>(group, samples, count); break;
+      case 2: RunGroup<2>(group, samples, count); break;
+      case 3: RunGroup<3>(group, samples, count); break;
+      default: RunGroup<4>(group, samples, count); break;
     }
   }
 }

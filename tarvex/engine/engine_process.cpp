@@ -21,6 +21,12 @@ double ReadInput(const float* const* in, int ch, int i) {
 
 }  // namespace
 
+// Samples are handled in runs that end at the next control update or
+// analysis hop. Within a run the per-sample bookkeeping (analyser, response
+// sweep, glide, crossfade, Live ageing) runs first, then the audio of the
+// whole run: the bank's coefficients, gains and mix only change at a control
+// update, and the analyser only reads ring samples older than the run, so
+// every sample sees exactly what it would see one at a time.
 void FeedbackEngine::Process(const float* const* in, float* const* out, int frames,
                              bool hostBypass) {
   if (out == nullptr || frames < 0 || frames > blockSize_) return;
@@ -47,36 +53,54 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
 
   double peakIn = 0.0, peakFiltered = 0.0, peakOut = 0.0;
   double peakOutCh[kEngineChannels] = {0.0, 0.0};
+  StereoLanes dry[kControlPeriod];
+  StereoLanes wet[kControlPeriod];
+  double crossfade[kControlPeriod];
 
-  for (int i = 0; i < frames; ++i) {
-    StepAnalyzer();
-    StepResponseDisplay();
-    if (glideCount_ > 0) StepGlide(glide);
-    crossfade_ = crossfade_ + (b - crossfade_) * k;
-    if (std::fabs(b - crossfade_) < 1e-10) crossfade_ = b;
-    if (controlCounter_ == 0) UpdateControl();
-    controlCounter_ = (controlCounter_ + 1) % kControlPeriod;
-    StepLiveAgeing();
-
-    const double x[kEngineChannels] = {ReadInput(in, 0, i), ReadInput(in, 1, i)};
-    double y[kEngineChannels] = {x[0] * inputGain_, x[1] * inputGain_};
-    ProcessSections(y[0], y[1]);
-    for (int ch = 0; ch < kEngineChannels; ++ch) {
-      const double w = ((y[ch] - x[ch]) * mix_ + x[ch]) * outputGain_;
-      double o = w + (x[ch] - w) * crossfade_;
-      if (crossfade_ == 1.0) o = x[ch];
-      const float of = ToFiniteFloat(o);
-      if (out[ch] != nullptr) out[ch][i] = of;
-      inRing_[ch][ringWrite_] = x[ch];
-      outRing_[ch][ringWrite_] = of;
-      peakIn = std::max(peakIn, std::fabs(x[ch]));
-      peakFiltered = std::max(peakFiltered, std::fabs(y[ch]));
-      peakOut = std::max(peakOut, std::fabs(static_cast<double>(of)));
-      peakOutCh[ch] = std::max(peakOutCh[ch], std::fabs(static_cast<double>(of)));
+  for (int done = 0; done < frames;) {
+    const int n = std::min({frames - done, kControlPeriod - controlCounter_,
+                            kAnalysisHop - hopCounter_});
+    for (int r = 0; r < n; ++r) {
+      StepAnalyzer();
+      StepResponseDisplay();
+      if (glideCount_ > 0) StepGlide(glide);
+      crossfade_ = crossfade_ + (b - crossfade_) * k;
+      if (std::fabs(b - crossfade_) < 1e-10) crossfade_ = b;
+      crossfade[r] = crossfade_;
+      if (controlCounter_ == 0) UpdateControl();
+      controlCounter_ = (controlCounter_ + 1) % kControlPeriod;
+      StepLiveAgeing();
     }
-    ringWrite_ = (ringWrite_ + 1) % kRingSize;
-    ringFill_ = std::min(ringFill_ + 1, kRingSize);
-    if (++hopCounter_ == kAnalysisHop) {
+
+    for (int r = 0; r < n; ++r) {
+      dry[r] = StereoLanes{ReadInput(in, 0, done + r), ReadInput(in, 1, done + r)};
+      wet[r] = dry[r] * inputGain_;
+    }
+    ProcessSections(wet, n);
+
+    for (int r = 0; r < n; ++r) {
+      float o[kEngineChannels];
+      for (int ch = 0; ch < kEngineChannels; ++ch) {
+        const double x = dry[r][ch];
+        const double y = wet[r][ch];
+        const double w = ((y - x) * mix_ + x) * outputGain_;
+        const double mixed = crossfade[r] == 1.0 ? x : w + (x - w) * crossfade[r];
+        o[ch] = ToFiniteFloat(mixed);
+        if (out[ch] != nullptr) out[ch][done + r] = o[ch];
+        peakIn = std::max(peakIn, std::fabs(x));
+        peakFiltered = std::max(peakFiltered, std::fabs(y));
+        peakOut = std::max(peakOut, std::fabs(static_cast<double>(o[ch])));
+        peakOutCh[ch] = std::max(peakOutCh[ch], std::fabs(static_cast<double>(o[ch])));
+      }
+      StereoPoint& slot = ring_[ringWrite_];
+      slot.re = StereoLanes{dry[r][0], o[0]};
+      slot.im = StereoLanes{dry[r][1], o[1]};
+      ringWrite_ = (ringWrite_ + 1) % kRingSize;
+    }
+    ringFill_ = std::min(ringFill_ + n, kRingSize);
+    done += n;
+    hopCounter_ += n;
+    if (hopCounter_ == kAnalysisHop) {
       hopCounter_ = 0;
       EndOfHop();
     }

@@ -60,7 +60,7 @@ double BankResponseDb(const EngineSnapshot& snapshot, double frequencyHz, int ch
   ComplexValue h{1.0, 0.0};
   for (const SectionView& s : snapshot.sections[channel]) {
     if (s.wet == 0.0) continue;
-    h = ApplySectionResponse(h, s.b0, s.b1, s.b2, s.a1, s.a2, s.wet, z, z2);
+    h = MixSectionResponse(h, SectionResponse(s.b0, s.b1, s.b2, s.a1, s.a2, z, z2), s.wet);
   }
   const double db = MagnitudeDb(h);
   return std::isfinite(db) ? db : 0.0;

@@ -31,16 +31,18 @@ FeedbackEngine::FeedbackEngine() {
     for (NotchSection& s : channel) s = NotchSection{};
   for (auto& channel : responseBank_)
     for (ResponseSection& s : channel) s = {1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-  std::fill(&inRing_[0][0], &inRing_[0][0] + kEngineChannels * kRingSize, 0.0);
-  std::fill(&outRing_[0][0], &outRing_[0][0] + kEngineChannels * kRingSize, 0.0);
+  for (auto& channel : responseGeneration_)
+    for (std::uint64_t& g : channel) g = 1;
+  for (auto& bin : responseCache_)
+    for (auto& channel : bin)
+      for (ResponseCacheEntry& e : channel) e = {{0.0, 0.0}, 0};
+  std::fill(std::begin(ring_), std::end(ring_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
+  std::fill(std::begin(windowed_), std::end(windowed_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
+  std::fill(std::begin(fft_), std::end(fft_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
   std::fill(std::begin(window_), std::end(window_), 0.0);
   std::fill(std::begin(bitReverse_), std::end(bitReverse_), 0);
   std::fill(std::begin(twiddleRe_), std::end(twiddleRe_), 0.0);
   std::fill(std::begin(twiddleIm_), std::end(twiddleIm_), 0.0);
-  std::fill(std::begin(inRe_), std::end(inRe_), 0.0);
-  std::fill(std::begin(inIm_), std::end(inIm_), 0.0);
-  std::fill(std::begin(outRe_), std::end(outRe_), 0.0);
-  std::fill(std::begin(outIm_), std::end(outIm_), 0.0);
   std::fill(&inMag_[0][0], &inMag_[0][0] + kEngineChannels * kSpectrumBins, 0.0);
   std::fill(&outMag_[0][0], &outMag_[0][0] + kEngineChannels * kSpectrumBins, 0.0);
   std::fill(std::begin(linkedMag_), std::end(linkedMag_), 0.0);
@@ -93,6 +95,8 @@ void FeedbackEngine::Prepare(double sampleRate, unsigned maxBlock) {
     displayLower_[j] = static_cast<int>(std::clamp(lower, 0.0, 4096.0));
     displayUpper_[j] = static_cast<int>(std::clamp(upper, 0.0, 4096.0));
   }
+  for (auto& channel : responseGeneration_)
+    for (std::uint64_t& g : channel) ++g;
   Reset();
   smoothed_ = target_;
   glideCount_ = 0;
@@ -102,16 +106,17 @@ void FeedbackEngine::Prepare(double sampleRate, unsigned maxBlock) {
 void FeedbackEngine::Reset() {
   for (auto& channel : sections_)
     for (NotchSection& s : channel) s = NotchSection{};
+  for (NotchLanes& l : lanes_) l = NotchLanes{};
   activeCount_ = 0;
   liveAge_.fill(0.0);
   liveDepth_.fill(0.0);
-  std::fill(&inRing_[0][0], &inRing_[0][0] + kEngineChannels * kRingSize, 0.0);
-  std::fill(&outRing_[0][0], &outRing_[0][0] + kEngineChannels * kRingSize, 0.0);
+  std::fill(std::begin(ring_), std::end(ring_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
   std::fill(&inMag_[0][0], &inMag_[0][0] + kEngineChannels * kSpectrumBins, 0.0);
   std::fill(&outMag_[0][0], &outMag_[0][0] + kEngineChannels * kSpectrumBins, 0.0);
   std::fill(std::begin(linkedMag_), std::end(linkedMag_), 0.0);
   analyzerState_ = kIdle;
   responseBin_ = kDisplayBinCount;
+  responseStale_ = true;
   ringWrite_ = 0;
   ringFill_ = 0;
   hopCounter_ = 0;

@@ -6,9 +6,12 @@
 #include <memory>
 
 #include "engine_snapshot.h"
+#include "fft_butterflies.h"
 #include "learned_set.h"
+#include "memo.h"
 #include "param_table.h"
 #include "section_response.h"
+#include "stereo_lanes.h"
 
 namespace tarvex {
 
@@ -44,11 +47,22 @@ class FeedbackEngine {
   void ReadMeters(EngineMeters& out) const;
 
  private:
+  // Control state of one slot's section on one channel.
   struct NotchSection {
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
-    double s1 = 0.0, s2 = 0.0;
     double fade = 0.0, envelope = 0.0, wet = 0.0, depth = 0.0;
     double designFrequency = -1.0, designQ = -1.0;
+    double cutExponent = 1.0, cutGain = 10.0;  // last 10^exponent of the wet formula
+  };
+
+
+  // What the audio path runs for one slot, channel 0 in lane 0 and channel 1
+  // in lane 1; a lane whose section is faded out passes its sample unchanged
+  // and keeps its state at zero.
+  struct NotchLanes {
+    StereoLanes b0, b1, b2, a1, a2, wet;
+    StereoLanes s1, s2;
+    StereoMask active;
   };
 
   struct ResponseSection {
@@ -72,7 +86,7 @@ class FeedbackEngine {
   // Notch bank and its control update.
   void UpdateControl();
   void RebuildActiveSections();
-  void ProcessSections(double& x0, double& x1);
+  void ProcessSections(StereoLanes* samples, int count);
 
   // Analyser and display.
   void StartAnalyzer();
@@ -119,9 +133,12 @@ class FeedbackEngine {
 
   // Notch bank.
   NotchSection sections_[kEngineChannels][kSlotCount];
+  NotchLanes lanes_[kSlotCount];
   std::array<std::int8_t, kSlotCount> activeSlots_{};
   int activeCount_ = 0;
   double inputGain_ = 1.0, outputGain_ = 1.0, mix_ = 1.0;
+  Memo inputGainMemo_, outputGainMemo_;
+  std::array<Memo, kSlotCount> levelMemo_{};
   int controlCounter_ = 0;
   std::array<double, kSlotCount> slotDepth_{};
 
@@ -134,21 +151,20 @@ class FeedbackEngine {
   double crossfade_ = 0.0;
   bool crossfadeInit_ = true;
 
-  // Rings.
-  double inRing_[kEngineChannels][kRingSize];
-  double outRing_[kEngineChannels][kRingSize];
+  // Rings of raw input and final output samples.
+  StereoPoint ring_[kRingSize];
   int ringWrite_ = 0;
   int ringFill_ = 0;
   int hopCounter_ = 0;
 
-  // Analyser tables and buffers (split real and imaginary parts).
+  // Analyser tables and buffers.
   double window_[kRingSize];
   double windowSum_ = 0.0;
   std::uint16_t bitReverse_[kRingSize];
   double twiddleRe_[kRingSize];
   double twiddleIm_[kRingSize];
-  double inRe_[kRingSize], inIm_[kRingSize];
-  double outRe_[kRingSize], outIm_[kRingSize];
+  StereoPoint windowed_[kRingSize];
+  StereoPoint fft_[kRingSize];
   double inMag_[kEngineChannels][kSpectrumBins];
   double outMag_[kEngineChannels][kSpectrumBins];
   double linkedMag_[kSpectrumBins];
@@ -159,13 +175,24 @@ class FeedbackEngine {
   int analyzerState_ = kIdle;
   int analyzerOldest_ = 0;
   int analyzerStep_ = 0;
-  int butterflyLength_ = 2;
-  int butterflyStart_ = 0;
-  int butterflyJ_ = 0;
+  int butterflyPass_ = 0;
+  int butterflyUnit_ = 0;
+  int butterflyCredit_ = 0;
+  ButterflyKernel butterflies_ = SelectButterflyKernel();
 
   // Response display.
   ResponseSection responseBank_[kEngineChannels][kSlotCount];
+  // Each section's own response at each display frequency, kept while its
+  // coefficients (and the sample rate) stay the same: a generation number
+  // per section says which coefficients an entry belongs to.
+  struct ResponseCacheEntry {
+    ComplexValue response;
+    std::uint64_t generation;
+  };
+  std::uint64_t responseGeneration_[kEngineChannels][kSlotCount];
+  ResponseCacheEntry responseCache_[kDisplayBinCount][kEngineChannels][kSlotCount];
   int responseBin_ = kDisplayBinCount;
+  bool responseStale_ = true;
   unsigned responseParity_ = 0;
 
   // Detector.

@@ -27,14 +27,16 @@ inline ComplexValue ScaledDivide(ComplexValue n, ComplexValue d) {
   return {(n.re * r + n.im) / den, (n.im * r - n.re) / den};
 }
 
-// Multiplies h by one section's contribution 1 + (Hs - 1)·wet at the point
-// z = (zr, zi), z² = (z2r, z2i) on the unit circle.
-inline ComplexValue ApplySectionResponse(ComplexValue h, double b0, double b1, double b2,
-                                         double a1, double a2, double wet, ComplexValue z,
-                                         ComplexValue z2) {
+// One biquad's response Hs at the point z on the unit circle (z2 = z²).
+inline ComplexValue SectionResponse(double b0, double b1, double b2, double a1, double a2,
+                                    ComplexValue z, ComplexValue z2) {
   const ComplexValue n{b0 + b1 * z.re + b2 * z2.re, b1 * z.im + b2 * z2.im};
   const ComplexValue d{1.0 + a1 * z.re + a2 * z2.re, a1 * z.im + a2 * z2.im};
-  const ComplexValue hs = ScaledDivide(n, d);
+  return ScaledDivide(n, d);
+}
+
+// Multiplies h by a section's contribution 1 + (Hs - 1)·wet.
+inline ComplexValue MixSectionResponse(ComplexValue h, ComplexValue hs, double wet) {
   const ComplexValue factor{1.0 + (hs.re - 1.0) * wet, hs.im * wet};
   return {h.re * factor.re - h.im * factor.im, h.re * factor.im + h.im * factor.re};
 }

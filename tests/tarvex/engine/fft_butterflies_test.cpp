@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "fft_butterflies.h"
+
+namespace tarvex {
+namespace {
+
+constexpr int kPoints = 8192;
+constexpr double kPi = 3.14159265358979323846;
+
+struct Tables {
+  std::vector<std::uint16_t> bitReverse = std::vector<std::uint16_t>(kPoints);
+  std::vector<double> re = std::vector<double>(kPoints), im = std::vector<double>(kPoints);
+  Tables() {
+    for (int n = 0; n < kPoints; ++n) {
+      int r = 0;
+      for (int b = 0; b < 13; ++b) r |= ((n >> b) & 1) << (12 - b);
+      bitReverse[n] = static_cast<std::uint16_t>(r);
+    }
+    for (int length = 2; length <= kPoints; length *= 2)
+      for (int j = 0; j < length / 2; ++j) {
+        re[length / 2 + j] = std::cos(-2.0 * kPi * j / length);
+        im[length / 2 + j] = std::sin(-2.0 * kPi * j / length);
+      }
+  }
+};
+
+std::vector<StereoPoint> Transform(ButterflyKernel kernel, const std::vector<StereoPoint>& input,
+                                   const Tables& t) {
+  std::vector<StereoPoint> fft(kPoints);
+  const ButterflyData data{input.data(), t.bitReverse.data(), t.re.data(), t.im.data(), fft.data()};
+  for (const ButterflyPass& pass : kButterflyPlan)
+    for (int first = 0; first < pass.units; first += 100)
+      kernel(data, pass, first, std::min(pass.units, first + 100));
+  return fft;
+}
+
+TEST(FftButterflies, EveryKernelComputesTheSameDft) {
+  Tables tables;
+  std::vector<StereoPoint> input(kPoints);
+  unsigned seed = 3;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed / 4294967296.0 - 0.5;
+  };
+  for (StereoPoint& p : input) {
+    p.re = StereoLanes{next(), next()};
+    p.im = StereoLanes{next(), next()};
+  }
+  const std::vector<StereoPoint> portable = Transform(PortableButterflyKernel(), input, tables);
+  const std::vector<StereoPoint> selected = Transform(SelectButterflyKernel(), input, tables);
+  EXPECT_EQ(std::memcmp(portable.data(), selected.data(), kPoints * sizeof(StereoPoint)), 0);
+
+  int plan = 0;
+  for (const ButterflyPass& pass : kButterflyPlan) plan += pass.units * pass.cost;
+  EXPECT_EQ(plan, 13 * kPoints / 2);
+
+  for (int k : {0, 1, 77, 4096, 8191}) {
+    for (int lane = 0; lane < 2; ++lane) {
+      long double re = 0, im = 0;
+      for (int n = 0; n < kPoints; ++n) {
+        const long double angle = -2.0L * kPi * k * n / kPoints;
+        const long double xr = input[n].re[lane], xi = input[n].im[lane];
+        re += xr * std::cos(angle) - xi * std::sin(angle);
+        im += xr * std::sin(angle) + xi * std::cos(angle);
+      }
+      EXPECT_NEAR(portable[k].re[lane], static_cast<double>(re), 1e-9) << k;
+      EXPECT_NEAR(portable[k].im[lane], static_cast<double>(im), 1e-9) << k;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tarvex
