@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/app/audio_callback.h"
 #include "framework/app/instance_info.h"
 #include "framework/app/plugin_app.h"
 #include "framework/core/pointer_list.h"
@@ -19,7 +20,8 @@ public:
   // pointer back to itself valid for the instance's whole life.
   using PluginFactory = std::unique_ptr<IPluginApp> (*)(const InstanceInfo& info);
 
-  // Device buffers are cut into sub-blocks of at most this many frames.
+  // Device buffers are cut into sub-blocks of at most this many frames,
+  // placed on a grid of this size that runs on from buffer to buffer.
   static constexpr int SubBlockFrames = IPluginApp::BlockSize;
 
   // The new host becomes the process's host and a previous one is deleted.
@@ -61,6 +63,9 @@ public:
   int GetCallbackCount() const { return callbackCount_; }
 
 private:
+  friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames, double streamTime,
+                               AudioStreamStatus status, void* userData);
+
   AppHost() = default;
 
   // Declared first so that it is deleted last.

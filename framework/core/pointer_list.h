@@ -32,6 +32,16 @@ public:
       Slots()[count] = element;
   }
 
+  // Replaces the entry at index; an index outside the list changes nothing.
+  void Set(int index, T* element) {
+    if (index >= 0 && index < Count())
+      Slots()[index] = element;
+  }
+
+  // The entries as one array, for callers that take a pointer array; null
+  // when the list is empty.
+  T** Data() const { return Slots(); }
+
   // Removes the entry at index; later entries move up one place.
   void Remove(int index) {
     const int count = Count();

@@ -28,8 +28,10 @@ public:
     int64_t atFrame = 0;
   };
   struct SysExArrival {
+    int32_t offset = 0;
     int32_t size = 0;
     uint8_t first = 0;
+    uint8_t last = 0;
     int64_t atFrame = 0;
   };
 
@@ -60,7 +62,9 @@ public:
     IPluginApp::ProcessMidiMessage(message);
   }
   void ProcessSysEx(const SysExMessage& message) override {
-    sysEx.push_back({message.size, message.size > 0 ? message.data[0] : uint8_t{0}, framesSeen});
+    const bool hasData = message.size > 0;
+    sysEx.push_back({message.offset, message.size, hasData ? message.data[0] : uint8_t{0},
+                     hasData ? message.data[message.size - 1] : uint8_t{0}, framesSeen});
   }
   void OnReset() override { ++resets; }
   void SendMidiToUI(const MidiMessage& message) override { midiToUI.push_back(message); }

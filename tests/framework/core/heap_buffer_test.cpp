@@ -118,5 +118,21 @@ TEST(PointerList, AddGetRemoveAndDeleteAll) {
   EXPECT_EQ(deletions, 3);
 }
 
+TEST(PointerList, SetAndDataWorkOnTheEntriesInPlace) {
+  PointerList<double> list;
+  EXPECT_EQ(list.Data(), nullptr);
+  double x = 1.0;
+  double y = 2.0;
+  list.Add(nullptr);
+  list.Add(nullptr);
+  list.Set(1, &y);
+  list.Set(2, &x);
+  list.Set(-1, &x);
+  EXPECT_EQ(list.Count(), 2);
+  double** entries = list.Data();
+  EXPECT_EQ(entries[0], nullptr);
+  EXPECT_EQ(entries[1], &y);
+}
+
 } // namespace
 } // namespace plugkit
