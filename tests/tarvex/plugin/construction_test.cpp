@@ -21,11 +21,8 @@ TEST(TarvexConstruction, ConfigurationReachesTheFramework) {
   EXPECT_EQ(plug.GetMakerId(), 0x4272736B);   // 'Brsk'
   EXPECT_EQ(plug.GetPluginVersion(true), 100);
   EXPECT_TRUE(plug.DoesChunks());
-  EXPECT_TRUE(plug.HasUI());
   EXPECT_TRUE(plug.HostResize());
-  EXPECT_FALSE(plug.DoesMidiIn());
   EXPECT_FALSE(plug.DoesMidiOut());
-  EXPECT_EQ(plug.GetLatency(), 0);
   EXPECT_EQ(plug.GetEditorWidth(), 1180);
   EXPECT_EQ(plug.GetEditorHeight(), 800);
   int w = 200, h = 3000;
@@ -71,24 +68,13 @@ TEST(TarvexConstruction, ParametersFollowTheTable) {
       EXPECT_STREQ(p.GetDisplayLabel(), spec.unit);
     }
   }
-}
-
-TEST(TarvexConstruction, ParameterSamplesMatchTheTable) {
-  TestTarvex plug;
+  // A few rows spelled out, so the table itself is checked too.
   EXPECT_STREQ(plug.GetParam(0)->DisplayTextFor(2), "Live Assist");
-  EXPECT_STREQ(plug.GetParam(1)->DisplayTextFor(1), "Dual Mono");
-  EXPECT_STREQ(plug.GetParam(16)->DisplayTextFor(24), "24");
-  EXPECT_STREQ(plug.GetParam(7)->Name(), "Noise Floor");
   EXPECT_STREQ(plug.GetParam(7)->GetDisplayLabel(), "dBFS");
-  EXPECT_STREQ(plug.GetParam(24)->Name(), "Slot 1 Enabled");
   EXPECT_STREQ(plug.GetParam(191)->Name(), "Slot 24 Release");
-  EXPECT_STREQ(plug.GetParam(191)->GetDisplayLabel(), "ms");
-  EXPECT_EQ(plug.GetParam(SlotParamIndex(23, kSlotFrequency))->Value(), 16000.0);
   EXPECT_EQ(plug.GetParam(kParamLiveHold)->Min(), static_cast<double>(0.1f));
-  // An exponential parameter maps its range geometrically: 20..20000 Hz puts
-  // about 632 Hz at the middle.
+  // 20..20000 Hz maps geometrically: about 632 Hz at the middle.
   EXPECT_NEAR(plug.GetParam(25)->GetShape().NormalizedToValue(0.5, *plug.GetParam(25)), 632.456, 0.01);
-  // Enumerated parameters snap to their steps.
   EXPECT_EQ(plug.GetParam(kParamMode)->ConstrainValue(1.6), 2.0);
 }
 
