@@ -97,21 +97,7 @@ void FeedbackEngine::StepButterflies() {
 void FeedbackEngine::StepMagnitudes() {
   const double sum = windowSum_;
   const int end = std::min(analyzerStep_ + kMagnitudesPerStep, kSpectrumBins);
-  for (int k = analyzerStep_; k < end; ++k) {
-    const StereoPoint& x = fft_[k];
-    const StereoPoint& y = fft_[(kRingSize - k) & (kRingSize - 1)];
-    const StereoLanes pr = x.re + y.re, pi = x.im - y.im;
-    const StereoLanes qr = x.re - y.re, qi = x.im + y.im;
-    const StereoLanes p2 = pr * pr + pi * pi;
-    const StereoLanes q2 = qr * qr + qi * qi;
-    const StereoLanes m0 = StereoLanes{std::sqrt(p2[0]), std::sqrt(p2[1])} / sum;
-    const StereoLanes m1 = StereoLanes{std::sqrt(q2[0]), std::sqrt(q2[1])} / sum;
-    inMag_[0][k] = m0[0];
-    inMag_[1][k] = m1[0];
-    outMag_[0][k] = m0[1];
-    outMag_[1][k] = m1[1];
-    linkedMag_[k] = std::sqrt((m0[0] * m0[0] + m1[0] * m1[0]) / 2.0);
-  }
+  magnitudes_(fft_, sum, analyzerStep_, end, {inMag_[0], inMag_[1], outMag_[0], outMag_[1], linkedMag_});
   analyzerStep_ = end;
   if (end == kSpectrumBins) {
     analyzerState_ = kDisplayBins;

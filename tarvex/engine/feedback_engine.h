@@ -11,6 +11,7 @@
 #include "memo.h"
 #include "param_table.h"
 #include "section_response.h"
+#include "spectrum_magnitudes.h"
 #include "stereo_lanes.h"
 
 namespace tarvex {
@@ -179,6 +180,7 @@ class FeedbackEngine {
   int butterflyUnit_ = 0;
   int butterflyCredit_ = 0;
   ButterflyKernel butterflies_ = SelectButterflyKernel();
+  MagnitudeKernel magnitudes_ = SelectMagnitudeKernel();
 
   // Response display.
   ResponseSection responseBank_[kEngineChannels][kSlotCount];

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fft_butterflies.h"
+#include "spectrum_magnitudes.h"
 
 namespace tarvex {
 namespace {
@@ -72,6 +73,33 @@ TEST(FftButterflies, EveryKernelComputesTheSameDft) {
       EXPECT_NEAR(portable[k].im[lane], static_cast<double>(im), 1e-9) << k;
     }
   }
+}
+
+TEST(SpectrumMagnitudes, EveryKernelSplitsTheChannelsAlike) {
+  std::vector<StereoPoint> fft(kPoints);
+  unsigned seed = 11;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed / 4294967296.0 - 0.5;
+  };
+  for (StereoPoint& p : fft) {
+    p.re = StereoLanes{next(), next()};
+    p.im = StereoLanes{next(), next()};
+  }
+  constexpr int kBins = kPoints / 2 + 1;
+  auto run = [&](MagnitudeKernel kernel) {
+    std::vector<double> m(5 * kBins);
+    kernel(fft.data(), 4096.0, 0, kBins,
+           {&m[0], &m[kBins], &m[2 * kBins], &m[3 * kBins], &m[4 * kBins]});
+    return m;
+  };
+  const std::vector<double> portable = run(PortableMagnitudeKernel());
+  EXPECT_EQ(portable, run(SelectMagnitudeKernel()));
+  // The first channel at bin 5 is |X5 + conj(X8187)| over the window sum.
+  const double re = fft[5].re[0] + fft[8187].re[0], im = fft[5].im[0] - fft[8187].im[0];
+  EXPECT_DOUBLE_EQ(portable[5], std::sqrt(re * re + im * im) / 4096.0);
+  EXPECT_DOUBLE_EQ(portable[4 * kBins + 5],
+                   std::sqrt((portable[5] * portable[5] + portable[kBins + 5] * portable[kBins + 5]) / 2.0));
 }
 
 }  // namespace

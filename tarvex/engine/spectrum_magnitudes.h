@@ -1,0 +1,29 @@
+#pragma once
+
+#include "fft_butterflies.h"
+
+namespace tarvex {
+
+// Where the magnitudes of bins k go: per channel of the input and of the
+// output, and the root mean square of the two input channels.
+struct MagnitudeArrays {
+  double* input0;
+  double* input1;
+  double* output0;
+  double* output1;
+  double* linkedInput;
+};
+
+// Splits bins first … end - 1 of a two-channel transform of 8192 points into
+// the amplitude magnitudes of each real channel: |X + conj(Y)|/sum and
+// |X − conj(Y)|/sum, Y being the mirrored bin.
+using MagnitudeKernel = void (*)(const StereoPoint* fft, double sum, int first, int end,
+                                 const MagnitudeArrays& out);
+
+// The fastest kernel this processor runs; all kernels give identical results.
+MagnitudeKernel SelectMagnitudeKernel();
+
+// The kernel for processors without wider vectors.
+MagnitudeKernel PortableMagnitudeKernel();
+
+}  // namespace tarvex
