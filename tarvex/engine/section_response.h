@@ -1,0 +1,47 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvex {
+
+struct ComplexValue {
+  double re;
+  double im;
+};
+
+// Complex quotient n/d scaled by the larger part of d (Smith's method), so
+// large or small denominators neither overflow nor underflow; NaN when d is
+// not finite or zero.
+inline ComplexValue ScaledDivide(ComplexValue n, ComplexValue d) {
+  const double nan = std::nan("");
+  if (!std::isfinite(d.re) || !std::isfinite(d.im) || (d.re == 0.0 && d.im == 0.0))
+    return {nan, nan};
+  if (std::fabs(d.re) >= std::fabs(d.im)) {
+    const double r = d.im / d.re;
+    const double den = d.re + d.im * r;
+    return {(n.re + n.im * r) / den, (n.im - n.re * r) / den};
+  }
+  const double r = d.re / d.im;
+  const double den = d.im + d.re * r;
+  return {(n.re * r + n.im) / den, (n.im * r - n.re) / den};
+}
+
+// Multiplies h by one section's contribution 1 + (Hs - 1)·wet at the point
+// z = (zr, zi), z² = (z2r, z2i) on the unit circle.
+inline ComplexValue ApplySectionResponse(ComplexValue h, double b0, double b1, double b2,
+                                         double a1, double a2, double wet, ComplexValue z,
+                                         ComplexValue z2) {
+  const ComplexValue n{b0 + b1 * z.re + b2 * z2.re, b1 * z.im + b2 * z2.im};
+  const ComplexValue d{1.0 + a1 * z.re + a2 * z2.re, a1 * z.im + a2 * z2.im};
+  const ComplexValue hs = ScaledDivide(n, d);
+  const ComplexValue factor{1.0 + (hs.re - 1.0) * wet, hs.im * wet};
+  return {h.re * factor.re - h.im * factor.im, h.re * factor.im + h.im * factor.re};
+}
+
+inline double MagnitudeDb(ComplexValue h) {
+  const double magnitude = std::sqrt(h.re * h.re + h.im * h.im);
+  return 20.0 * std::log10(std::max(magnitude, 1e-12));
+}
+
+}  // namespace tarvex

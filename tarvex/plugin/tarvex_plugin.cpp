@@ -1,0 +1,125 @@
+#include "tarvex_plugin.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "factory_presets.h"
+#include "framework/core/byte_chunk.h"
+#include "preset_chunk.h"
+#include "tail_length.h"
+#include "tarvex_config.h"
+#include "tarvex_params.h"
+
+namespace tarvex {
+namespace {
+
+constexpr double kFallbackSampleRate = 48000.0;
+constexpr double kLongestTail = 2147483646.0;
+
+}  // namespace
+
+Tarvex::Tarvex(const TarvexInstanceInfo& info)
+    : TarvexApiBase(info, TarvexConfig()), engine_(FeedbackEngine::Create()) {
+  for (int i = 0; i < kParamCount; ++i) ConfigureParamFromTable(*GetParam(i), i);
+  const auto& presets = FactoryPresets();
+  for (int i = 0; i < kFactoryPresetCount; ++i) {
+    plugkit::ByteChunk chunk;
+    WritePresetChunk(chunk, PresetChunkData{presets[i].values, i});
+    FillNextPresetSlot(presets[i].name, chunk);
+  }
+  UpdateTailLength();
+}
+
+Tarvex::~Tarvex() = default;
+
+void Tarvex::OnActivate(bool active) {
+  if (active)
+    PrepareEngine();
+  else
+    ready_.store(false);
+}
+
+void Tarvex::OnReset() { PrepareEngine(); }
+
+void Tarvex::PrepareEngine() {
+  double fs = GetSampleRate();
+  if (!std::isfinite(fs) || !(fs > 0.0)) fs = kFallbackSampleRate;
+  const ParamValues values = CurrentValues();
+  engine_->SetParams(values.data());
+  try {
+    engine_->Prepare(fs, kChunkFrames);
+  } catch (const std::exception&) {
+    // The engine refused the rate and kept its previous state; processing
+    // with it would run at the wrong rate, so the instance stays silent
+    // until a preparation succeeds.
+    ready_.store(false);
+    return;
+  }
+  sampleRate_.store(fs);
+  SetLatency(0);
+  UpdateTailLength();
+  ready_.store(true);
+}
+
+ParamValues Tarvex::CurrentValues() const {
+  ParamValues values;
+  for (int i = 0; i < kParamCount; ++i) values[i] = static_cast<float>(GetParam(i)->Value());
+  return values;
+}
+
+void Tarvex::ApplyParamValues(const ParamValues& values, bool notifyHost) {
+  for (int i = 0; i < kParamCount; ++i) {
+    plugkit::IParam& param = *GetParam(i);
+    if (notifyHost) BeginHostParamEdit(i);
+    param.Set(values[i]);
+    const double normalized = param.NormalizeValue(param.Value());
+    if (notifyHost) {
+      SendParamValueToHost(i, normalized);
+      EndHostParamEdit(i);
+    }
+    SendParamValueToUI(i, normalized, true);
+  }
+  UpdateTailLength();
+}
+
+void Tarvex::LoadFactoryPreset(int index) {
+  if (index < 0 || index >= kFactoryPresetCount) return;
+  ApplyParamValues(FactoryPresets()[index].values, true);
+  presetIndex_.exchange(index);
+}
+
+int Tarvex::FindMatchingFactoryPreset() const {
+  const auto& presets = FactoryPresets();
+  for (int p = 0; p < kFactoryPresetCount; ++p) {
+    bool matches = true;
+    for (int i = 0; i < kParamCount && matches; ++i) {
+      const ParamSpec& spec = ParamSpecAt(i);
+      const double tolerance =
+          std::max((static_cast<double>(spec.maxValue) - spec.minValue) * 2e-6, 1e-5);
+      matches = std::fabs(GetParam(i)->Value() - presets[p].values[i]) <= tolerance;
+    }
+    if (matches) return p;
+  }
+  return -1;
+}
+
+void Tarvex::UpdateTailLength() {
+  const ParamValues values = CurrentValues();
+  const double fs = sampleRate_.load();
+  const double seconds = ComputeTailSeconds(values.data(), fs);
+  if (std::isinf(seconds)) {
+    tailLength_.store(-1);
+    return;
+  }
+  const double samples = std::ceil(seconds * fs);
+  tailLength_.store(samples >= kLongestTail ? static_cast<std::int32_t>(kLongestTail)
+                    : samples > 0.0         ? static_cast<std::int32_t>(samples)
+                                            : 0);
+}
+
+void Tarvex::OnParamValueChange(int) { UpdateTailLength(); }
+
+void Tarvex::OnAllParamsChange(plugkit::ParamChangeSource) { UpdateTailLength(); }
+
+}  // namespace tarvex

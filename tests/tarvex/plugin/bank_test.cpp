@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "factory_presets.h"
+#include "tarvex_rig.h"
+
+namespace tarvex {
+namespace {
+
+using testing::RichState;
+using testing::StateBytes;
+using testing::StateFields;
+using testing::TestTarvex;
+
+TEST(TarvexBanks, CopyPutsTheActiveBankIntoTheOtherWithoutHostEdits) {
+  TestTarvex plug;
+  StateFields rich = RichState();
+  ASSERT_EQ(plug.Restore(StateBytes(rich)), 2708);
+  plug.GetParam(kParamNoiseFloor)->Set(-70.0);
+  EXPECT_TRUE(plug.CopyToOtherBank());
+  EXPECT_TRUE(plug.hostEdits.empty());
+  StateFields expected = rich;
+  expected.current[kParamNoiseFloor] = -70.0f;
+  expected.other = expected.current;
+  expected.stored = expected.actual;
+  EXPECT_EQ(plug.State(), StateBytes(expected));
+  EXPECT_EQ(plug.ActiveBank(), 1) << "copying does not switch banks";
+}
+
+TEST(TarvexBanks, SwapBracketsEveryValueAsAHostEdit) {
+  TestTarvex plug;
+  plug.LoadFactoryPreset(7);
+  ASSERT_TRUE(plug.CopyToOtherBank());
+  plug.LoadFactoryPreset(12);
+  plug.hostEdits.clear();
+  plug.valuesToUI = 0;
+
+  ASSERT_TRUE(plug.SwapBanks());
+  EXPECT_EQ(plug.ActiveBank(), 1);
+  EXPECT_EQ(plug.Values(), FactoryPresets()[7].values);
+  ASSERT_EQ(plug.hostEdits.size(), 3u * kParamCount);
+  for (int i = 0; i < kParamCount; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(plug.hostEdits[3 * i].kind, 'b');
+    EXPECT_EQ(plug.hostEdits[3 * i + 1].kind, 's');
+    EXPECT_EQ(plug.hostEdits[3 * i + 2].kind, 'e');
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(plug.hostEdits[3 * i + k].index, i);
+    const plugkit::IParam& p = *plug.GetParam(i);
+    EXPECT_DOUBLE_EQ(plug.hostEdits[3 * i + 1].normalized, p.NormalizeValue(FactoryPresets()[7].values[i]));
+  }
+  EXPECT_EQ(plug.valuesToUI, kParamCount);
+}
+
+TEST(TarvexBanks, SwappingTwiceRestoresEverything) {
+  TestTarvex plug;
+  plug.OnActivate(true);
+  ASSERT_EQ(plug.Restore(StateBytes(RichState())), 2708);
+  const std::vector<std::uint8_t> before = plug.State();
+  ASSERT_TRUE(plug.SwapBanks());
+  // The engine installs the swapped-in filters between the two swaps.
+  plug.ProcessBlock(nullptr, nullptr, 0);
+  EXPECT_NE(plug.State(), before);
+  ASSERT_TRUE(plug.SwapBanks());
+  EXPECT_EQ(plug.State(), before);
+}
+
+TEST(TarvexBanks, OperationsRefuseWhileAnotherHoldsTheStateGuard) {
+  // Each operation here runs in the middle of another one (from the value
+  // updates the outer one sends to the editor) and must be refused.
+  TestTarvex plug;
+  const std::vector<std::uint8_t> rich = StateBytes(RichState());
+  ASSERT_EQ(plug.Restore(rich), 2708);
+  int nested = 0;
+  plug.duringUpdate = [&] {
+    plugkit::ByteChunk chunk;
+    EXPECT_FALSE(plug.SerializeState(chunk));
+    EXPECT_EQ(chunk.Size(), 0);
+    EXPECT_EQ(plug.Restore(rich), -1);
+    EXPECT_FALSE(plug.CopyToOtherBank());
+    EXPECT_FALSE(plug.SwapBanks());
+    ++nested;
+  };
+  ASSERT_TRUE(plug.SwapBanks());
+  ASSERT_EQ(plug.Restore(rich), 2708);
+  plug.duringUpdate = nullptr;
+  EXPECT_EQ(nested, 2 * kParamCount);
+  EXPECT_EQ(plug.ActiveBank(), 1);
+  EXPECT_EQ(plug.State(), rich) << "the guard is released on the way out";
+  EXPECT_TRUE(plug.CopyToOtherBank());
+  EXPECT_TRUE(plug.SwapBanks());
+}
+
+}  // namespace
+}  // namespace tarvex
