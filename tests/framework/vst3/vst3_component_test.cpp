@@ -43,15 +43,15 @@ private:
 
 TEST(Vst3Component, InitializeNamesTheHostOnce) {
   auto plug = owned(new GainPlugin());
-  auto host = owned(new NamedHost(u"REAPER x64"));
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  NamedHost host{u"REAPER x64"};
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   EXPECT_EQ(plug->GetHost(), kHostReaper);
   EXPECT_STREQ(plug->GetHostName(), "REAPER x64");
   plug->terminate();
 
   auto named = owned(new GainPlugin());
   named->SetHost("WaveLab 12", 0);
-  ASSERT_EQ(named->initialize(host), kResultOk);
+  ASSERT_EQ(named->initialize(&host), kResultOk);
   EXPECT_EQ(named->GetHost(), kHostWaveLab) << "an identity set before initialize stays";
   named->terminate();
 }
@@ -75,7 +75,7 @@ TEST(Vst3Component, OneObjectBehindEveryInterface) {
 
 class Vst3State : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_EQ(plug->initialize(host), kResultOk); }
+  void SetUp() override { ASSERT_EQ(plug->initialize(&host), kResultOk); }
   void TearDown() override { plug->terminate(); }
 
   std::vector<uint8_t> Saved() {
@@ -89,7 +89,7 @@ protected:
     return plug->setState(&stream);
   }
 
-  IPtr<NamedHost> host = owned(new NamedHost(u"Test Host"));
+  NamedHost host{u"Test Host"};
   IPtr<GainPlugin> plug = owned(new GainPlugin());
 };
 
@@ -131,9 +131,9 @@ TEST_F(Vst3State, BadDefaultStatesChangeNothing) {
 
 TEST(Vst3Controller, EditsFromTheEditorReachTheHost) {
   auto plug = owned(new GainPlugin());
-  auto host = owned(new NamedHost(u"Test Host"));
+  NamedHost host{u"Test Host"};
   auto handler = owned(new RecordingHandler());
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   ASSERT_EQ(plug->setComponentHandler(handler), kResultOk);
   plug->BeginParamEditFromUI(0);
   plug->SetParamValueFromUI(0, 0.5);
@@ -150,8 +150,8 @@ TEST(Vst3Controller, EditsFromTheEditorReachTheHost) {
 
 TEST(Vst3Controller, ProgramNamesChannelContextAndTail) {
   auto plug = owned(new GainPlugin());
-  auto host = owned(new NamedHost(u"Test Host"));
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  NamedHost host{u"Test Host"};
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   String128 name{};
   EXPECT_EQ(plug->getProgramName(kPresetParamId, 5, name), kResultOk);
   EXPECT_EQ(name[0], 0);

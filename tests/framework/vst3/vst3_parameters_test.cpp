@@ -28,7 +28,7 @@ std::u16string Utf16(const char* text) {
 
 class Vst3Parameters : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_EQ(plug->initialize(host), kResultOk); }
+  void SetUp() override { ASSERT_EQ(plug->initialize(&host), kResultOk); }
   void TearDown() override { plug->terminate(); }
 
   ParameterInfo Info(int32 index) {
@@ -46,7 +46,7 @@ protected:
     return Utf8(text);
   }
 
-  IPtr<NamedHost> host = owned(new NamedHost(u"Test Host"));
+  NamedHost host{u"Test Host"};
   IPtr<GainPlugin> plug = owned(new GainPlugin());
 };
 
@@ -137,9 +137,9 @@ TEST_F(Vst3Parameters, NoControllerAssignmentsWithoutMidiInput) {
 }
 
 TEST(Vst3MidiParameters, ControllerParametersAndAssignments) {
-  auto host = owned(new NamedHost(u"Test Host"));
+  NamedHost host{u"Test Host"};
   auto plug = owned(new GainPlugin(GainPlugin::Config("1-1 2-2", true)));
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   EXPECT_EQ(plug->getParameterCount(), 5 + 130);
   ParamID id = 0;
   ASSERT_EQ(plug->getMidiControllerAssignment(0, 0, 7, id), kResultOk);

@@ -20,7 +20,7 @@ constexpr int32 kBlock = 64;
 class Vst3Processing : public ::testing::Test {
 protected:
   void Start(GainPlugin& p, int32 sampleSize = kSample32) {
-    ASSERT_EQ(p.initialize(host), kResultOk);
+    ASSERT_EQ(p.initialize(&host), kResultOk);
     ProcessSetup setup{kRealtime, sampleSize, kBlock, 48000.0};
     ASSERT_EQ(p.setupProcessing(setup), kResultOk);
     ASSERT_EQ(p.setActive(true), kResultOk);
@@ -54,14 +54,14 @@ protected:
     plug->terminate();
   }
 
-  IPtr<NamedHost> host = owned(new NamedHost(u"Test Host"));
+  NamedHost host{u"Test Host"};
   IPtr<GainPlugin> plug = owned(new GainPlugin());
   HostProcessData data;
   ParameterChanges changes{8};
 };
 
 TEST_F(Vst3Processing, BusesFollowTheConfigurationWithTheMostBuses) {
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   ASSERT_EQ(plug->getBusCount(kAudio, kInput), 1);
   ASSERT_EQ(plug->getBusCount(kAudio, kOutput), 1);
   EXPECT_EQ(plug->getBusCount(kEvent, kInput), 0);
@@ -75,7 +75,7 @@ TEST_F(Vst3Processing, BusesFollowTheConfigurationWithTheMostBuses) {
 }
 
 TEST_F(Vst3Processing, ArrangementsMatchAConfigurationOrAreRefused) {
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   SpeakerArrangement mono = SpeakerArr::kMono;
   SpeakerArrangement stereo = SpeakerArr::kStereo;
   EXPECT_EQ(plug->setBusArrangements(&mono, 1, &stereo, 1), kResultFalse);
@@ -93,8 +93,8 @@ TEST_F(Vst3Processing, ArrangementsMatchAConfigurationOrAreRefused) {
 
 TEST(Vst3ProcessingHosts, ArdourArrangementsAreAcceptedUnchanged) {
   auto plug = owned(new GainPlugin());
-  auto host = owned(new NamedHost(u"Ardour 8"));
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  NamedHost host{u"Ardour 8"};
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   SpeakerArrangement surround = SpeakerArr::k51;
   EXPECT_EQ(plug->setBusArrangements(&surround, 1, &surround, 1), kResultOk);
   SpeakerArrangement arrangement = 0;
@@ -104,7 +104,7 @@ TEST(Vst3ProcessingHosts, ArdourArrangementsAreAcceptedUnchanged) {
 }
 
 TEST_F(Vst3Processing, SetupRefusesUnknownSampleSizesAndResets) {
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   EXPECT_EQ(plug->canProcessSampleSize(kSample32), kResultOk);
   EXPECT_EQ(plug->canProcessSampleSize(kSample64), kResultOk);
   EXPECT_EQ(plug->canProcessSampleSize(2), kResultFalse);
@@ -181,7 +181,7 @@ TEST_F(Vst3Processing, DeactivatedOutputBusWritesToScratch) {
 
 TEST_F(Vst3Processing, LatencyChangesAreReportedOnceAndNeverFromTheAudioThread) {
   auto handler = owned(new RecordingHandler());
-  ASSERT_EQ(plug->initialize(host), kResultOk);
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
   plug->SetLatency(0);
   EXPECT_TRUE(handler->log.empty());
   plug->SetLatency(32);

@@ -55,7 +55,7 @@ class FailingStream : public MemoryStream {
 class TarvexVst3 : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(plug->initialize(host), kResultOk);
+    ASSERT_EQ(plug->initialize(&host), kResultOk);
     ProcessSetup setup{kRealtime, kSample32, kBlock, 48000.0};
     ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
     ASSERT_EQ(plug->setActive(true), kResultOk);
@@ -112,7 +112,7 @@ class TarvexVst3 : public ::testing::Test {
     return values;
   }
 
-  IPtr<HostApplication> host = owned(new HostApplication());
+  HostApplication host;
   IPtr<Tarvex> plug = owned(new Tarvex(TarvexInstanceInfo{}));
   HostProcessData data;
   ParameterChanges changes{8};
@@ -257,7 +257,7 @@ TEST_F(TarvexVst3, StateRoundTripsWithBypass) {
   EXPECT_EQ(saved[2708], 1);
 
   auto other = owned(new Tarvex(TarvexInstanceInfo{}));
-  ASSERT_EQ(other->initialize(host), kResultOk);
+  ASSERT_EQ(other->initialize(&host), kResultOk);
   std::vector<uint8_t> bytes = saved;
   MemoryStream stream(bytes.data(), static_cast<TSize>(bytes.size()));
   ASSERT_EQ(other->setState(&stream), kResultOk);
