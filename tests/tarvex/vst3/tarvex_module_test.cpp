@@ -12,15 +12,20 @@ namespace {
 
 using namespace Steinberg;
 
-VST3::Hosting::Module::Ptr LoadBundle() {
-  std::string error;
-  auto module = VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error);
-  EXPECT_TRUE(module) << error;
-  return module;
+// Loaded once and never unloaded, as a host keeps a module while it runs:
+// the framework's process-lifetime lists live inside the module.
+const VST3::Hosting::Module::Ptr& LoadBundle() {
+  static const auto* module = [] {
+    std::string error;
+    auto* loaded = new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
+    EXPECT_TRUE(*loaded) << error;
+    return loaded;
+  }();
+  return *module;
 }
 
 TEST(TarvexModule, FactoryListsTheOneClass) {
-  auto module = LoadBundle();
+  const auto& module = LoadBundle();
   ASSERT_TRUE(module);
   const auto& factory = module->getFactory();
   const PFactoryInfo info = factory.info().get();
