@@ -1,0 +1,120 @@
+#pragma once
+
+#include "plugin_vst3_controller_base.h"
+#include "plugin_vst3_parameter.h"
+#include "plugin_vst3_processor_base.h"
+
+#include "pluginterfaces/vst/ivstchannelcontextinfo.h"
+#include "pluginterfaces/vst/ivstmidicontrollers.h"
+
+#include "framework/core/plugin_api_base.h"
+
+#include <atomic>
+
+namespace plugkit {
+
+// The plug-in API class of the VST3 module: one object that is at once the
+// host's audio component and its edit controller. Every call from the host
+// returns a result code; no exception leaves the object.
+class IPluginVST3 : public IPluginAPIBase,
+                    public IPluginVST3ProcessorBase,
+                    public IPluginVST3ControllerBase,
+                    public Steinberg::Vst::SingleComponentEffect,
+                    public Steinberg::Vst::IMidiMapping,
+                    public Steinberg::Vst::ChannelContext::IInfoListener {
+public:
+  explicit IPluginVST3(const PlugConfig& config);
+  ~IPluginVST3() override;
+
+  // FUnknown, FObject
+  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+  REFCOUNT_METHODS(Steinberg::Vst::SingleComponentEffect)
+  OBJ_METHODS(IPluginVST3, Steinberg::Vst::SingleComponentEffect)
+
+  // IPluginBase
+  Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
+  Steinberg::tresult PLUGIN_API terminate() override;
+
+  // IComponent
+  Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) override;
+  Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) override;
+  Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) override;
+
+  // IAudioProcessor
+  Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
+                                                   Steinberg::int32 numIns,
+                                                   Steinberg::Vst::SpeakerArrangement* outputs,
+                                                   Steinberg::int32 numOuts) override;
+  Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) override;
+  Steinberg::uint32 PLUGIN_API getLatencySamples() override;
+  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
+  Steinberg::tresult PLUGIN_API setProcessing(Steinberg::TBool state) override;
+  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
+  Steinberg::uint32 PLUGIN_API getTailSamples() override;
+
+  // IEditController
+  Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) override;
+  Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
+                                                   Steinberg::Vst::ParamValue value) override;
+
+  // IUnitInfo
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                               Steinberg::Vst::String128 name) override;
+
+  // IMidiMapping
+  Steinberg::tresult PLUGIN_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,
+                                                            Steinberg::Vst::CtrlNumber midiControllerNumber,
+                                                            Steinberg::Vst::ParamID& id) override;
+
+  // IInfoListener
+  Steinberg::tresult PLUGIN_API setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
+
+  // Framework operations
+  void SyncAllParamsToHost() override;
+  void SetParamValueFromUI(int paramIdx, double normalized) override;
+  void InformHostParamDetailsChanged() override;
+  bool GetChannelColor(int& r, int& g, int& b) override;
+  void GetChannelName(StringBuffer& out) override;
+  int GetChannelIndex() override;
+  void GetChannelNamespace(StringBuffer& out) override;
+  int GetChannelNamespaceIndex() override;
+  bool ResizeEditorWindow(int width, int height) override;
+  void BeginHostParamEdit(int paramIdx) override;
+  void SendParamValueToHost(int paramIdx, double normalized) override;
+  void EndHostParamEdit(int paramIdx) override;
+  // Tells the host only about a real change, and never from the audio
+  // thread: a change made while processing is passed on by the idle tick.
+  void SetLatency(int samples) override;
+  void OnIdleTick() override;
+
+protected:
+  // Sets the registered parameter's value without telling anyone; false for
+  // an unknown id.
+  bool SetControllerParamNormalized(Steinberg::Vst::ParamID id, double normalized);
+  // True on the thread that is inside this instance's process call.
+  bool IsInProcessCall() const;
+
+  // Marks the calling thread as inside process for this instance while it
+  // lives, so calls made from the block processing know where they run.
+  class ProcessCallScope {
+  public:
+    explicit ProcessCallScope(const IPluginVST3& plug);
+    ~ProcessCallScope();
+    ProcessCallScope(const ProcessCallScope&) = delete;
+    ProcessCallScope& operator=(const ProcessCallScope&) = delete;
+
+  private:
+    const IPluginVST3* previous_;
+  };
+
+private:
+  friend class IPluginVST3ProcessorBase;
+
+  Steinberg::tresult ReadDefaultState(Steinberg::IBStream* state);
+  Steinberg::tresult WriteDefaultState(Steinberg::IBStream* state);
+  void RestartComponent(Steinberg::int32 flags);
+
+  std::atomic<bool> latencyRestartPending_{false};
+};
+
+} // namespace plugkit

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "pluginterfaces/vst/vsttypes.h"
+
+namespace plugkit {
+
+// Text conversion at the VST3 boundary. Hosts may hand over any 16-bit
+// units, so malformed input becomes U+FFFD instead of an error; nothing
+// allocates or throws.
+
+// Writes at most maxChars - 1 UTF-16 units and a terminator; a character
+// that does not fit whole is left out. Returns the units written.
+int Utf8ToUtf16(const char* text, Steinberg::Vst::TChar* out, int maxChars);
+// Reads at most maxChars units (or up to a terminator) and writes at most
+// outBytes - 1 bytes and a terminator, never cutting a character. Returns the
+// bytes written.
+int Utf16ToUtf8(const Steinberg::Vst::TChar* text, int maxChars, char* out, int outBytes);
+
+} // namespace plugkit

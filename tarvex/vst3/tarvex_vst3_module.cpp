@@ -1,0 +1,60 @@
+// The plug-in module's entry: the factory with its one class, and the
+// module initialisation that the SDK's entry points call.
+#include "public.sdk/source/vst/vstsinglecomponenteffect.h"
+
+#include "public.sdk/source/main/pluginfactory.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+
+#include "tarvex_class_id.h"
+#include "tarvex_plugin.h"
+
+#include <mutex>
+#include <new>
+
+using namespace Steinberg;
+
+bool InitModule() { return true; }
+
+bool DeinitModule() { return true; }
+
+namespace {
+
+constexpr int32 kSimpleModeSupported = 2;
+
+FUnknown* CreatePluginInstance(void*) {
+  // Two hosts' threads must not build instances at the same time.
+  static std::mutex constructionLock;
+  const std::lock_guard<std::mutex> hold(constructionLock);
+  try {
+    auto* plug = new (std::nothrow) tarvex::Tarvex(tarvex::TarvexInstanceInfo{});
+    return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+const PClassInfo2& ClassInfo() {
+  static const FUID cid(tarvex::kClassIdWords[0], tarvex::kClassIdWords[1], tarvex::kClassIdWords[2],
+                        tarvex::kClassIdWords[3]);
+  static const PClassInfo2 info(cid.toTUID(), PClassInfo::kManyInstances, kVstAudioEffectClass, "Tarvex",
+                                kSimpleModeSupported, "Fx|EQ", "", "0.1.0", "VST 3.8.1");
+  return info;
+}
+
+} // namespace
+
+SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
+  static std::mutex factoryLock;
+  const std::lock_guard<std::mutex> hold(factoryLock);
+  if (gPluginFactory) {
+    gPluginFactory->addRef();
+    return gPluginFactory;
+  }
+  static const PFactoryInfo factoryInfo("BRASKELIN", "https://www.braskelin.com", "support@braskelin.com",
+                                        PFactoryInfo::kUnicode);
+  gPluginFactory = new (std::nothrow) CPluginFactory(factoryInfo);
+  if (gPluginFactory)
+    gPluginFactory->registerClass(&ClassInfo(), CreatePluginInstance);
+  return gPluginFactory;
+}

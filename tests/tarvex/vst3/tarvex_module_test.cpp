@@ -1,0 +1,61 @@
+#include "public.sdk/source/vst/hosting/module.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "tarvex_class_id.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tarvex {
+namespace {
+
+using namespace Steinberg;
+
+// Loaded once and never unloaded, as a host keeps a module while it runs:
+// the framework's process-lifetime lists live inside the module.
+const VST3::Hosting::Module::Ptr& LoadBundle() {
+  static const auto* module = [] {
+    std::string error;
+    auto* loaded = new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
+    EXPECT_TRUE(*loaded) << error;
+    return loaded;
+  }();
+  return *module;
+}
+
+TEST(TarvexModule, FactoryListsTheOneClass) {
+  const auto& module = LoadBundle();
+  ASSERT_TRUE(module);
+  const auto& factory = module->getFactory();
+  const PFactoryInfo info = factory.info().get();
+  EXPECT_STREQ(info.vendor, "BRASKELIN");
+  EXPECT_EQ(info.flags, PFactoryInfo::kUnicode);
+  const auto classes = factory.classInfos();
+  ASSERT_EQ(classes.size(), 1u);
+  const auto& plugin = classes.front();
+  EXPECT_EQ(plugin.category(), "Audio Module Class");
+  EXPECT_EQ(plugin.name(), "Tarvex");
+  EXPECT_EQ(plugin.subCategoriesString(), "Fx|EQ");
+  EXPECT_EQ(plugin.version(), "0.1.0");
+  EXPECT_EQ(plugin.cardinality(), PClassInfo::kManyInstances);
+
+  const FUID cid = FUID::fromTUID(plugin.ID().data());
+  EXPECT_EQ(cid.getLong1(), kClassIdWords[0]);
+  EXPECT_EQ(cid.getLong2(), kClassIdWords[1]);
+  EXPECT_EQ(cid.getLong3(), kClassIdWords[2]);
+  EXPECT_EQ(cid.getLong4(), kClassIdWords[3]);
+#if defined(_WIN32)
+  const auto& bytes = plugin.ID().data();
+  EXPECT_EQ(std::string(bytes, bytes + 4), "SARB") << "COM order: the first word from its low byte up";
+  EXPECT_EQ(std::string(bytes + 12, bytes + 16), "Btvx");
+#endif
+
+  auto component = factory.createInstance<Vst::IComponent>(plugin.ID());
+  ASSERT_TRUE(component);
+  FUnknownPtr<Vst::IAudioProcessor> processor(component.get());
+  EXPECT_TRUE(processor) << "one object behind every interface";
+}
+
+}  // namespace
+}  // namespace tarvex
