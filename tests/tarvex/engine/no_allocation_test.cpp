@@ -1,37 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "allocation_counter.h"
 
 #include "engine_rig.h"
-
-// Every allocation of this test program is counted, so the test below sees
-// any allocation the engine makes while processing.
-namespace {
-std::atomic<long> g_allocations{0};
-
-void* CountedAllocate(std::size_t size) {
-  g_allocations.fetch_add(1);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return CountedAllocate(size); }
-void* operator new[](std::size_t size) { return CountedAllocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  g_allocations.fetch_add(1);
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  g_allocations.fetch_add(1);
-  return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace tarvex {
 namespace {
@@ -58,7 +29,7 @@ TEST(NoAllocation, ProcessNeverAllocatesAfterPreparation) {
   EngineMeters meters;
   LearnedSet read{};
 
-  const long before = g_allocations.load();
+  const long before = testsupport::AllocationCount();
   for (int block = 0; block < 400; ++block) {
     params[kParamInput] = static_cast<float>(block % 7) - 3.0f;
     rig.engine->SetParams(params.data());
@@ -70,7 +41,7 @@ TEST(NoAllocation, ProcessNeverAllocatesAfterPreparation) {
     rig.engine->ReadLearnedSet(read);
   }
   rig.engine->Reset();
-  EXPECT_EQ(g_allocations.load() - before, 0);
+  EXPECT_EQ(testsupport::AllocationCount() - before, 0);
   EXPECT_TRUE(snapshot.signal);
 }
 

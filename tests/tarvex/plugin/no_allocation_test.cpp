@@ -1,39 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "tarvex_rig.h"
-
-// Every allocation of this test program is counted, so the test below sees
-// any allocation block processing makes.
-namespace {
-std::atomic<long> g_allocations{0};
-
-void* CountedAllocate(std::size_t size) {
-  g_allocations.fetch_add(1);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return CountedAllocate(size); }
-void* operator new[](std::size_t size) { return CountedAllocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  g_allocations.fetch_add(1);
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  g_allocations.fetch_add(1);
-  return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace tarvex {
 namespace {
@@ -51,13 +22,13 @@ TEST(TarvexNoAllocation, BlockProcessingNeverAllocates) {
   ASSERT_EQ(plug.Restore(testing::StateBytes(testing::RichState())), 2708);
   plug.SetInputSilenceFlags(2u);
 
-  const long before = g_allocations.load();
+  const long before = testsupport::AllocationCount();
   for (int frames : {0, 1, 513, 8192}) plug.ProcessBlock(ins, outs, frames);
   plug.SetChannelConnections(plugkit::kDirectionOutput, 1, 1, false);
   plug.ProcessBlock(ins, outs, 4096);
   plug.OnActivate(false);
   plug.ProcessBlock(ins, outs, 4096);
-  EXPECT_EQ(g_allocations.load(), before);
+  EXPECT_EQ(testsupport::AllocationCount(), before);
 }
 
 }  // namespace
