@@ -82,14 +82,17 @@ bool IPluginBase::SerializeParams(ByteChunk& chunk) const {
 
 int IPluginBase::UnserializeParams(const ByteChunk& chunk, int startPos) {
   const int n = NParams();
-  if (startPos < 0 || static_cast<int64_t>(startPos) + static_cast<int64_t>(n) * kBytesPerValue > chunk.Size())
-    return -1;
-  int pos = startPos;
-  for (int i = 0; i < n; ++i) {
-    double value = 0.0;
-    pos = chunk.Get(value, pos);
-    GetParam(i)->Set(value);
+  int pos = -1;
+  if (startPos >= 0 && static_cast<int64_t>(startPos) + static_cast<int64_t>(n) * kBytesPerValue <= chunk.Size()) {
+    pos = startPos;
+    for (int i = 0; i < n; ++i) {
+      double value = 0.0;
+      pos = chunk.Get(value, pos);
+      GetParam(i)->Set(value);
+    }
   }
+  // Listeners are told in every case, so whatever they hold is brought back
+  // in line with the values, refused chunk or not.
   OnAllParamsChange(ParamChangeSource::Preset);
   return pos;
 }

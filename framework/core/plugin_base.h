@@ -42,8 +42,8 @@ public:
   // and the result is false.
   bool SerializeParams(ByteChunk& chunk) const;
   // Returns the position after the values. A chunk too short for every
-  // parameter is refused whole (-1) and leaves every value as it was; a read
-  // chunk ends with OnAllParamsChange (Preset).
+  // parameter is refused whole (-1) and leaves every value as it was. Either
+  // way it ends with OnAllParamsChange (Preset).
   int UnserializeParams(const ByteChunk& chunk, int startPos);
 
   const char* GetPluginName() const { return pluginName_.Get(); }

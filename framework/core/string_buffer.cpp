@@ -1,5 +1,7 @@
 #include "string_buffer.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -70,6 +72,9 @@ void StringBuffer::FormatV(bool append, int maxLen, const char* format, va_list 
   if (maxLen < 0)
     return;
   const int pos = append && Size() > 0 ? Length() : 0;
+  // A size beyond the int range cannot be asked for; the text stays.
+  if (int64_t{pos} + maxLen + 1 > INT_MAX)
+    return;
   const int wanted = pos + maxLen + 1;
   if (Resize(wanted, false) == nullptr || Size() != wanted)
     return;

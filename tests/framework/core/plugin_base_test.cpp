@@ -66,7 +66,10 @@ TEST(IPluginBase, ShortChunkChangesNothingAndIsRefused) {
     EXPECT_EQ(target.GetParam(i)->Value(), -20.0 + i * 0.25) << i;
   EXPECT_EQ(target.UnserializeParams(full, 8), -1);
   EXPECT_EQ(target.UnserializeParams(full, -1), -1);
-  EXPECT_TRUE(target.allChanges.empty());
+  for (int i = 0; i < 192; ++i)
+    EXPECT_EQ(target.GetParam(i)->Value(), -20.0 + i * 0.25) << i;
+  // A refused chunk still tells the listeners, once per call.
+  EXPECT_EQ(target.allChanges, std::vector<ParamChangeSource>(3, ParamChangeSource::Preset));
 }
 
 TEST(IPluginBase, ValuesAreConstrainedWhenRead) {

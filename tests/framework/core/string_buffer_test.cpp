@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace plugkit {
@@ -54,6 +55,12 @@ TEST(StringBuffer, FormattedTextsAreCut) {
   text.AppendFormatted(3, "%s", "cdef");
   EXPECT_STREQ(text.Get(), "12-abcde");
   EXPECT_EQ(text.Size(), 9);
+
+  // A limit whose buffer size would not fit an int leaves the text alone.
+  text.SetFormatted(INT_MAX, "%s", "x");
+  EXPECT_STREQ(text.Get(), "12-abcde");
+  text.AppendFormatted(INT_MAX - 4, "%s", "x");
+  EXPECT_STREQ(text.Get(), "12-abcde");
 }
 
 TEST(StringBuffer, InsertRawPlacesTextBeforeTail) {
