@@ -76,9 +76,9 @@ void IPluginVST3ControllerBase::SetupParameters(const IEditorDelegate& plug, Edi
   hasMidiControllerParams_ = doesMidiIn;
   if (!doesMidiIn)
     return;
-  const auto midiUnit = static_cast<UnitID>(groups.size() + 1);
-  const UnitID channelUnit = midiUnit + 1;
+  const UnitID midiUnit = controller.getUnitCount() + 1;
   AddUnit(controller, "MIDI CCs", midiUnit, kRootUnitId);
+  const UnitID channelUnit = controller.getUnitCount() + 1;
   AddUnit(controller, "CH1", channelUnit, midiUnit);
   StringBuffer title;
   for (int k = 0; k < 128; ++k) {

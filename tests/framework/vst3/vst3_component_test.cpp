@@ -129,6 +129,55 @@ TEST_F(Vst3State, BadDefaultStatesChangeNothing) {
   EXPECT_DOUBLE_EQ(plug->GetParam(0)->Value(), 3.0);
 }
 
+// A stream that delivers its bytes but reports an error status with every
+// read, as some hosts' streams do.
+class ErrorStatusStream : public MemoryStream {
+public:
+  explicit ErrorStatusStream(const std::vector<uint8_t>& bytes) {
+    int32 written = 0;
+    write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
+    seek(0, kIBSeekSet, nullptr);
+  }
+  tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) override {
+    MemoryStream::read(buffer, numBytes, numBytesRead);
+    return kResultFalse;
+  }
+};
+
+TEST_F(Vst3State, OnlyWaveLabReadsOnAfterAnErrorStatus) {
+  plug->setParamNormalized(0, 0.5);
+  const std::vector<uint8_t> saved = Saved();
+  plug->setParamNormalized(0, 0.75);
+
+  ErrorStatusStream stopsAtOnce(saved);
+  EXPECT_EQ(plug->setState(&stopsAtOnce), kResultFalse);
+  EXPECT_DOUBLE_EQ(plug->GetParam(0)->Value(), 3.0);
+
+  auto wavelab = owned(new GainPlugin());
+  wavelab->SetHost("WaveLab 12", 0);
+  ASSERT_EQ(wavelab->initialize(&host), kResultOk);
+  ErrorStatusStream readsOn(saved);
+  EXPECT_EQ(wavelab->setState(&readsOn), kResultOk);
+  EXPECT_DOUBLE_EQ(wavelab->GetParam(0)->Value(), 2.0);
+  EXPECT_DOUBLE_EQ(wavelab->getParamNormalized(0), 0.5);
+  wavelab->terminate();
+}
+
+TEST(Vst3Controller, SyncingSendsEveryValueAndUpdatesTheController) {
+  auto plug = owned(new GainPlugin());
+  NamedHost host{u"Test Host"};
+  auto handler = owned(new RecordingHandler());
+  ASSERT_EQ(plug->initialize(&host), kResultOk);
+  ASSERT_EQ(plug->setComponentHandler(handler), kResultOk);
+  plug->GetParam(0)->Set(3.0);
+  plug->GetParam(2)->Set(5.0);
+  plug->SyncAllParamsToHost();
+  EXPECT_DOUBLE_EQ(plug->getParamNormalized(0), 0.75);
+  EXPECT_DOUBLE_EQ(plug->getParamNormalized(2), 0.5);
+  EXPECT_EQ(handler->log, (std::vector<std::string>{"perform 0", "perform 1", "perform 2", "perform 3"}));
+  plug->terminate();
+}
+
 TEST(Vst3Controller, EditsFromTheEditorReachTheHost) {
   auto plug = owned(new GainPlugin());
   NamedHost host{u"Test Host"};

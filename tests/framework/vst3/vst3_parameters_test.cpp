@@ -154,9 +154,19 @@ TEST(Vst3MidiParameters, ControllerParametersAndAssignments) {
   EXPECT_EQ(Utf8(info.title), "Pitch Bend");
   EXPECT_DOUBLE_EQ(info.defaultNormalizedValue, 0.5);
   EXPECT_EQ(info.flags, 0);
+  // Root and the two groups come first; each MIDI unit takes the unit count
+  // plus one as its id.
+  ASSERT_EQ(plug->getUnitCount(), 5);
+  UnitInfo midiUnit{};
+  ASSERT_EQ(plug->getUnitInfo(3, midiUnit), kResultOk);
+  EXPECT_EQ(Utf8(midiUnit.name), "MIDI CCs");
+  EXPECT_EQ(midiUnit.id, 4);
+  EXPECT_EQ(midiUnit.parentUnitId, kRootUnitId);
   UnitInfo channelUnit{};
-  ASSERT_EQ(plug->getUnitInfo(plug->getUnitCount() - 1, channelUnit), kResultOk);
+  ASSERT_EQ(plug->getUnitInfo(4, channelUnit), kResultOk);
   EXPECT_EQ(Utf8(channelUnit.name), "CH1");
+  EXPECT_EQ(channelUnit.id, 5);
+  EXPECT_EQ(channelUnit.parentUnitId, midiUnit.id);
   EXPECT_EQ(info.unitId, channelUnit.id);
   plug->terminate();
 }

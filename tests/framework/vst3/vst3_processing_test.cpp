@@ -179,6 +179,27 @@ TEST_F(Vst3Processing, DeactivatedOutputBusWritesToScratch) {
   EXPECT_FLOAT_EQ(data.outputs[0].channelBuffers32[0][0], 9.0f);
 }
 
+TEST_F(Vst3Processing, AnActiveSideChainFeedsTheChannelsAfterTheMainBus) {
+  plug = owned(new GainPlugin(GainPlugin::Config("2.2-4")));
+  Start(*plug, kSample64);
+  ASSERT_EQ(data.numInputs, 2);
+  ASSERT_EQ(plug->activateBus(kAudio, kInput, 1, true), kResultOk);
+  for (int32 bus = 0; bus < 2; ++bus)
+    for (int32 ch = 0; ch < 2; ++ch)
+      for (int32 i = 0; i < kBlock; ++i)
+        data.inputs[bus].channelBuffers64[ch][i] = 0.25 * (1 + 2 * bus + ch);
+  ASSERT_EQ(plug->process(data), kResultOk);
+  for (int32 ch = 0; ch < 4; ++ch)
+    EXPECT_DOUBLE_EQ(data.outputs[0].channelBuffers64[ch][kBlock - 1], 0.25 * (1 + ch)) << ch;
+
+  ASSERT_EQ(plug->activateBus(kAudio, kInput, 1, false), kResultOk);
+  ASSERT_EQ(plug->process(data), kResultOk);
+  EXPECT_DOUBLE_EQ(data.outputs[0].channelBuffers64[1][0], 0.5) << "the main bus still plays";
+  for (int32 ch = 2; ch < 4; ++ch)
+    for (int32 i = 0; i < kBlock; ++i)
+      ASSERT_EQ(data.outputs[0].channelBuffers64[ch][i], 0.0) << "no stale side-chain audio on channel " << ch;
+}
+
 TEST_F(Vst3Processing, LatencyChangesAreReportedOnceAndNeverFromTheAudioThread) {
   auto handler = owned(new RecordingHandler());
   ASSERT_EQ(plug->initialize(&host), kResultOk);
