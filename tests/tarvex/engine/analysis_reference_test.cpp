@@ -126,5 +126,34 @@ TEST(AnalysisReference, PublishedSpectraAndLevelsEqualAPlainAnalysisBitForBit) {
   EXPECT_EQ(checked, 3);
 }
 
+// At 22050 Hz a slot at 20000 Hz lies above the analysed range: it is shown
+// and designed at 0.49·fs and its level is read at the last bin, 4096.
+TEST(AnalysisReference, SlotAboveTheAnalysedRangeReadsTheLastBin) {
+  const double fs = 22050.0;
+  testing::EngineRig rig(fs, 512);
+  rig.SetSlot(0, kSlotEnabled, 1.0f);
+  rig.SetSlot(0, kSlotFrequency, 20000.0f);
+  std::vector<double> input[2];
+  unsigned seed = 4;
+  auto source = [&](long n, int ch) {
+    seed = seed * 1664525u + 1013904223u;
+    const double value = 0.01 * (seed / 4294967296.0 - 0.5) +
+                         (ch ? 0.3 : 0.1) * std::cos(testing::kPi * (n + 0.25 * ch));
+    input[ch].push_back(static_cast<float>(value));
+    return value;
+  };
+  const int hops = 20;
+  rig.Run(hops * 512L, source);
+  const EngineSnapshot s = rig.Snapshot();
+  const long end = (hops - 1) * 512L;
+  const ReferenceAnalysis analysis(
+      std::vector<double>(input[0].begin() + end - kPoints, input[0].begin() + end),
+      std::vector<double>(input[1].begin() + end - kPoints, input[1].begin() + end));
+  const double level = std::max(analysis.magnitude[0][4096], analysis.magnitude[1][4096]);
+  EXPECT_EQ(s.slotLevelDb[0], static_cast<float>(20.0 * std::log10(std::max(level, 1e-12))));
+  EXPECT_GT(s.slotLevelDb[0], -20.0f);
+  EXPECT_EQ(s.slotFrequency[0], static_cast<float>(0.49 * fs));
+}
+
 }  // namespace
 }  // namespace tarvex
