@@ -118,15 +118,17 @@ const ParamSpec& ParamSpecAt(int index) { return Table().rows[index]; }
 
 const ParamValues& DefaultParamValues() { return Table().defaults; }
 
+// The slot rule holds for every index from the first slot on, so a caller
+// that walks fields by arithmetic gets the same kind for the same field.
 bool IsEnumParam(int index) {
-  if (index < 0 || index >= kParamCount) return false;
+  if (index < 0) return false;
   if (index < kSlotParamBase) return ((0x830023u >> index) & 1u) != 0;
   const int field = SlotFieldOf(index);
   return field == kSlotEnabled || field == kSlotDynamic;
 }
 
 bool IsExpParam(int index) {
-  if (index < 0 || index >= kParamCount) return false;
+  if (index < 0) return false;
   if (index < kSlotParamBase) return ((0x3C8700u >> index) & 1u) != 0;
   const int field = SlotFieldOf(index);
   return field == kSlotFrequency || field == kSlotQ || field == kSlotRelease;

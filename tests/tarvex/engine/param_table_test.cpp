@@ -55,6 +55,16 @@ TEST(ParamTable, KindsFollowTheIndex) {
   EXPECT_TRUE(IsExpParam(25));
   EXPECT_FALSE(IsEnumParam(-1));
   EXPECT_FALSE(IsExpParam(-1));
+  // Past the last slot the field still decides: 192 is field 0, 193 field 1,
+  // 196 field 4, 198 field 6.
+  EXPECT_TRUE(IsEnumParam(192));
+  EXPECT_FALSE(IsExpParam(192));
+  EXPECT_TRUE(IsExpParam(193));
+  EXPECT_FALSE(IsEnumParam(193));
+  EXPECT_TRUE(IsEnumParam(196));
+  EXPECT_TRUE(IsExpParam(198));
+  EXPECT_FALSE(IsEnumParam(197));
+  EXPECT_FALSE(IsExpParam(197));
 }
 
 TEST(ParamTable, ValueTexts) {
