@@ -150,13 +150,6 @@ void FeedbackEngine::RebuildActiveSections() {
 
 namespace {
 
-// Zero where |v| < 1e-250, as a comparison of the magnitude bits.
-StereoLanes FlushTiny(StereoLanes v) {
-  const StereoLanes magnitude = (StereoLanes)((StereoMask)v & ~StereoMask{INT64_MIN, INT64_MIN});
-  const StereoMask tiny = magnitude < 1e-250;
-  return (StereoLanes)((StereoMask)v & ~tiny);
-}
-
 // A lane whose section is faded out passes its sample and keeps a zero
 // state; when both lanes run (BothActive) there is nothing to mask.
 template <bool BothActive, typename Lanes>
