@@ -119,6 +119,25 @@ __attribute__((target("avx"))) void ButterfliesAvx(const ButterflyData& data,
 
 }  // namespace
 
+void WindowFirstPass(const StereoPoint* ring, int oldest, const double* window,
+                     const std::uint16_t* bitReverse, const double* twiddleRe,
+                     const double* twiddleIm, StereoPoint* fft, int first, int end) {
+  constexpr int kPoints = 8192;
+  constexpr int kHalf = kPoints / 2;
+  const double wr = twiddleRe[1], wi = twiddleIm[1];
+  for (int m = first; m < end; ++m) {
+    const StereoPoint& x0 = ring[(oldest + m) & (kPoints - 1)];
+    const StereoPoint& x1 = ring[(oldest + m + kHalf) & (kPoints - 1)];
+    const double w0 = window[m], w1 = window[m + kHalf];
+    StereoPoint a{w0 * x0.re, w0 * x0.im};
+    StereoPoint b{w1 * x1.re, w1 * x1.im};
+    Butterfly(a, b, wr, wi);
+    StereoPoint* y = fft + bitReverse[m];
+    y[0] = a;
+    y[1] = b;
+  }
+}
+
 ButterflyKernel PortableButterflyKernel() { return Butterflies; }
 
 ButterflyKernel SelectButterflyKernel() {
