@@ -53,25 +53,28 @@ void FeedbackEngine::StepAnalyzer() {
   }
 }
 
+// Each window step windows 128 points, as the pairs m and m + 4096 of the
+// first butterfly pass, and runs that pass's butterfly on each pair; the
+// butterfly steps then only charge the first pass's credit, so the analysis
+// still takes the same number of calls. No step reads a ring slot that has
+// been overwritten since the analysis started: step s reads offsets of at
+// least 64·s from the oldest point, and at most s samples have been written.
 void FeedbackEngine::StepWindow() {
-  const int end = std::min(analyzerStep_ + kWindowPerStep, kRingSize);
-  for (int n = analyzerStep_; n < end; ++n) {
-    const StereoPoint& x = ring_[(analyzerOldest_ + n) & (kRingSize - 1)];
-    StereoPoint& y = windowed_[n];
-    const double w = window_[n];
-    y.re = w * x.re;
-    y.im = w * x.im;
-  }
+  constexpr int kPairsPerStep = kWindowPerStep / 2;
+  constexpr int kPairs = kRingSize / 2;
+  const int end = std::min(analyzerStep_ + kPairsPerStep, kPairs);
+  WindowFirstPass(ring_, analyzerOldest_, window_, bitReverse_, twiddleRe_, twiddleIm_, fft_,
+                  analyzerStep_, end);
   analyzerStep_ = end;
-  if (end == kRingSize) {
+  if (end == kPairs) {
     analyzerState_ = kButterflies;
     analyzerStep_ = 0;
   }
 }
 
-// The window step leaves the points in time order; the first butterfly pass
-// reads them in bit-reversed order. The transform takes exactly as many calls as 160 butterflies per call
-// would (333); each call earns 160 butterflies of credit and runs whole units
+// The first pass has already run in the window steps; the others work on fft_
+// in place. The transform takes exactly as many calls as 160 butterflies per
+// call would (333); each call earns 160 butterflies of credit and runs whole units
 // of the plan while the credit lasts, so no call does much more than its share.
 void FeedbackEngine::StepButterflies() {
   butterflyCredit_ += kButterfliesPerStep;
@@ -80,7 +83,8 @@ void FeedbackEngine::StepButterflies() {
     const int affordable = butterflyCredit_ / pass.cost;
     if (affordable == 0) break;
     const int end = std::min(pass.units, butterflyUnit_ + affordable);
-    butterflies_({windowed_, bitReverse_, twiddleRe_, twiddleIm_, fft_}, pass, butterflyUnit_, end);
+    if (butterflyPass_ > 0)
+      butterflies_({nullptr, bitReverse_, twiddleRe_, twiddleIm_, fft_}, pass, butterflyUnit_, end);
     butterflyCredit_ -= (end - butterflyUnit_) * pass.cost;
     butterflyUnit_ = end;
     if (butterflyUnit_ == pass.units) {

@@ -37,7 +37,6 @@ FeedbackEngine::FeedbackEngine() {
     for (auto& channel : bin)
       for (ResponseCacheEntry& e : channel) e = {{0.0, 0.0}, 0};
   std::fill(std::begin(ring_), std::end(ring_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
-  std::fill(std::begin(windowed_), std::end(windowed_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
   std::fill(std::begin(fft_), std::end(fft_), StereoPoint{{0.0, 0.0}, {0.0, 0.0}});
   std::fill(std::begin(window_), std::end(window_), 0.0);
   std::fill(std::begin(bitReverse_), std::end(bitReverse_), 0);

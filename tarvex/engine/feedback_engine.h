@@ -164,7 +164,6 @@ class FeedbackEngine {
   std::uint16_t bitReverse_[kRingSize];
   double twiddleRe_[kRingSize];
   double twiddleIm_[kRingSize];
-  StereoPoint windowed_[kRingSize];
   StereoPoint fft_[kRingSize];
   double inMag_[kEngineChannels][kSpectrumBins];
   double outMag_[kEngineChannels][kSpectrumBins];

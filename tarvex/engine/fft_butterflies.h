@@ -45,6 +45,15 @@ struct ButterflyData {
 using ButterflyKernel = void (*)(const ButterflyData& data, const ButterflyPass& pass, int first,
                                  int end);
 
+// Windows points m and m + 4096 (m = first … end - 1, end ≤ 4096) of the
+// 8192 time points that start at ring[oldest], and runs on them the butterfly
+// of the first pass that pairs them, writing it where that pass would
+// (bitReverse[m] and bitReverse[m] + 1): each point's product and the
+// butterfly are computed exactly as the window step and the pass compute them.
+void WindowFirstPass(const StereoPoint* ring, int oldest, const double* window,
+                     const std::uint16_t* bitReverse, const double* twiddleRe,
+                     const double* twiddleIm, StereoPoint* fft, int first, int end);
+
 // The fastest kernel this processor runs; all kernels give identical results.
 ButterflyKernel SelectButterflyKernel();
 
