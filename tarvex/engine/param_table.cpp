@@ -7,16 +7,7 @@
 namespace tarvex {
 namespace {
 
-struct GlobalRow {
-  const char* name;
-  const char* id;
-  const char* unit;
-  float defaultValue;
-  float minValue;
-  float maxValue;
-};
-
-constexpr GlobalRow kGlobalRows[kGlobalParamCount] = {
+constexpr ParamSpec kGlobalRows[kGlobalParamCount] = {
     {"Mode", "mode", "", 0.0f, 0.0f, 2.0f},
     {"Routing", "routing", "", 0.0f, 0.0f, 1.0f},
     {"Input", "input", "dB", 0.0f, -24.0f, 12.0f},
@@ -84,10 +75,7 @@ struct ParamTable {
   ParamValues defaults;
 
   ParamTable() {
-    for (int i = 0; i < kGlobalParamCount; ++i) {
-      const GlobalRow& g = kGlobalRows[i];
-      rows[i] = {g.name, g.id, g.unit, g.defaultValue, g.minValue, g.maxValue};
-    }
+    for (int i = 0; i < kGlobalParamCount; ++i) rows[i] = kGlobalRows[i];
     for (int slot = 0; slot < kSlotCount; ++slot) {
       for (int field = 0; field < kSlotFieldCount; ++field) {
         const int index = SlotParamIndex(slot, field);

@@ -40,18 +40,23 @@ std::vector<StereoPoint> Transform(ButterflyKernel kernel, const std::vector<Ste
   return fft;
 }
 
-TEST(FftButterflies, EveryKernelComputesTheSameDft) {
-  Tables tables;
-  std::vector<StereoPoint> input(kPoints);
-  unsigned seed = 3;
+// Reproducible points in -0.5..0.5 on all four lanes.
+std::vector<StereoPoint> RandomPoints(unsigned seed) {
+  std::vector<StereoPoint> points(kPoints);
   auto next = [&] {
     seed = seed * 1664525u + 1013904223u;
     return seed / 4294967296.0 - 0.5;
   };
-  for (StereoPoint& p : input) {
+  for (StereoPoint& p : points) {
     p.re = StereoLanes{next(), next()};
     p.im = StereoLanes{next(), next()};
   }
+  return points;
+}
+
+TEST(FftButterflies, EveryKernelComputesTheSameDft) {
+  Tables tables;
+  const std::vector<StereoPoint> input = RandomPoints(3);
   const std::vector<StereoPoint> portable = Transform(PortableButterflyKernel(), input, tables);
   const std::vector<StereoPoint> selected = Transform(SelectButterflyKernel(), input, tables);
   EXPECT_EQ(std::memcmp(portable.data(), selected.data(), kPoints * sizeof(StereoPoint)), 0);
@@ -79,16 +84,7 @@ TEST(FftButterflies, EveryKernelComputesTheSameDft) {
 // grouped passes must reproduce this order's every rounding.
 TEST(FftButterflies, GroupedPassesEqualTheStageByStageTransformBitForBit) {
   Tables tables;
-  std::vector<StereoPoint> input(kPoints);
-  unsigned seed = 9;
-  auto next = [&] {
-    seed = seed * 1664525u + 1013904223u;
-    return seed / 4294967296.0 - 0.5;
-  };
-  for (StereoPoint& p : input) {
-    p.re = StereoLanes{next(), next()};
-    p.im = StereoLanes{next(), next()};
-  }
+  const std::vector<StereoPoint> input = RandomPoints(9);
   std::vector<double> re[2], im[2];
   for (int lane = 0; lane < 2; ++lane) {
     re[lane].resize(kPoints);
