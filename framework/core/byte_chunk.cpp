@@ -1,4 +1,4 @@
-#include "byte_chunk.h"
+#include "framework/core/byte_chunk.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "channel_io.h"
+#include "framework/core/channel_io.h"
 
 namespace plugkit {
 

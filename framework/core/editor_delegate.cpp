@@ -1,4 +1,4 @@
-#include "editor_delegate.h"
+#include "framework/core/editor_delegate.h"
 
 #include <algorithm>
 

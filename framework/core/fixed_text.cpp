@@ -1,4 +1,4 @@
-#include "fixed_text.h"
+#include "framework/core/fixed_text.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "heap_buffer.h"
+#include "framework/core/heap_buffer.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "latency_delay_line.h"
+#include "framework/core/latency_delay_line.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
-#include "param.h"
+#include "framework/core/param.h"
 
-#include "fixed_text.h"
-#include "param_shape.h"
+#include "framework/core/fixed_text.h"
+#include "framework/core/param_shape.h"
 
 #include <algorithm>
 #include <cmath>

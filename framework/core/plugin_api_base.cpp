@@ -1,6 +1,6 @@
-#include "plugin_api_base.h"
+#include "framework/core/plugin_api_base.h"
 
-#include "param_shape.h"
+#include "framework/core/param_shape.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "host_id.h"
-#include "plug_api.h"
-#include "plug_config.h"
-#include "plugin_base.h"
-#include "queue_messages.h"
-#include "ring_queue.h"
-#include "timer.h"
+#include "framework/core/host_id.h"
+#include "framework/core/plug_api.h"
+#include "framework/core/plug_config.h"
+#include "framework/core/plugin_base.h"
+#include "framework/core/queue_messages.h"
+#include "framework/core/ring_queue.h"
+#include "framework/core/timer.h"
 
 #include <memory>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "plugin_base.h"
+#include "framework/core/plugin_base.h"
 
-#include "fixed_text.h"
+#include "framework/core/fixed_text.h"
 
 #include <cstdint>
 

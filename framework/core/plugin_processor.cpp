@@ -1,4 +1,4 @@
-#include "plugin_processor.h"
+#include "framework/core/plugin_processor.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "channel_data.h"
-#include "channel_io.h"
-#include "heap_buffer.h"
-#include "latency_delay_line.h"
-#include "plug_config.h"
-#include "pointer_list.h"
-#include "queue_messages.h"
-#include "string_buffer.h"
-#include "transport_info.h"
+#include "framework/core/channel_data.h"
+#include "framework/core/channel_io.h"
+#include "framework/core/heap_buffer.h"
+#include "framework/core/latency_delay_line.h"
+#include "framework/core/plug_config.h"
+#include "framework/core/pointer_list.h"
+#include "framework/core/queue_messages.h"
+#include "framework/core/string_buffer.h"
+#include "framework/core/transport_info.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "plugin_processor.h"
+#include "framework/core/plugin_processor.h"
 
-#include "sample_conversion.h"
+#include "framework/core/sample_conversion.h"
 
 #include <algorithm>
 #include <cstdint>

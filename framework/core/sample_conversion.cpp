@@ -1,4 +1,4 @@
-#include "sample_conversion.h"
+#include "framework/core/sample_conversion.h"
 
 #include <cstdint>
 

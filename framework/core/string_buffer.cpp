@@ -1,4 +1,4 @@
-#include "string_buffer.h"
+#include "framework/core/string_buffer.h"
 
 #include <climits>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "timer_impl.h"
+#include "framework/core/timer_impl.h"
 
-#include "pointer_list.h"
-#include "timer_backend.h"
+#include "framework/core/pointer_list.h"
+#include "framework/core/timer_backend.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "midi_controller_names.h"
+#include "framework/vst3/midi_controller_names.h"
 
 namespace plugkit {
 

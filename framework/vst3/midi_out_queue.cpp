@@ -1,4 +1,4 @@
-#include "midi_out_queue.h"
+#include "framework/vst3/midi_out_queue.h"
 
 #include <algorithm>
 #include <climits>

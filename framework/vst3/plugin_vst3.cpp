@@ -1,7 +1,7 @@
-#include "plugin_vst3.h"
+#include "framework/vst3/plugin_vst3.h"
 
-#include "host_call_guard.h"
-#include "utf16_text.h"
+#include "framework/vst3/host_call_guard.h"
+#include "framework/vst3/utf16_text.h"
 
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"

@@ -1,7 +1,7 @@
-#include "plugin_vst3_controller_base.h"
+#include "framework/vst3/plugin_vst3_controller_base.h"
 
-#include "midi_controller_names.h"
-#include "utf16_text.h"
+#include "framework/vst3/midi_controller_names.h"
+#include "framework/vst3/utf16_text.h"
 
 #include "pluginterfaces/vst/ivstchannelcontextinfo.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin_vst3_parameter.h"
+#include "framework/vst3/plugin_vst3_parameter.h"
 
 #include "pluginterfaces/vst/ivstattributes.h"
 

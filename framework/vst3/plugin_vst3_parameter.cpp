@@ -1,8 +1,8 @@
-#include "plugin_vst3_parameter.h"
+#include "framework/vst3/plugin_vst3_parameter.h"
 
 #include "framework/core/param_shape.h"
 #include "framework/core/string_buffer.h"
-#include "utf16_text.h"
+#include "framework/vst3/utf16_text.h"
 
 #include <cctype>
 #include <cmath>
@@ -59,23 +59,23 @@ IPluginVST3Parameter::IPluginVST3Parameter(const IParam& param, ParamID id, Unit
   precision = param.DisplayPrecision();
 }
 
-void IPluginVST3Parameter::toString(ParamValue valueNormalized, String128 string) const {
+void IPluginVST3Parameter::toString(ParamValue normalized, String128 string) const {
   StringBuffer text;
-  param_.FormatDisplay(valueNormalized, true, text, true);
+  param_.FormatDisplay(normalized, true, text, true);
   Utf8ToUtf16(text.Get(), string, 128);
 }
 
-bool IPluginVST3Parameter::fromString(const TChar* string, ParamValue& valueNormalized) const {
+bool IPluginVST3Parameter::fromString(const TChar* string, ParamValue& normalized) const {
   char text[kTextBytes];
   Utf16ToUtf8(string, 128, text, kTextBytes);
   if (!IsDisplayText(param_, text) && !IsFiniteNumber(text))
     return false;
-  valueNormalized = param_.NormalizeValue(param_.ValueFromText(text));
+  normalized = param_.NormalizeValue(param_.ValueFromText(text));
   return true;
 }
 
-ParamValue IPluginVST3Parameter::toPlain(ParamValue valueNormalized) const {
-  return param_.ConstrainValue(param_.GetShape().NormalizedToValue(valueNormalized, param_));
+ParamValue IPluginVST3Parameter::toPlain(ParamValue normalized) const {
+  return param_.ConstrainValue(param_.GetShape().NormalizedToValue(normalized, param_));
 }
 
 ParamValue IPluginVST3Parameter::toNormalized(ParamValue plainValue) const {

@@ -1,6 +1,6 @@
-#include "plugin_vst3_processor_base.h"
+#include "framework/vst3/plugin_vst3_processor_base.h"
 
-#include "plugin_vst3.h"
+#include "framework/vst3/plugin_vst3.h"
 
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivstevents.h"

@@ -1,7 +1,7 @@
-#include "plugin_vst3_processor_base.h"
+#include "framework/vst3/plugin_vst3_processor_base.h"
 
-#include "plugin_vst3.h"
-#include "utf16_text.h"
+#include "framework/vst3/plugin_vst3.h"
+#include "framework/vst3/utf16_text.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 

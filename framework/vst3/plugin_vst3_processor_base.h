@@ -1,12 +1,12 @@
 #pragma once
 
-#include "plugin_vst3_parameter.h"
+#include "framework/vst3/plugin_vst3_parameter.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
 #include "framework/core/plugin_processor.h"
-#include "midi_out_queue.h"
+#include "framework/vst3/midi_out_queue.h"
 
 namespace plugkit {
 

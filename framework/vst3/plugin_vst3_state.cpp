@@ -1,4 +1,4 @@
-#include "plugin_vst3.h"
+#include "framework/vst3/plugin_vst3.h"
 
 #include "framework/core/byte_chunk.h"
 #include "pluginterfaces/base/ibstream.h"

@@ -1,4 +1,4 @@
-#include "utf16_text.h"
+#include "framework/vst3/utf16_text.h"
 
 #include <cstdint>
 

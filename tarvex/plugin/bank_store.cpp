@@ -1,4 +1,4 @@
-#include "bank_store.h"
+#include "tarvex/plugin/bank_store.h"
 
 namespace tarvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "chunk_fields.h"
+#include "tarvex/plugin/chunk_fields.h"
 
 namespace tarvex {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "framework/core/byte_chunk.h"
-#include "learned_set.h"
-#include "param_table.h"
+#include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 

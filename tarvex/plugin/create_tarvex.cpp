@@ -1,8 +1,8 @@
-#include "create_tarvex.h"
+#include "tarvex/plugin/create_tarvex.h"
 
 #include <mutex>
 
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 namespace tarvex {
 

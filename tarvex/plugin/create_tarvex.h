@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "tarvex_api_base.h"
+#include "tarvex/plugin/tarvex_api_base.h"
 
 namespace tarvex {
 

@@ -1,7 +1,7 @@
-#include "preset_chunk.h"
+#include "tarvex/plugin/preset_chunk.h"
 
-#include "chunk_fields.h"
-#include "factory_presets.h"
+#include "tarvex/plugin/chunk_fields.h"
+#include "tarvex/engine/factory_presets.h"
 
 namespace tarvex {
 

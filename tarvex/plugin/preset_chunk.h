@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "framework/core/byte_chunk.h"
-#include "param_table.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 

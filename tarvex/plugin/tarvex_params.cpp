@@ -1,9 +1,9 @@
-#include "tarvex_params.h"
+#include "tarvex/plugin/tarvex_params.h"
 
 #include <cmath>
 
 #include "framework/core/param_shape.h"
-#include "param_table.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 namespace {

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "bank_store.h"
-#include "feedback_engine.h"
-#include "param_table.h"
-#include "tarvex_api_base.h"
+#include "tarvex/plugin/bank_store.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/tarvex_api_base.h"
 
 namespace tarvex {
 
@@ -55,23 +55,6 @@ class Tarvex : public TarvexApiBase {
   // read or handed over.
   bool CopyToOtherBank();
   bool SwapBanks();
-
-#if defined(TARVEX_API_VST3)
-  // The module's process call checks the host's data strictly, applies the
-  // host's changes (its bypass goes to the engine's crossfade) and runs the
-  // block processing on exactly one main input bus.
-  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
-  // The state chunk followed by the bypass flag; a state is applied only
-  // when all of it is valid.
-  Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) override;
-  Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) override;
-  Steinberg::uint32 PLUGIN_API getTailSamples() override;
-  // Refuses a sample rate the engine cannot run at; the instance then stays
-  // silent until a setup it accepts.
-  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
-  void ApplyHostParamChanges(const Steinberg::Vst::ProcessData& data);
-  bool HostBypass() const { return hostBypass_.load(); }
-#endif
 
  protected:
   // The plug-in module sets these for each block it processes: bit 0 marks

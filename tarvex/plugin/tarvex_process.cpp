@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "framework/core/channel_io.h"
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 namespace tarvex {
 namespace {

@@ -1,9 +1,9 @@
 #include <cstdint>
 
-#include "preset_chunk.h"
-#include "state_chunk.h"
-#include "state_guard.h"
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/plugin/state_chunk.h"
+#include "tarvex/plugin/state_guard.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 namespace tarvex {
 

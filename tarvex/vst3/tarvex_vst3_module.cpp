@@ -6,8 +6,8 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 
-#include "tarvex_class_id.h"
-#include "tarvex_plugin.h"
+#include "tarvex/vst3/tarvex_class_id.h"
+#include "tarvex/vst3/tarvex_vst3.h"
 
 #include <mutex>
 #include <new>
@@ -27,7 +27,7 @@ FUnknown* CreatePluginInstance(void*) {
   static std::mutex constructionLock;
   const std::lock_guard<std::mutex> hold(constructionLock);
   try {
-    auto* plug = new (std::nothrow) tarvex::Tarvex(tarvex::TarvexInstanceInfo{});
+    auto* plug = new (std::nothrow) tarvex::TarvexVST3(tarvex::TarvexInstanceInfo{});
     return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
   } catch (...) {
     return nullptr;

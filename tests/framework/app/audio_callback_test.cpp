@@ -1,7 +1,7 @@
-#include "device_simulator.h"
+#include "tests/framework/app/device_simulator.h"
 #include "framework/app/app_host.h"
 #include "framework/app/audio_callback.h"
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -99,9 +99,9 @@ TEST_P(DeviceBufferSizes, OutputEqualsOnePieceProcessingWithExactFades) {
 
 INSTANTIATE_TEST_SUITE_P(MonoAndStereo, DeviceBufferSizes,
                          ::testing::Combine(::testing::Values(1, 2), ::testing::Values(32, 500, 512, 1000, 1024, 8192)),
-                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
-                           return std::string(std::get<0>(info.param) == 1 ? "Mono" : "Stereo") +
-                                  std::to_string(std::get<1>(info.param));
+                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& param) {
+                           return std::string(std::get<0>(param.param) == 1 ? "Mono" : "Stereo") +
+                                  std::to_string(std::get<1>(param.param));
                          });
 
 TEST_F(AudioCallbackTest, AStopRequestedBeforeTheFirstBufferFadesItOut) {

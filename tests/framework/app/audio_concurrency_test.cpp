@@ -1,7 +1,7 @@
-#include "device_simulator.h"
+#include "tests/framework/app/device_simulator.h"
 #include "framework/app/app_host.h"
 #include "framework/app/audio_callback.h"
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 

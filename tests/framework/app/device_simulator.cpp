@@ -1,6 +1,6 @@
-#include "device_simulator.h"
+#include "tests/framework/app/device_simulator.h"
 
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "framework/app/plugin_app.h"
 #include "framework/core/channel_io.h"
 #include "framework/core/timer.h"
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "framework/core/plugin_api_base.h"
 #include "framework/core/timer_backend.h"
 #include "framework/core/timer_impl.h"
-#include "timer_delivery.h"
+#include "tests/framework/core/timer_delivery.h"
 
 #include <gtest/gtest.h>
 

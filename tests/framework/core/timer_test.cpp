@@ -1,6 +1,6 @@
 #include "framework/core/timer_backend.h"
 #include "framework/core/timer_impl.h"
-#include "timer_delivery.h"
+#include "tests/framework/core/timer_delivery.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "vst3_test_plugin.h"
+#include "tests/framework/vst3/vst3_test_plugin.h"
+#include "tests/support/failing_stream.h"
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -15,31 +16,6 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-// A stream whose reads fail from a given position on; the read that reaches
-// it delivers only the bytes before it.
-class FailingStream : public MemoryStream {
-public:
-  FailingStream(const void* bytes, TSize size, TSize failAfter) : failAfter_(failAfter) {
-    int32 written = 0;
-    write(const_cast<void*>(bytes), static_cast<int32>(size), &written);
-    seek(0, kIBSeekSet, nullptr);
-  }
-  tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) override {
-    int64 position = 0;
-    tell(&position);
-    if (position >= failAfter_) {
-      if (numBytesRead)
-        *numBytesRead = 0;
-      return kResultFalse;
-    }
-    return MemoryStream::read(buffer, static_cast<int32>(std::min<int64>(numBytes, failAfter_ - position)),
-                              numBytesRead);
-  }
-
-private:
-  TSize failAfter_;
-};
 
 TEST(Vst3Component, InitializeNamesTheHostOnce) {
   auto plug = owned(new GainPlugin());
@@ -124,7 +100,7 @@ TEST_F(Vst3State, BadDefaultStatesChangeNothing) {
   EXPECT_EQ(plug->setState(nullptr), kResultFalse);
   EXPECT_EQ(plug->getState(nullptr), kResultFalse);
 
-  FailingStream failing(saved.data(), static_cast<TSize>(saved.size()), 16);
+  testsupport::FailingStream failing(saved, 16);
   EXPECT_EQ(plug->setState(&failing), kResultFalse);
   EXPECT_DOUBLE_EQ(plug->GetParam(0)->Value(), 3.0);
 }

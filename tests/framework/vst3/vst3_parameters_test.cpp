@@ -1,4 +1,4 @@
-#include "vst3_test_plugin.h"
+#include "tests/framework/vst3/vst3_test_plugin.h"
 
 #include "framework/vst3/midi_controller_names.h"
 #include "framework/vst3/utf16_text.h"

@@ -1,4 +1,4 @@
-#include "vst3_test_plugin.h"
+#include "tests/framework/vst3/vst3_test_plugin.h"
 
 #include "public.sdk/source/vst/hosting/eventlist.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"

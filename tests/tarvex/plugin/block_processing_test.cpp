@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "feedback_engine.h"
-#include "tarvex_rig.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "factory_presets.h"
+#include "tarvex/engine/factory_presets.h"
 #include "framework/core/param_shape.h"
-#include "tarvex_rig.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
@@ -116,20 +116,10 @@ TEST(TarvexConstruction, PresetMatchingToleratesOnlyTinyDifferences) {
 TEST(TarvexConstruction, LoadingAPresetReportsEveryValueToTheHostAndEditor) {
   TestTarvex plug;
   plug.LoadFactoryPreset(15);
-  ASSERT_EQ(plug.hostEdits.size(), 3u * kParamCount);
-  for (int i = 0; i < kParamCount; ++i) {
-    const auto& begin = plug.hostEdits[3 * i];
-    const auto& value = plug.hostEdits[3 * i + 1];
-    const auto& end = plug.hostEdits[3 * i + 2];
-    EXPECT_EQ(begin.kind, 'b');
-    EXPECT_EQ(value.kind, 's');
-    EXPECT_EQ(end.kind, 'e');
-    EXPECT_EQ(begin.index, i);
-    EXPECT_EQ(value.index, i);
-    EXPECT_EQ(end.index, i);
+  testsupport::ExpectEveryValueBracketed(plug.hostEdits, kParamCount, [&](int i) {
     const plugkit::IParam& p = *plug.GetParam(i);
-    EXPECT_DOUBLE_EQ(value.normalized, p.NormalizeValue(p.Value()));
-  }
+    return p.NormalizeValue(p.Value());
+  });
   EXPECT_EQ(plug.valuesToUI, kParamCount);
 
   plug.hostEdits.clear();

@@ -6,11 +6,14 @@
 #include <limits>
 #include <string>
 
-#include "tarvex_rig.h"
+#include "tests/support/chunk_sizes.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
 
+using testsupport::kStateChunkBytes;
+using testsupport::kPresetChunkBytes;
 using testing::PresetBytes;
 using testing::RichState;
 using testing::StateBytes;
@@ -136,7 +139,7 @@ std::vector<Malformed> MalformedPresets() {
 
 std::vector<Malformed> WrongSizes() {
   std::vector<Malformed> cases;
-  for (int size : {0, 1, 12, 783, 785, 1536, 2707, 2709, 2708 + 784, 4096})
+  for (int size : {0, 1, 12, kPresetChunkBytes - 1, kPresetChunkBytes + 1, 1536, kStateChunkBytes - 1, kStateChunkBytes + 1, kStateChunkBytes + kPresetChunkBytes, 4096})
     cases.push_back({"size " + std::to_string(size), std::vector<std::uint8_t>(size, 0)});
   return cases;
 }
@@ -145,10 +148,10 @@ class MalformedChunk : public ::testing::Test {
  protected:
   void SetUp() override {
     plug.OnActivate(true);
-    ASSERT_EQ(plug.Restore(StateBytes(RichState())), 2708);
+    ASSERT_EQ(plug.Restore(StateBytes(RichState())), kStateChunkBytes);
     plug.ProcessBlock(nullptr, nullptr, 0);
     before = plug.State();
-    ASSERT_EQ(before.size(), 2708u);
+    ASSERT_EQ(before.size(), std::size_t{kStateChunkBytes});
     plug.valuesToUI = 0;
   }
 
@@ -174,13 +177,13 @@ TEST_F(MalformedChunk, OtherSizesAreRefusedWithoutAnyChange) { ExpectAllRefused(
 
 TEST_F(MalformedChunk, TheValidOriginalsAreAccepted) {
   // The cases above differ from these in one field only.
-  EXPECT_EQ(plug.Restore(StateBytes(StateFields{})), 2708);
-  EXPECT_EQ(plug.Restore(PresetBytes(DefaultParamValues(), 4)), 784);
+  EXPECT_EQ(plug.Restore(StateBytes(StateFields{})), kStateChunkBytes);
+  EXPECT_EQ(plug.Restore(PresetBytes(DefaultParamValues(), 4)), kPresetChunkBytes);
   ParamValues edges = DefaultParamValues();
   edges[kParamNoiseFloor] = -90.0f;
   edges[SlotParamIndex(3, kSlotFrequency)] = 20000.0f;
   edges[kParamLiveHold] = 0.1f;
-  EXPECT_EQ(plug.Restore(PresetBytes(edges, 15)), 784);
+  EXPECT_EQ(plug.Restore(PresetBytes(edges, 15)), kPresetChunkBytes);
   EXPECT_EQ(plug.Values(), edges);
 }
 

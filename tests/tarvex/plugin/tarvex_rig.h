@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "framework/core/byte_chunk.h"
-#include "learned_set.h"
-#include "param_table.h"
-#include "tarvex_plugin.h"
+#include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/tarvex_plugin.h"
+#include "tests/support/host_edits.h"
 
 namespace tarvex::testing {
 
@@ -18,11 +19,7 @@ constexpr double kPi = 3.14159265358979323846;
 // test set the input silence flags the plug-in module would set.
 class TestTarvex : public Tarvex {
  public:
-  struct HostEdit {
-    char kind;  // 'b' begin, 's' value sent, 'e' end
-    int index;
-    double normalized;
-  };
+  using HostEdit = testsupport::HostEdit;
 
   TestTarvex() : Tarvex(plugkit::InstanceInfo{}) {}
 

@@ -1,7 +1,7 @@
 #include "public.sdk/source/vst/hosting/module.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
-#include "tarvex_class_id.h"
+#include "tarvex/vst3/tarvex_class_id.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "framework/core/byte_chunk.h"
-#include "preset_chunk.h"
-#include "state_chunk.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/plugin/state_chunk.h"
 
 namespace {
 

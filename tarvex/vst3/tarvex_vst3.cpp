@@ -8,8 +8,8 @@
 #include "framework/vst3/host_call_guard.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
-#include "state_chunk.h"
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/state_chunk.h"
+#include "tarvex/vst3/tarvex_vst3.h"
 
 namespace tarvex {
 
@@ -57,13 +57,13 @@ uint64 SilenceFlagsOf(const AudioBusBuffers& bus, int32 numSamples, int32 sample
 
 }  // namespace
 
-tresult PLUGIN_API Tarvex::setupProcessing(ProcessSetup& setup) {
+tresult PLUGIN_API TarvexVST3::setupProcessing(ProcessSetup& setup) {
   const tresult result = IPluginVST3::setupProcessing(setup);
   if (result != kResultOk) return result;
   return IsReady() ? kResultOk : kResultFalse;
 }
 
-tresult PLUGIN_API Tarvex::process(ProcessData& data) {
+tresult PLUGIN_API TarvexVST3::process(ProcessData& data) {
   return plugkit::GuardHostCall(kResultFalse, [&]() -> tresult {
     const int32 n = data.numSamples;
     if (n < 0 || n > GetBlockSize()) return kInvalidArgument;
@@ -106,7 +106,7 @@ tresult PLUGIN_API Tarvex::process(ProcessData& data) {
   });
 }
 
-void Tarvex::ApplyHostParamChanges(const ProcessData& data) {
+void TarvexVST3::ApplyHostParamChanges(const ProcessData& data) {
   IParameterChanges* changes = data.inputParameterChanges;
   if (!changes) return;
   bool paramsSet = false;
@@ -129,7 +129,7 @@ void Tarvex::ApplyHostParamChanges(const ProcessData& data) {
   if (paramsSet) UpdateTailLength();
 }
 
-tresult PLUGIN_API Tarvex::getState(IBStream* state) {
+tresult PLUGIN_API TarvexVST3::getState(IBStream* state) {
   return plugkit::GuardHostCall(kResultFalse, [&]() -> tresult {
     if (!state) return kResultFalse;
     plugkit::ByteChunk chunk;
@@ -148,7 +148,7 @@ tresult PLUGIN_API Tarvex::getState(IBStream* state) {
   });
 }
 
-tresult PLUGIN_API Tarvex::setState(IBStream* state) {
+tresult PLUGIN_API TarvexVST3::setState(IBStream* state) {
   return plugkit::GuardHostCall(kResultFalse, [&]() -> tresult {
     if (!state) return kResultFalse;
     uint8_t bytes[kComponentStateSize] = {};
@@ -180,6 +180,6 @@ tresult PLUGIN_API Tarvex::setState(IBStream* state) {
   });
 }
 
-uint32 PLUGIN_API Tarvex::getTailSamples() { return static_cast<uint32>(tailLength_.load()); }
+uint32 PLUGIN_API TarvexVST3::getTailSamples() { return static_cast<uint32>(TailLength()); }
 
 }  // namespace tarvex
