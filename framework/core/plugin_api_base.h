@@ -49,6 +49,7 @@ public:
   // Appends 0..count-1 when count is below the number of parameters.
   virtual void ListParamIndices(int count, std::vector<int>& indices) const;
   virtual bool AreOpposite(int a, int b) const;
+  // Never called: keeps the virtual-table slot order the framework's classes rely on.
   virtual void SpareHookB();
   virtual bool GetIndexText(int index, char* text);
   // The open editor's graphics context; the base never opens one.
@@ -67,6 +68,7 @@ public:
   virtual void BeginHostParamEdit(int paramIdx);
   virtual void EndHostParamEdit(int paramIdx);
   virtual void SendParamValueToHost(int paramIdx, double normalized);
+  // Never called: keep the virtual-table slot order the framework's classes rely on.
   virtual void SpareHookC();
   virtual void SpareHookD();
 

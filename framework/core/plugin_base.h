@@ -25,6 +25,7 @@ public:
   virtual int UnserializeState(const ByteChunk& chunk, int startPos);
   virtual bool SerializeExtraState(ByteChunk& chunk);
   virtual int UnserializeExtraState(const ByteChunk& chunk, int startPos);
+  // Never called: keeps the virtual-table slot order the framework's classes rely on.
   virtual void SpareHookA();
   virtual void OnPresetLoaded();
 

@@ -45,8 +45,8 @@ public:
   // blanks, input and output buses separated by "-", buses by ".", "*" for
   // any channel count). Configurations with a bus beyond the limits of
   // channel_io.h are left out. Returns the number of configurations appended.
-  static int ParseChannelIO(const char* text, PointerList<ChannelIOConfig>& configs, int& maxIn, int& maxOut,
-                            int& maxInBuses, int& maxOutBuses);
+  static int ParseChannelIO(const char* text, PointerList<ChannelIOConfig>& configs, int& maxIn,
+                            int& maxOut, int& maxInBuses, int& maxOutBuses);
 
   void SetChannelConnections(int direction, int first, int count, bool connected);
   int ConnectedChannelCount(int direction) const;

@@ -61,16 +61,18 @@ public:
                                                    Steinberg::Vst::ParamValue value) override;
 
   // IUnitInfo
-  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
+                                               Steinberg::int32 programIndex,
                                                Steinberg::Vst::String128 name) override;
 
   // IMidiMapping
-  Steinberg::tresult PLUGIN_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,
-                                                            Steinberg::Vst::CtrlNumber midiControllerNumber,
-                                                            Steinberg::Vst::ParamID& id) override;
+  Steinberg::tresult PLUGIN_API getMidiControllerAssignment(
+      Steinberg::int32 busIndex, Steinberg::int16 channel,
+      Steinberg::Vst::CtrlNumber midiControllerNumber, Steinberg::Vst::ParamID& id) override;
 
   // IInfoListener
-  Steinberg::tresult PLUGIN_API setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
+  Steinberg::tresult PLUGIN_API
+  setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
 
   // Framework operations
   void SyncAllParamsToHost() override;

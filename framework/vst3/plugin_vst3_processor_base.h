@@ -24,8 +24,10 @@ public:
   static bool CanProcessSampleSize(Steinberg::int32 symbolicSampleSize);
 
   void SetupBuses();
-  bool ApplyBusArrangements(const Steinberg::Vst::SpeakerArrangement* inputs, Steinberg::int32 numIns,
-                            const Steinberg::Vst::SpeakerArrangement* outputs, Steinberg::int32 numOuts);
+  bool ApplyBusArrangements(const Steinberg::Vst::SpeakerArrangement* inputs,
+                            Steinberg::int32 numIns,
+                            const Steinberg::Vst::SpeakerArrangement* outputs,
+                            Steinberg::int32 numOuts);
   bool SetupProcessing(const Steinberg::Vst::ProcessSetup& setup);
   bool SetProcessing(bool state);
 

@@ -5,7 +5,7 @@ namespace {
 
 constexpr int kReadTries = 16;
 
-}  // namespace
+} // namespace
 
 BankStore::BankStore() {
   WriteValues(DefaultParamValues());
@@ -32,4 +32,4 @@ bool BankStore::ReadLearnedSet(LearnedSet& out) const {
   return false;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

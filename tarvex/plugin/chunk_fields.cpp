@@ -58,4 +58,4 @@ int ReadLearnedSetFromChunk(const plugkit::ByteChunk& chunk, int pos, LearnedSet
   return pos;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -34,4 +34,4 @@ int ReadParamValues(const plugkit::ByteChunk& chunk, int pos, ParamValues& out);
 void WriteLearnedSetToChunk(plugkit::ByteChunk& chunk, const LearnedSet& set);
 int ReadLearnedSetFromChunk(const plugkit::ByteChunk& chunk, int pos, LearnedSet& out);
 
-}  // namespace tarvex
+} // namespace tarvex

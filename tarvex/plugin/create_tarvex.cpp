@@ -13,4 +13,4 @@ std::unique_ptr<TarvexApiBase> CreateTarvex(const TarvexInstanceInfo& info) {
   return std::make_unique<Tarvex>(info);
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -25,4 +25,4 @@ bool WritePresetChunk(plugkit::ByteChunk& chunk, const PresetChunkData& preset);
 // -1 with out untouched when anything is wrong.
 int ReadPresetChunk(const plugkit::ByteChunk& chunk, int pos, PresetChunkData& out);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -32,4 +32,4 @@ bool WriteStateChunk(plugkit::ByteChunk& chunk, const StateChunkData& state);
 // after it, or -1 with out untouched when anything is wrong.
 int ReadStateChunk(const plugkit::ByteChunk& chunk, int pos, StateChunkData& out);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -9,7 +9,7 @@
 namespace tarvex {
 using TarvexApiBase = plugkit::IPluginApp;
 using TarvexInstanceInfo = plugkit::InstanceInfo;
-}  // namespace tarvex
+} // namespace tarvex
 #elif defined(TARVEX_API_VST3)
 #include "tarvex/vst3/tarvex_api_vst3.h"
 #else

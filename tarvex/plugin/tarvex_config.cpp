@@ -35,4 +35,4 @@ plugkit::PlugConfig TarvexConfig() {
   return config;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

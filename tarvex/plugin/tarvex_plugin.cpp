@@ -4,10 +4,10 @@
 #include <cmath>
 #include <exception>
 
-#include "tarvex/engine/factory_presets.h"
 #include "framework/core/byte_chunk.h"
-#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/engine/factory_presets.h"
 #include "tarvex/engine/tail_length.h"
+#include "tarvex/plugin/preset_chunk.h"
 #include "tarvex/plugin/tarvex_config.h"
 #include "tarvex/plugin/tarvex_params.h"
 
@@ -17,7 +17,7 @@ namespace {
 constexpr double kFallbackSampleRate = 48000.0;
 constexpr double kLongestTail = 2147483646.0;
 
-}  // namespace
+} // namespace
 
 Tarvex::Tarvex(const TarvexInstanceInfo& info)
     : TarvexApiBase(info, TarvexConfig()), engine_(FeedbackEngine::Create()) {
@@ -122,4 +122,4 @@ void Tarvex::OnParamValueChange(int) { UpdateTailLength(); }
 
 void Tarvex::OnAllParamsChange(plugkit::ParamChangeSource) { UpdateTailLength(); }
 
-}  // namespace tarvex
+} // namespace tarvex

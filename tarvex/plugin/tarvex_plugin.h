@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "tarvex/plugin/bank_store.h"
 #include "tarvex/engine/feedback_engine.h"
 #include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/bank_store.h"
 #include "tarvex/plugin/tarvex_api_base.h"
 
 namespace tarvex {
@@ -15,7 +15,7 @@ namespace tarvex {
 // presets, the A/B banks and the engine, joined to the framework through the
 // plug-in API class of its deliverable.
 class Tarvex : public TarvexApiBase {
- public:
+public:
   static constexpr int kChunkFrames = 512;
 
   explicit Tarvex(const TarvexInstanceInfo& info);
@@ -56,14 +56,14 @@ class Tarvex : public TarvexApiBase {
   bool CopyToOtherBank();
   bool SwapBanks();
 
- protected:
+protected:
   // The plug-in module sets these for each block it processes: bit 0 marks
   // input 0 silent, bit 1 input 1; the host bypass is crossfaded by the
   // engine.
   std::atomic<std::uint64_t> inputSilenceFlags_{0};
   std::atomic<bool> hostBypass_{false};
 
- private:
+private:
   ParamValues CurrentValues() const;
   void PrepareEngine();
   // Copies one processed chunk to the host's outputs; one output gets the
@@ -83,4 +83,4 @@ class Tarvex : public TarvexApiBase {
   float engineOut_[kEngineChannels][kChunkFrames] = {};
 };
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -12,7 +12,8 @@ bool Tarvex::SerializeState(plugkit::ByteChunk& chunk) {
   if (!guard.Held()) return false;
   StateChunkData state;
   state.other = bankStore_.ReadValues();
-  if (!engine_->ReadLearnedSet(state.actual) || !bankStore_.ReadLearnedSet(state.stored)) return false;
+  if (!engine_->ReadLearnedSet(state.actual) || !bankStore_.ReadLearnedSet(state.stored))
+    return false;
   state.current = CurrentValues();
   state.presetIndex = presetIndex_.load();
   state.activeBank = activeBank_.load();
@@ -80,4 +81,4 @@ bool Tarvex::SwapBanks() {
   return true;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

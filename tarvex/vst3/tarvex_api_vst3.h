@@ -10,9 +10,9 @@ struct TarvexInstanceInfo {};
 
 // The plug-in API class Tarvex derives from in the module.
 class TarvexApiBase : public plugkit::IPluginVST3 {
- public:
+public:
   TarvexApiBase(const TarvexInstanceInfo&, const plugkit::PlugConfig& config)
       : plugkit::IPluginVST3(config) {}
 };
 
-}  // namespace tarvex
+} // namespace tarvex

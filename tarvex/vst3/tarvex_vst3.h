@@ -7,7 +7,7 @@ namespace tarvex {
 // Tarvex as the module's instances are: the host's calls checked and turned
 // into the plug-in class's own.
 class TarvexVST3 final : public Tarvex {
- public:
+public:
   explicit TarvexVST3(const TarvexInstanceInfo& info) : Tarvex(info) {}
 
   // The process call checks the host's data strictly, applies the host's
@@ -26,4 +26,4 @@ class TarvexVST3 final : public Tarvex {
   bool HostBypass() const { return hostBypass_.load(); }
 };
 
-}  // namespace tarvex
+} // namespace tarvex

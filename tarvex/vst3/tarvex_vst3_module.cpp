@@ -2,9 +2,9 @@
 // module initialisation that the SDK's entry points call.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
-#include "public.sdk/source/main/pluginfactory.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
+#include "public.sdk/source/main/pluginfactory.h"
 
 #include "tarvex/vst3/tarvex_class_id.h"
 #include "tarvex/vst3/tarvex_vst3.h"
@@ -35,10 +35,10 @@ FUnknown* CreatePluginInstance(void*) {
 }
 
 const PClassInfo2& ClassInfo() {
-  static const FUID cid(tarvex::kClassIdWords[0], tarvex::kClassIdWords[1], tarvex::kClassIdWords[2],
-                        tarvex::kClassIdWords[3]);
-  static const PClassInfo2 info(cid.toTUID(), PClassInfo::kManyInstances, kVstAudioEffectClass, "Tarvex",
-                                kSimpleModeSupported, "Fx|EQ", "", "0.1.0", "VST 3.8.1");
+  static const FUID cid(tarvex::kClassIdWords[0], tarvex::kClassIdWords[1],
+                        tarvex::kClassIdWords[2], tarvex::kClassIdWords[3]);
+  static const PClassInfo2 info(cid.toTUID(), PClassInfo::kManyInstances, kVstAudioEffectClass,
+                                "Tarvex", kSimpleModeSupported, "Fx|EQ", "", "0.1.0", "VST 3.8.1");
   return info;
 }
 
@@ -51,10 +51,9 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
     gPluginFactory->addRef();
     return gPluginFactory;
   }
-  static const PFactoryInfo factoryInfo("BRASKELIN", "https://www.braskelin.com", "support@braskelin.com",
-                                        PFactoryInfo::kUnicode);
+  static const PFactoryInfo factoryInfo("BRASKELIN", "https://www.braskelin.com",
+                                        "support@braskelin.com", PFactoryInfo::kUnicode);
   gPluginFactory = new (std::nothrow) CPluginFactory(factoryInfo);
-  if (gPluginFactory)
-    gPluginFactory->registerClass(&ClassInfo(), CreatePluginInstance);
+  if (gPluginFactory) gPluginFactory->registerClass(&ClassInfo(), CreatePluginInstance);
   return gPluginFactory;
 }

@@ -14,4 +14,4 @@ constexpr int kComponentStateBytes = kStateChunkBytes + 4;
 
 static_assert(kStateChunkBytes == 2708 && kPresetChunkBytes == 784);
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -12,7 +12,7 @@ namespace testsupport {
 // read that reaches it delivers only the bytes before it, every later read
 // delivers nothing and reports an error.
 class FailingStream : public Steinberg::MemoryStream {
- public:
+public:
   FailingStream(const std::vector<std::uint8_t>& bytes, Steinberg::int64 failAt) : failAt_(failAt) {
     Steinberg::int32 written = 0;
     write(const_cast<std::uint8_t*>(bytes.data()), static_cast<Steinberg::int32>(bytes.size()),
@@ -32,8 +32,8 @@ class FailingStream : public Steinberg::MemoryStream {
     return MemoryStream::read(buffer, static_cast<Steinberg::int32>(before), numBytesRead);
   }
 
- private:
+private:
   Steinberg::int64 failAt_;
 };
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -9,7 +9,7 @@ namespace testsupport {
 
 // One call a plug-in made to tell the host about a parameter.
 struct HostEdit {
-  char kind;  // 'b' begin, 's' value sent, 'e' end
+  char kind; // 'b' begin, 's' value sent, 'e' end
   int index;
   double normalized;
 };
@@ -35,4 +35,4 @@ inline void ExpectEveryValueBracketed(const std::vector<HostEdit>& edits, int co
   }
 }
 
-}  // namespace testsupport
+} // namespace testsupport

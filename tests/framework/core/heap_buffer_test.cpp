@@ -81,8 +81,7 @@ TEST(HeapBuffer, KeepsContentsWhenGrowingAndCopies) {
     buffer.Resize(i + 1, false);
     buffer.Data()[i] = static_cast<uint8_t>(i);
   }
-  for (int i = 0; i < 100; ++i)
-    ASSERT_EQ(buffer.Data()[i], i);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(buffer.Data()[i], i);
 
   HeapBuffer copy(4096);
   copy.Assign(buffer);

@@ -37,8 +37,9 @@ TEST(Vst3Component, OneObjectBehindEveryInterface) {
   EXPECT_TRUE(plug->isA("IPluginVST3"));
   EXPECT_TRUE(plug->isTypeOf("SingleComponentEffect", true));
   EXPECT_TRUE(plug->isTypeOf("FObject", true));
-  for (const FUID* iid : {&IMidiMapping::iid, &ChannelContext::IInfoListener::iid, &IAudioProcessor::iid,
-                          &IEditController::iid, &IComponent::iid, &IUnitInfo::iid}) {
+  for (const FUID* iid :
+       {&IMidiMapping::iid, &ChannelContext::IInfoListener::iid, &IAudioProcessor::iid,
+        &IEditController::iid, &IComponent::iid, &IUnitInfo::iid}) {
     FUnknown* obj = nullptr;
     ASSERT_EQ(plug->queryInterface(iid->toTUID(), reinterpret_cast<void**>(&obj)), kResultOk);
     ASSERT_NE(obj, nullptr);
@@ -46,7 +47,8 @@ TEST(Vst3Component, OneObjectBehindEveryInterface) {
   }
   FUnknownPtr<IAudioProcessor> processor(static_cast<IEditController*>(plug.get()));
   FUnknownPtr<IMidiMapping> mapping(processor);
-  EXPECT_EQ(static_cast<void*>(static_cast<IMidiMapping*>(plug.get())), static_cast<void*>(mapping.getInterface()));
+  EXPECT_EQ(static_cast<void*>(static_cast<IMidiMapping*>(plug.get())),
+            static_cast<void*>(mapping.getInterface()));
 }
 
 class Vst3State : public ::testing::Test {
@@ -150,7 +152,8 @@ TEST(Vst3Controller, SyncingSendsEveryValueAndUpdatesTheController) {
   plug->SyncAllParamsToHost();
   EXPECT_DOUBLE_EQ(plug->getParamNormalized(0), 0.75);
   EXPECT_DOUBLE_EQ(plug->getParamNormalized(2), 0.5);
-  EXPECT_EQ(handler->log, (std::vector<std::string>{"perform 0", "perform 1", "perform 2", "perform 3"}));
+  EXPECT_EQ(handler->log,
+            (std::vector<std::string>{"perform 0", "perform 1", "perform 2", "perform 3"}));
   plug->terminate();
 }
 

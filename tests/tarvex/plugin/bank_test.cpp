@@ -7,11 +7,11 @@
 namespace tarvex {
 namespace {
 
-using testsupport::kStateChunkBytes;
 using testing::RichState;
 using testing::StateBytes;
 using testing::StateFields;
 using testing::TestTarvex;
+using testsupport::kStateChunkBytes;
 
 TEST(TarvexBanks, CopyPutsTheActiveBankIntoTheOtherWithoutHostEdits) {
   TestTarvex plug;
@@ -84,5 +84,5 @@ TEST(TarvexBanks, OperationsRefuseWhileAnotherHoldsTheStateGuard) {
   EXPECT_TRUE(plug.SwapBanks());
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -13,11 +13,11 @@
 namespace tarvex {
 namespace {
 
-using testsupport::kStateChunkBytes;
 using testing::RichState;
 using testing::StateBytes;
 using testing::StateFields;
 using testing::TestTarvex;
+using testsupport::kStateChunkBytes;
 
 bool IsValidState(const std::vector<std::uint8_t>& bytes) {
   plugkit::ByteChunk chunk;
@@ -83,8 +83,12 @@ TEST(TarvexConcurrency, AudioKeepsRunningWhileTheUserInterfaceSwapsAndSaves) {
   });
   for (int i = 0; i < 300; ++i) {
     switch (i % 4) {
-      case 0: plug.SwapBanks(); break;
-      case 1: plug.CopyToOtherBank(); break;
+      case 0:
+        plug.SwapBanks();
+        break;
+      case 1:
+        plug.CopyToOtherBank();
+        break;
       case 2: {
         // While the audio thread publishes back to back, a save may find no
         // quiet moment within its bounded retries and refuse; what it does
@@ -95,7 +99,9 @@ TEST(TarvexConcurrency, AudioKeepsRunningWhileTheUserInterfaceSwapsAndSaves) {
         }
         break;
       }
-      default: EXPECT_EQ(plug.Restore(rich), kStateChunkBytes); break;
+      default:
+        EXPECT_EQ(plug.Restore(rich), kStateChunkBytes);
+        break;
     }
   }
   done.store(true);
@@ -106,7 +112,8 @@ TEST(TarvexConcurrency, AudioKeepsRunningWhileTheUserInterfaceSwapsAndSaves) {
 TEST(TarvexConcurrency, InstancesCanBeCreatedFromSeveralThreadsAtOnce) {
   std::vector<std::unique_ptr<TarvexApiBase>> made(4);
   std::vector<std::thread> threads;
-  for (auto& slot : made) threads.emplace_back([&slot] { slot = CreateTarvex(plugkit::InstanceInfo{}); });
+  for (auto& slot : made)
+    threads.emplace_back([&slot] { slot = CreateTarvex(plugkit::InstanceInfo{}); });
   for (auto& t : threads) t.join();
   for (const auto& plug : made) {
     ASSERT_NE(plug, nullptr);
@@ -115,5 +122,5 @@ TEST(TarvexConcurrency, InstancesCanBeCreatedFromSeveralThreadsAtOnce) {
   }
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

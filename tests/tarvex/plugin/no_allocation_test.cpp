@@ -34,5 +34,5 @@ TEST(TarvexNoAllocation, BlockProcessingNeverAllocates) {
   EXPECT_EQ(testsupport::AllocationCount(), before);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -8,13 +8,13 @@
 namespace tarvex {
 namespace {
 
-using testsupport::kStateChunkBytes;
-using testsupport::kPresetChunkBytes;
 using testing::PresetBytes;
 using testing::RichState;
 using testing::StateBytes;
 using testing::StateFields;
 using testing::TestTarvex;
+using testsupport::kPresetChunkBytes;
+using testsupport::kStateChunkBytes;
 
 TEST(TarvexStateChunk, AFreshInstanceWritesTheDefaultState) {
   TestTarvex plug;
@@ -126,5 +126,5 @@ TEST(TarvexPresetChunk, RestoringUpdatesTheTail) {
   EXPECT_EQ(plug.TailLength(), 22 * 44100);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

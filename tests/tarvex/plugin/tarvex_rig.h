@@ -18,7 +18,7 @@ constexpr double kPi = 3.14159265358979323846;
 // A Tarvex that records what it sends to the host and the editor, and lets a
 // test set the input silence flags the plug-in module would set.
 class TestTarvex : public Tarvex {
- public:
+public:
   using HostEdit = testsupport::HostEdit;
 
   TestTarvex() : Tarvex(plugkit::InstanceInfo{}) {}
@@ -61,7 +61,7 @@ class TestTarvex : public Tarvex {
 // Builds chunk bytes by hand, little-endian, independently of the plug-in's
 // own writers.
 class ChunkBuilder {
- public:
+public:
   ChunkBuilder& Int(std::int32_t v) {
     const std::uint32_t u = static_cast<std::uint32_t>(v);
     for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(u >> (8 * b)));
@@ -82,7 +82,12 @@ class ChunkBuilder {
   }
   ChunkBuilder& Set(const LearnedSet& set) {
     for (const LearnedFilter& f : set)
-      Float(f.frequencyHz).Float(f.depthDb).Float(f.q).Float(f.confidence).Int(f.kind).Int(f.channel);
+      Float(f.frequencyHz)
+          .Float(f.depthDb)
+          .Float(f.q)
+          .Float(f.confidence)
+          .Int(f.kind)
+          .Int(f.channel);
     return *this;
   }
 
@@ -137,4 +142,4 @@ inline StateFields RichState() {
   return s;
 }
 
-}  // namespace tarvex::testing
+} // namespace tarvex::testing

@@ -1,9 +1,9 @@
 #include "tarvex/vst3/tarvex_vst3.h"
 
-#include "tests/support/allocation_counter.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/hosting/processdata.h"
+#include "tests/support/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -71,9 +71,13 @@ long AllocationsWhileProcessing(int32 sampleSize) {
   return allocations;
 }
 
-TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn32Bit) { EXPECT_EQ(AllocationsWhileProcessing(kSample32), 0); }
+TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn32Bit) {
+  EXPECT_EQ(AllocationsWhileProcessing(kSample32), 0);
+}
 
-TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn64Bit) { EXPECT_EQ(AllocationsWhileProcessing(kSample64), 0); }
+TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn64Bit) {
+  EXPECT_EQ(AllocationsWhileProcessing(kSample64), 0);
+}
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

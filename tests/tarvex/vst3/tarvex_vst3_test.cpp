@@ -3,12 +3,12 @@
 #include "tests/support/failing_stream.h"
 
 #include "framework/vst3/utf16_text.h"
-#include "tarvex/engine/param_table.h"
-#include "tarvex/plugin/state_chunk.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/hosting/processdata.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/state_chunk.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ std::string Utf8(const TChar* text) {
 }
 
 class TarvexVst3 : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     ASSERT_EQ(plug->initialize(&host), kResultOk);
     ProcessSetup setup{kRealtime, kSample32, kBlock, 48000.0};
@@ -115,7 +115,9 @@ TEST_F(TarvexVst3, ParametersAsTheHostSeesThem) {
     EXPECT_EQ(info.id, static_cast<ParamID>(i));
     EXPECT_EQ(Utf8(info.title), spec.name) << i;
     EXPECT_EQ(Utf8(info.units), spec.unit) << i;
-    EXPECT_EQ(info.stepCount, IsEnumParam(i) ? static_cast<int32>(spec.maxValue - spec.minValue) : 0) << i;
+    EXPECT_EQ(info.stepCount,
+              IsEnumParam(i) ? static_cast<int32>(spec.maxValue - spec.minValue) : 0)
+        << i;
     EXPECT_EQ(info.flags & ParameterInfo::kCanAutomate, ParameterInfo::kCanAutomate);
     EXPECT_NEAR(info.defaultNormalizedValue, plug->GetParam(i)->DefaultValue(true), 1e-12);
 
@@ -124,7 +126,8 @@ TEST_F(TarvexVst3, ParametersAsTheHostSeesThem) {
       String128 text{};
       ASSERT_EQ(plug->getParamStringByValue(static_cast<ParamID>(i), normalized, text), kResultOk);
       ParamValue back = -1.0;
-      ASSERT_EQ(plug->getParamValueByString(static_cast<ParamID>(i), text, back), kResultOk) << i << Utf8(text);
+      ASSERT_EQ(plug->getParamValueByString(static_cast<ParamID>(i), text, back), kResultOk)
+          << i << Utf8(text);
       String128 again{};
       plug->getParamStringByValue(static_cast<ParamID>(i), back, again);
       EXPECT_EQ(Utf8(text), Utf8(again)) << i;
@@ -180,7 +183,11 @@ TEST_F(TarvexVst3, MalformedProcessDataIsRefusedAndNothingWritten) {
   const std::vector<Case> cases = {
       {"too many samples", [](ProcessData& d) { d.numSamples = kBlock + 1; }},
       {"negative samples", [](ProcessData& d) { d.numSamples = -1; }},
-      {"two input buses", [&](ProcessData& d) { d.numInputs = 2; d.inputs = twoBuses; }},
+      {"two input buses",
+       [&](ProcessData& d) {
+         d.numInputs = 2;
+         d.inputs = twoBuses;
+       }},
       {"null inputs", [](ProcessData& d) { d.inputs = nullptr; }},
       {"null outputs", [](ProcessData& d) { d.outputs = nullptr; }},
       {"other sample size", [](ProcessData& d) { d.symbolicSampleSize = kSample64; }},
@@ -277,7 +284,8 @@ TEST_F(TarvexVst3, MalformedStatesChangeNothing) {
     EXPECT_EQ(ProcessorValues(), processor) << i;
     EXPECT_EQ(ControllerValues(), controller) << i;
   }
-  for (int64 failAt : {int64{0}, int64{1000}, int64{kComponentStateBytes - 1}, int64{kComponentStateBytes}}) {
+  for (int64 failAt :
+       {int64{0}, int64{1000}, int64{kComponentStateBytes - 1}, int64{kComponentStateBytes}}) {
     FailingStream stream(saved, failAt);
     EXPECT_EQ(plug->setState(&stream), kResultFalse) << failAt;
     EXPECT_EQ(ProcessorValues(), processor) << failAt;
@@ -309,5 +317,5 @@ TEST_F(TarvexVst3, UnsupportedRatesAreRefusedAndLeaveTheInstanceSilent) {
   EXPECT_TRUE(plug->IsReady());
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

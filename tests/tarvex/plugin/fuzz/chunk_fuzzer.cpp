@@ -19,7 +19,7 @@ void CheckRewrite(const plugkit::ByteChunk& rewritten, int expectedSize, const s
     std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > kLargestInput) return 0;
