@@ -32,29 +32,9 @@ struct FeedbackEngine::SlotSource {
   bool dynamic;
 };
 
-void FeedbackEngine::UpdateControl() {
-  UpdateGains();
-  EngineSnapshot& w = exchange_.working;
-  w.fixedCount = 0;
-  w.liveCount = 0;
-  w.manualCount = 0;
-  const double fs = sampleRate_;
-  const double fadeCoefs[2] = {ControlSmoothing(Target(kParamAttack) * 0.001, fs),
-                               ControlSmoothing(0.005, fs)};
-  for (int s = 0; s < kSlotCount; ++s) {
-    const SlotSource src = ReadSlotSource(s);
-    ShowSlot(s, src);
-    const double envelopeTarget = src.dynamic ? DynamicEnvelopeTarget(s) : 1.0;
-    double envelopes[kEngineChannels];
-    for (int ch = 0; ch < kEngineChannels; ++ch)
-      envelopes[ch] = UpdateSection(ch, s, src, envelopeTarget, fadeCoefs);
-    w.slotDepth[s] = static_cast<float>((envelopes[0] + envelopes[1]) * src.depth * 0.5);
-  }
-  w.learning = detector_.learning;
-  RebuildActiveSections();
-}
-
-void FeedbackEngine::UpdateGains() {
+// The steps of the control update run once per slot and channel: they are
+// kept in its loop rather than behind calls.
+[[gnu::always_inline]] inline void FeedbackEngine::UpdateGains() {
   const ParamValues& smoothed = params_.smoothed;
   auto decibelsToGain = [](double db) { return std::pow(10.0, 0.05 * db); };
   bank_.inputGain = bank_.inputGainMemo(smoothed[kParamInput], decibelsToGain);
@@ -62,7 +42,8 @@ void FeedbackEngine::UpdateGains() {
   bank_.mix = 0.01 * smoothed[kParamMix];
 }
 
-FeedbackEngine::SlotSource FeedbackEngine::ReadSlotSource(int slot) const {
+[[gnu::always_inline]] inline FeedbackEngine::SlotSource FeedbackEngine::ReadSlotSource(
+    int slot) const {
   const bool manual = TargetSlot(slot, kSlotEnabled) > 0.5f;
   if (manual) {
     const ParamValues& smoothed = params_.smoothed;
@@ -83,7 +64,7 @@ FeedbackEngine::SlotSource FeedbackEngine::ReadSlotSource(int slot) const {
 
 // The slot as the display shows it, its level at its frequency's bin, and the
 // count of its kind.
-void FeedbackEngine::ShowSlot(int slot, const SlotSource& src) {
+[[gnu::always_inline]] inline void FeedbackEngine::ShowSlot(int slot, const SlotSource& src) {
   const double fs = sampleRate_;
   EngineSnapshot& w = exchange_.working;
   w.slotFrequency[slot] = static_cast<float>(std::clamp(src.frequency, 20.0, TopFrequency(fs)));
@@ -104,7 +85,7 @@ void FeedbackEngine::ShowSlot(int slot, const SlotSource& src) {
 
 // How far a dynamic slot's cut opens at its present level: fully above the
 // threshold's knee, not at all below it.
-double FeedbackEngine::DynamicEnvelopeTarget(int slot) const {
+[[gnu::always_inline]] inline double FeedbackEngine::DynamicEnvelopeTarget(int slot) const {
   const double levelDb = exchange_.working.slotLevelDb[slot];
   const double threshold = TargetSlot(slot, kSlotThreshold);
   const double knee = Target(kParamDynamicKnee);
@@ -115,8 +96,10 @@ double FeedbackEngine::DynamicEnvelopeTarget(int slot) const {
 
 // Designs the section when its filter moved, fades it in or out, follows its
 // envelope and sets its wet share; gives the envelope.
-double FeedbackEngine::UpdateSection(int channel, int slot, const SlotSource& src,
-                                     double envelopeTarget, const double fadeCoefs[2]) {
+[[gnu::always_inline]] inline double FeedbackEngine::UpdateSection(int channel, int slot,
+                                                                   const SlotSource& src,
+                                                                   double envelopeTarget,
+                                                                   const double fadeCoefs[2]) {
   NotchSection& sec = bank_.sections[channel][slot];
   const double fs = sampleRate_;
   const bool applies =
@@ -160,6 +143,28 @@ double FeedbackEngine::UpdateSection(int channel, int slot, const SlotSource& sr
     sec.wet = (1.0 - sec.cutGain) * sec.fade;
   }
   return sec.envelope;
+}
+
+void FeedbackEngine::UpdateControl() {
+  UpdateGains();
+  EngineSnapshot& w = exchange_.working;
+  w.fixedCount = 0;
+  w.liveCount = 0;
+  w.manualCount = 0;
+  const double fs = sampleRate_;
+  const double fadeCoefs[2] = {ControlSmoothing(Target(kParamAttack) * 0.001, fs),
+                               ControlSmoothing(0.005, fs)};
+  for (int s = 0; s < kSlotCount; ++s) {
+    const SlotSource src = ReadSlotSource(s);
+    ShowSlot(s, src);
+    const double envelopeTarget = src.dynamic ? DynamicEnvelopeTarget(s) : 1.0;
+    double envelopes[kEngineChannels];
+    for (int ch = 0; ch < kEngineChannels; ++ch)
+      envelopes[ch] = UpdateSection(ch, s, src, envelopeTarget, fadeCoefs);
+    w.slotDepth[s] = static_cast<float>((envelopes[0] + envelopes[1]) * src.depth * 0.5);
+  }
+  w.learning = detector_.learning;
+  RebuildActiveSections();
 }
 
 void FeedbackEngine::RebuildActiveSections() {
