@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "feedback_engine.h"
+#include "tarvex/engine/feedback_engine.h"
 
 namespace tarvex {
 namespace {
@@ -23,7 +23,7 @@ float ToDb(double magnitude) {
   return static_cast<float>(20.0 * std::log10(std::max(magnitude, 1e-12)));
 }
 
-}  // namespace
+} // namespace
 
 double BandPeakMagnitude(int first, int last, const double* m0, const double* m1) {
   if (last < first) return 0.0;
@@ -31,25 +31,35 @@ double BandPeakMagnitude(int first, int last, const double* m0, const double* m1
 }
 
 void FeedbackEngine::StartAnalyzer() {
-  analyzerState_ = kWindow;
-  analyzerOldest_ = ringWrite_;
-  analyzerStep_ = 0;
-  butterflyPass_ = 0;
-  butterflyUnit_ = 0;
-  butterflyCredit_ = 0;
+  Analyzer& a = analyzer_;
+  a.stage = AnalyzerStage::kWindow;
+  a.oldest = a.ringWrite;
+  a.step = 0;
+  a.butterflyPass = 0;
+  a.butterflyUnit = 0;
+  a.butterflyCredit = 0;
 }
 
 void FeedbackEngine::StepAnalyzer() {
-  switch (analyzerState_) {
-    case kWindow: StepWindow(); break;
-    case kButterflies: StepButterflies(); break;
-    case kMagnitudes: StepMagnitudes(); break;
-    case kDisplayBins: StepDisplayBins(); break;
-    case kDetect:
-      DetectFeedback();
-      analyzerState_ = kIdle;
+  switch (analyzer_.stage) {
+    case AnalyzerStage::kWindow:
+      StepWindow();
       break;
-    default: break;
+    case AnalyzerStage::kButterflies:
+      StepButterflies();
+      break;
+    case AnalyzerStage::kMagnitudes:
+      StepMagnitudes();
+      break;
+    case AnalyzerStage::kDisplayBins:
+      StepDisplayBins();
+      break;
+    case AnalyzerStage::kDetect:
+      DetectFeedback();
+      analyzer_.stage = AnalyzerStage::kIdle;
+      break;
+    case AnalyzerStage::kIdle:
+      break;
   }
 }
 
@@ -62,109 +72,117 @@ void FeedbackEngine::StepAnalyzer() {
 void FeedbackEngine::StepWindow() {
   constexpr int kPairsPerStep = kWindowPerStep / 2;
   constexpr int kPairs = kRingSize / 2;
-  const int end = std::min(analyzerStep_ + kPairsPerStep, kPairs);
-  WindowFirstPass(ring_, analyzerOldest_, window_, bitReverse_, twiddleRe_, twiddleIm_, fft_,
-                  analyzerStep_, end);
-  analyzerStep_ = end;
+  Analyzer& a = analyzer_;
+  const int end = std::min(a.step + kPairsPerStep, kPairs);
+  WindowFirstPass(a.ring, a.oldest, a.window, a.bitReverse, a.twiddleRe, a.twiddleIm, a.fft, a.step,
+                  end);
+  a.step = end;
   if (end == kPairs) {
-    analyzerState_ = kButterflies;
-    analyzerStep_ = 0;
+    a.stage = AnalyzerStage::kButterflies;
+    a.step = 0;
   }
 }
 
-// The first pass has already run in the window steps; the others work on fft_
+// The first pass has already run in the window steps; the others work on fft
 // in place. The transform takes exactly as many calls as 160 butterflies per
 // call would (333); each call earns 160 butterflies of credit and runs whole units
 // of the plan while the credit lasts, so no call does much more than its share.
 void FeedbackEngine::StepButterflies() {
-  butterflyCredit_ += kButterfliesPerStep;
-  while (butterflyPass_ < kButterflyPasses) {
-    const ButterflyPass& pass = kButterflyPlan[butterflyPass_];
-    const int affordable = butterflyCredit_ / pass.cost;
+  Analyzer& a = analyzer_;
+  a.butterflyCredit += kButterfliesPerStep;
+  while (a.butterflyPass < kButterflyPasses) {
+    const ButterflyPass& pass = kButterflyPlan[a.butterflyPass];
+    const int affordable = a.butterflyCredit / pass.cost;
     if (affordable == 0) break;
-    const int end = std::min(pass.units, butterflyUnit_ + affordable);
-    if (butterflyPass_ > 0)
-      butterflies_({nullptr, bitReverse_, twiddleRe_, twiddleIm_, fft_}, pass, butterflyUnit_, end);
-    butterflyCredit_ -= (end - butterflyUnit_) * pass.cost;
-    butterflyUnit_ = end;
-    if (butterflyUnit_ == pass.units) {
-      butterflyUnit_ = 0;
-      ++butterflyPass_;
+    const int end = std::min(pass.units, a.butterflyUnit + affordable);
+    if (a.butterflyPass > 0)
+      a.butterflies({nullptr, a.bitReverse, a.twiddleRe, a.twiddleIm, a.fft}, pass, a.butterflyUnit,
+                    end);
+    a.butterflyCredit -= (end - a.butterflyUnit) * pass.cost;
+    a.butterflyUnit = end;
+    if (a.butterflyUnit == pass.units) {
+      a.butterflyUnit = 0;
+      ++a.butterflyPass;
     }
   }
-  if (butterflyPass_ == kButterflyPasses) {
-    analyzerState_ = kMagnitudes;
-    analyzerStep_ = 0;
+  if (a.butterflyPass == kButterflyPasses) {
+    a.stage = AnalyzerStage::kMagnitudes;
+    a.step = 0;
   }
 }
 
 void FeedbackEngine::StepMagnitudes() {
-  const double sum = windowSum_;
-  const int end = std::min(analyzerStep_ + kMagnitudesPerStep, kSpectrumBins);
-  magnitudes_(fft_, sum, analyzerStep_, end, {inMag_[0], inMag_[1], outMag_[0], outMag_[1], linkedMag_});
-  analyzerStep_ = end;
+  Analyzer& a = analyzer_;
+  const int end = std::min(a.step + kMagnitudesPerStep, kSpectrumBins);
+  a.magnitudes(a.fft, a.windowSum, a.step, end,
+               {a.inMag[0], a.inMag[1], a.outMag[0], a.outMag[1], a.linkedMag});
+  a.step = end;
   if (end == kSpectrumBins) {
-    analyzerState_ = kDisplayBins;
-    analyzerStep_ = 0;
-    working_.signal = false;
+    a.stage = AnalyzerStage::kDisplayBins;
+    a.step = 0;
+    exchange_.working.signal = false;
   }
 }
 
 void FeedbackEngine::StepDisplayBins() {
-  const int end = std::min(analyzerStep_ + kDisplayBinsPerStep, kDisplayBinCount);
-  for (int j = analyzerStep_; j < end; ++j) {
-    const int lower = displayLower_[j];
-    const int upper = displayUpper_[j];
-    working_.inputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, inMag_[0], inMag_[1]));
-    working_.outputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, outMag_[0], outMag_[1]));
-    if (working_.inputSpectrumDb[j] > -100.0f) working_.signal = true;
+  Analyzer& a = analyzer_;
+  EngineSnapshot& w = exchange_.working;
+  const int end = std::min(a.step + kDisplayBinsPerStep, kDisplayBinCount);
+  for (int j = a.step; j < end; ++j) {
+    const int lower = a.displayLower[j];
+    const int upper = a.displayUpper[j];
+    w.inputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, a.inMag[0], a.inMag[1]));
+    w.outputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, a.outMag[0], a.outMag[1]));
+    if (w.inputSpectrumDb[j] > -100.0f) w.signal = true;
   }
-  analyzerStep_ = end;
-  if (end == kDisplayBinCount) analyzerState_ = kDetect;
+  a.step = end;
+  if (end == kDisplayBinCount) a.stage = AnalyzerStage::kDetect;
 }
 
 // A sweep of an unchanged bank would give the values the display already
 // holds, so it is skipped; a reset makes the held values stale.
 void FeedbackEngine::CopyBankForResponseDisplay() {
-  bool changed = responseStale_;
+  ResponseDisplay& r = response_;
+  bool changed = r.stale;
   for (int ch = 0; ch < kEngineChannels; ++ch)
     for (int s = 0; s < kSlotCount; ++s) {
-      const NotchSection& sec = sections_[ch][s];
-      ResponseSection& copy = responseBank_[ch][s];
+      const NotchSection& sec = bank_.sections[ch][s];
+      ResponseSection& copy = r.bank[ch][s];
       if (copy.b0 != sec.b0 || copy.b1 != sec.b1 || copy.b2 != sec.b2 || copy.a1 != sec.a1 ||
           copy.a2 != sec.a2) {
-        ++responseGeneration_[ch][s];
+        ++r.generation[ch][s];
         changed = true;
       }
       if (copy.wet != sec.wet) changed = true;
       copy = {sec.b0, sec.b1, sec.b2, sec.a1, sec.a2, sec.wet};
     }
   if (changed) {
-    responseBin_ = 0;
-    responseStale_ = false;
+    r.bin = 0;
+    r.stale = false;
   }
 }
 
 void FeedbackEngine::StepResponseDisplay() {
-  if (responseBin_ >= kDisplayBinCount) return;
-  if (responseParity_++ & 1u) return;
-  const int a = responseBin_++;
-  const ComplexValue z = displayZ_[a];
-  const ComplexValue z2 = displayZ2_[a];
+  ResponseDisplay& r = response_;
+  if (r.bin >= kDisplayBinCount) return;
+  if (r.parity++ & 1u) return;
+  const int a = r.bin++;
+  const ComplexValue z = r.z[a];
+  const ComplexValue z2 = r.z2[a];
   for (int ch = 0; ch < kEngineChannels; ++ch) {
     ComplexValue h{1.0, 0.0};
     for (int slot = 0; slot < kSlotCount; ++slot) {
-      const ResponseSection& s = responseBank_[ch][slot];
+      const ResponseSection& s = r.bank[ch][slot];
       if (s.wet == 0.0) continue;
-      ResponseCacheEntry& entry = responseCache_[a][ch][slot];
-      if (entry.generation != responseGeneration_[ch][slot]) {
+      ResponseDisplay::CacheEntry& entry = r.cache[a][ch][slot];
+      if (entry.generation != r.generation[ch][slot]) {
         entry.response = SectionResponse(s.b0, s.b1, s.b2, s.a1, s.a2, z, z2);
-        entry.generation = responseGeneration_[ch][slot];
+        entry.generation = r.generation[ch][slot];
       }
       h = MixSectionResponse(h, entry.response, s.wet);
     }
-    working_.responseDb[ch][a] = static_cast<float>(MagnitudeDb(h));
+    exchange_.working.responseDb[ch][a] = static_cast<float>(MagnitudeDb(h));
   }
 }
 
-}  // namespace tarvex
+} // namespace tarvex

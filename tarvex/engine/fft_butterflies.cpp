@@ -1,4 +1,4 @@
-#include "fft_butterflies.h"
+#include "tarvex/engine/fft_butterflies.h"
 
 namespace tarvex {
 namespace {
@@ -15,7 +15,9 @@ inline void Butterfly(StereoPoint& a, StereoPoint& b, double wr, double wi) {
 
 // Points p[k] = base + k·h, k = 0 … 7, of group g: the three stages of half
 // lengths h, 2h and 4h pair them as below.
-inline int GroupBase(int g, int h, int shift) { return ((g >> shift) << (shift + 3)) + (g & (h - 1)); }
+inline int GroupBase(int g, int h, int shift) {
+  return ((g >> shift) << (shift + 3)) + (g & (h - 1));
+}
 
 void Butterflies(const ButterflyData& data, const ButterflyPass& pass, int first, int end) {
   StereoPoint* fft = data.fft;
@@ -66,7 +68,8 @@ __attribute__((target("avx"))) inline void ButterflyAvx(PointLanes& a, PointLane
   const PointLanes swapped = __builtin_shuffle(b, PointIndex{2, 3, 0, 1});
   const PointLanes negated =
       (PointLanes)((PointIndex)swapped ^ PointIndex{INT64_MIN, INT64_MIN, 0, 0});
-  const PointLanes t = PointLanes{*wr, *wr, *wr, *wr} * b + PointLanes{*wi, *wi, *wi, *wi} * negated;
+  const PointLanes t =
+      PointLanes{*wr, *wr, *wr, *wr} * b + PointLanes{*wi, *wi, *wi, *wi} * negated;
   const PointLanes sum = a + t;
   b = a - t;
   a = sum;
@@ -117,7 +120,7 @@ __attribute__((target("avx"))) void ButterfliesAvx(const ButterflyData& data,
 }
 #endif
 
-}  // namespace
+} // namespace
 
 void WindowFirstPass(const StereoPoint* ring, int oldest, const double* window,
                      const std::uint16_t* bitReverse, const double* twiddleRe,
@@ -148,4 +151,4 @@ ButterflyKernel SelectButterflyKernel() {
   return Butterflies;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

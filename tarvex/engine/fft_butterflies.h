@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "stereo_lanes.h"
+#include "tarvex/engine/stereo_lanes.h"
 
 namespace tarvex {
 
@@ -21,9 +21,9 @@ struct alignas(32) StereoPoint {
 // butterflies per group, the points never leaving registers in between).
 // Every butterfly is computed exactly as a stage-by-stage transform would.
 struct ButterflyPass {
-  int half;    // half length of the pass's first stage
-  int units;   // butterflies (first pass) or groups (the others)
-  int cost;    // butterflies per unit
+  int half;  // half length of the pass's first stage
+  int units; // butterflies (first pass) or groups (the others)
+  int cost;  // butterflies per unit
 };
 
 constexpr int kButterflyPasses = 5;
@@ -60,4 +60,4 @@ ButterflyKernel SelectButterflyKernel();
 // The kernel for processors without wider vectors.
 ButterflyKernel PortableButterflyKernel();
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,4 +1,4 @@
-#include "spectrum_magnitudes.h"
+#include "tarvex/engine/spectrum_magnitudes.h"
 
 #include <cmath>
 
@@ -7,7 +7,8 @@ namespace {
 
 constexpr int kPoints = 8192;
 
-void Magnitudes(const StereoPoint* fft, double sum, int first, int end, const MagnitudeArrays& out) {
+void Magnitudes(const StereoPoint* fft, double sum, int first, int end,
+                const MagnitudeArrays& out) {
   for (int k = first; k < end; ++k) {
     const StereoPoint& x = fft[k];
     const StereoPoint& y = fft[(kPoints - k) & (kPoints - 1)];
@@ -58,7 +59,7 @@ __attribute__((target("avx"))) void MagnitudesAvx(const StereoPoint* fft, double
 }
 #endif
 
-}  // namespace
+} // namespace
 
 MagnitudeKernel PortableMagnitudeKernel() { return Magnitudes; }
 
@@ -70,4 +71,4 @@ MagnitudeKernel SelectMagnitudeKernel() {
   return Magnitudes;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fft_butterflies.h"
+#include "tarvex/engine/fft_butterflies.h"
 
 namespace tarvex {
 
@@ -26,4 +26,4 @@ MagnitudeKernel SelectMagnitudeKernel();
 // The kernel for processors without wider vectors.
 MagnitudeKernel PortableMagnitudeKernel();
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -25,4 +25,4 @@ inline StereoLanes FlushTiny(StereoLanes v) {
   return (StereoLanes)((StereoMask)v & ~tiny);
 }
 
-}  // namespace tarvex
+} // namespace tarvex

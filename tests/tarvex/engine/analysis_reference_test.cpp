@@ -4,7 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "engine_rig.h"
+#include "tests/support/reference_fft.h"
+#include "tests/support/test_noise.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -22,11 +24,11 @@ struct ReferenceAnalysis {
     std::vector<double> window(kPoints), twRe(kPoints), twIm(kPoints);
     double sum = 0.0;
     for (int n = 0; n < kPoints; ++n) {
-      window[n] = 0.5 - 0.5 * std::cos(2.0 * testing::kPi * n / kPoints);
+      window[n] = 0.5 - 0.5 * std::cos(2.0 * kPi * n / kPoints);
       sum += window[n];
     }
     for (int length = 2; length <= kPoints; length *= 2) {
-      const double rr = std::cos(-2.0 * testing::kPi / length), ri = std::sin(-2.0 * testing::kPi / length);
+      const double rr = std::cos(-2.0 * kPi / length), ri = std::sin(-2.0 * kPi / length);
       double wr = 1.0, wi = 0.0;
       for (int j = 0; j < length / 2; ++j) {
         twRe[length / 2 + j] = wr;
@@ -38,23 +40,11 @@ struct ReferenceAnalysis {
     }
     std::vector<double> re(kPoints), im(kPoints);
     for (int n = 0; n < kPoints; ++n) {
-      int r = 0;
-      for (int b = 0; b < 13; ++b) r |= ((n >> b) & 1) << (12 - b);
+      const int r = testing::ReverseBits(n, 13);
       re[r] = window[n] * ch0[n];
       im[r] = window[n] * ch1[n];
     }
-    for (int length = 2; length <= kPoints; length *= 2)
-      for (int start = 0; start < kPoints; start += length)
-        for (int j = 0; j < length / 2; ++j) {
-          const int a = start + j, b = a + length / 2;
-          const double wr = twRe[length / 2 + j], wi = twIm[length / 2 + j];
-          const double tr = wr * re[b] - wi * im[b], ti = wr * im[b] + wi * re[b];
-          const double ar = re[a], ai = im[a];
-          re[a] = ar + tr;
-          im[a] = ai + ti;
-          re[b] = ar - tr;
-          im[b] = ai - ti;
-        }
+    testing::RadixTwoStages(re.data(), im.data(), kPoints, twRe.data(), twIm.data());
     for (int k = 0; k <= kPoints / 2; ++k) {
       const int m = (kPoints - k) % kPoints;
       const double pr = re[k] + re[m], pi = im[k] - im[m];
@@ -67,13 +57,16 @@ struct ReferenceAnalysis {
   float DisplayDb(int j, double fs) const {
     const double ratio = std::min(0.49 * fs, 20000.0) / 20.0;
     const int lower = static_cast<int>(std::clamp(
-        std::floor(20.0 * std::pow(ratio, std::max(j - 0.5, 0.0) / 255.0) * kPoints / fs), 0.0, 4096.0));
+        std::floor(20.0 * std::pow(ratio, std::max(j - 0.5, 0.0) / 255.0) * kPoints / fs), 0.0,
+        4096.0));
     const int upper = static_cast<int>(std::clamp(
-        std::ceil(20.0 * std::pow(ratio, std::min(j + 0.5, 255.0) / 255.0) * kPoints / fs), 0.0, 4096.0));
+        std::ceil(20.0 * std::pow(ratio, std::min(j + 0.5, 255.0) / 255.0) * kPoints / fs), 0.0,
+        4096.0));
     double peak = 0.0;
     for (int k = lower; k <= upper; ++k)
-      peak = std::max(peak, std::sqrt((magnitude[0][k] * magnitude[0][k] +
-                                       magnitude[1][k] * magnitude[1][k]) / 2.0));
+      peak = std::max(
+          peak,
+          std::sqrt((magnitude[0][k] * magnitude[0][k] + magnitude[1][k] * magnitude[1][k]) / 2.0));
     return static_cast<float>(20.0 * std::log10(std::max(peak, 1e-12)));
   }
 };
@@ -86,13 +79,12 @@ TEST(AnalysisReference, PublishedSpectraAndLevelsEqualAPlainAnalysisBitForBit) {
   rig.SetSlot(7, kSlotEnabled, 1.0f);
   rig.SetSlot(7, kSlotFrequency, 1500.0f);
   rig.SetSlot(7, kSlotQ, 4.0f);
-  std::vector<double> samples[2][2];  // [input, output][channel]
-  unsigned seed = 21;
+  std::vector<double> samples[2][2]; // [input, output][channel]
+  testing::NoiseSequence noise(21);
   auto source = [&](long n, int ch) {
-    seed = seed * 1664525u + 1013904223u;
     const double t = n / fs;
-    const double value = 0.05 * (seed / 4294967296.0 - 0.5) +
-                         (ch ? 0.2 : 0.5) * std::sin(2.0 * testing::kPi * (ch ? 3100.0 : 1500.0) * t);
+    const double value =
+        0.05 * noise.Next() + (ch ? 0.2 : 0.5) * std::sin(2.0 * kPi * (ch ? 3100.0 : 1500.0) * t);
     samples[0][ch].push_back(static_cast<float>(value));
     return value;
   };
@@ -134,11 +126,9 @@ TEST(AnalysisReference, SlotAboveTheAnalysedRangeReadsTheLastBin) {
   rig.SetSlot(0, kSlotEnabled, 1.0f);
   rig.SetSlot(0, kSlotFrequency, 20000.0f);
   std::vector<double> input[2];
-  unsigned seed = 4;
+  testing::NoiseSequence noise(4);
   auto source = [&](long n, int ch) {
-    seed = seed * 1664525u + 1013904223u;
-    const double value = 0.01 * (seed / 4294967296.0 - 0.5) +
-                         (ch ? 0.3 : 0.1) * std::cos(testing::kPi * (n + 0.25 * ch));
+    const double value = 0.01 * noise.Next() + (ch ? 0.3 : 0.1) * std::cos(kPi * (n + 0.25 * ch));
     input[ch].push_back(static_cast<float>(value));
     return value;
   };
@@ -155,5 +145,5 @@ TEST(AnalysisReference, SlotAboveTheAnalysedRangeReadsTheLastBin) {
   EXPECT_EQ(s.slotFrequency[0], static_cast<float>(0.49 * fs));
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -4,24 +4,23 @@
 #include <cstring>
 #include <vector>
 
-#include "fft_butterflies.h"
-#include "spectrum_magnitudes.h"
+#include "tarvex/engine/engine_constants.h"
+#include "tarvex/engine/fft_butterflies.h"
+#include "tarvex/engine/spectrum_magnitudes.h"
+#include "tests/support/reference_fft.h"
+#include "tests/support/test_noise.h"
 
 namespace tarvex {
 namespace {
 
 constexpr int kPoints = 8192;
-constexpr double kPi = 3.14159265358979323846;
 
 struct Tables {
   std::vector<std::uint16_t> bitReverse = std::vector<std::uint16_t>(kPoints);
   std::vector<double> re = std::vector<double>(kPoints), im = std::vector<double>(kPoints);
   Tables() {
-    for (int n = 0; n < kPoints; ++n) {
-      int r = 0;
-      for (int b = 0; b < 13; ++b) r |= ((n >> b) & 1) << (12 - b);
-      bitReverse[n] = static_cast<std::uint16_t>(r);
-    }
+    for (int n = 0; n < kPoints; ++n)
+      bitReverse[n] = static_cast<std::uint16_t>(testing::ReverseBits(n, 13));
     for (int length = 2; length <= kPoints; length *= 2)
       for (int j = 0; j < length / 2; ++j) {
         re[length / 2 + j] = std::cos(-2.0 * kPi * j / length);
@@ -43,10 +42,8 @@ std::vector<StereoPoint> Transform(ButterflyKernel kernel, const std::vector<Ste
 // Reproducible points in -0.5..0.5 on all four lanes.
 std::vector<StereoPoint> RandomPoints(unsigned seed) {
   std::vector<StereoPoint> points(kPoints);
-  auto next = [&] {
-    seed = seed * 1664525u + 1013904223u;
-    return seed / 4294967296.0 - 0.5;
-  };
+  testing::NoiseSequence noise(seed);
+  auto next = [&] { return noise.Next(); };
   for (StereoPoint& p : points) {
     p.re = StereoLanes{next(), next()};
     p.im = StereoLanes{next(), next()};
@@ -93,19 +90,8 @@ TEST(FftButterflies, GroupedPassesEqualTheStageByStageTransformBitForBit) {
       re[lane][tables.bitReverse[n]] = input[n].re[lane];
       im[lane][tables.bitReverse[n]] = input[n].im[lane];
     }
-    for (int length = 2; length <= kPoints; length *= 2)
-      for (int start = 0; start < kPoints; start += length)
-        for (int j = 0; j < length / 2; ++j) {
-          const double wr = tables.re[length / 2 + j], wi = tables.im[length / 2 + j];
-          const int a = start + j, b = start + j + length / 2;
-          const double tr = wr * re[lane][b] - wi * im[lane][b];
-          const double ti = wr * im[lane][b] + wi * re[lane][b];
-          const double ar = re[lane][a], ai = im[lane][a];
-          re[lane][a] = ar + tr;
-          im[lane][a] = ai + ti;
-          re[lane][b] = ar - tr;
-          im[lane][b] = ai - ti;
-        }
+    testing::RadixTwoStages(re[lane].data(), im[lane].data(), kPoints, tables.re.data(),
+                            tables.im.data());
   }
   for (ButterflyKernel kernel : {PortableButterflyKernel(), SelectButterflyKernel()}) {
     const std::vector<StereoPoint> fft = Transform(kernel, input, tables);
@@ -119,11 +105,8 @@ TEST(FftButterflies, GroupedPassesEqualTheStageByStageTransformBitForBit) {
 
 TEST(SpectrumMagnitudes, EveryKernelSplitsTheChannelsAlike) {
   std::vector<StereoPoint> fft(kPoints);
-  unsigned seed = 11;
-  auto next = [&] {
-    seed = seed * 1664525u + 1013904223u;
-    return seed / 4294967296.0 - 0.5;
-  };
+  testing::NoiseSequence noise(11);
+  auto next = [&] { return noise.Next(); };
   for (StereoPoint& p : fft) {
     p.re = StereoLanes{next(), next()};
     p.im = StereoLanes{next(), next()};
@@ -140,9 +123,10 @@ TEST(SpectrumMagnitudes, EveryKernelSplitsTheChannelsAlike) {
   // The first channel at bin 5 is |X5 + conj(X8187)| over the window sum.
   const double re = fft[5].re[0] + fft[8187].re[0], im = fft[5].im[0] - fft[8187].im[0];
   EXPECT_DOUBLE_EQ(portable[5], std::sqrt(re * re + im * im) / 4096.0);
-  EXPECT_DOUBLE_EQ(portable[4 * kBins + 5],
-                   std::sqrt((portable[5] * portable[5] + portable[kBins + 5] * portable[kBins + 5]) / 2.0));
+  EXPECT_DOUBLE_EQ(
+      portable[4 * kBins + 5],
+      std::sqrt((portable[5] * portable[5] + portable[kBins + 5] * portable[kBins + 5]) / 2.0));
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex
