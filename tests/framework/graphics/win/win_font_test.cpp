@@ -67,6 +67,23 @@ TEST_F(WinFontLoading, EmbeddedResourceOfTheModule) {
   EXPECT_NE(GetInstalledFontCache().Find("Roboto", 1.0), nullptr);
 }
 
+// A font embedded in another module (a plug-in inside a host) is found
+// through that module's handle only.
+TEST_F(WinFontLoading, EmbeddedResourceOfAnotherModule) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring modulePath(path);
+  modulePath =
+      modulePath.substr(0, modulePath.find_last_of(L'\\') + 1) + L"font_resource_module.dll";
+  const HMODULE module = LoadLibraryW(modulePath.c_str());
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(LoadWinFontFromFile("module", "Module-Font.ttf", GetModuleHandleW(nullptr)), nullptr);
+  ExpectRobotoRegular(LoadWinFontFromFile("module", "Module-Font.ttf", module).get());
+  EXPECT_EQ(LoadWinFontFromFile("exe", "Roboto-Regular.ttf", module), nullptr);
+  ClearInstalledFonts();
+  FreeLibrary(module);
+}
+
 TEST_F(WinFontLoading, FileAndMemory) {
   ExpectRobotoRegular(LoadWinFontFromFile("file", kFontPath.c_str(), nullptr).get());
   ExpectRobotoRegular(
