@@ -160,15 +160,5 @@ TEST_F(WinFontLoading, DamagedBytesAreRefused) {
   EXPECT_EQ(InstalledCount(), 0);
 }
 
-TEST(FindSystemFont, FamilyNamesAreCutToTheFaceNameField) {
-  // 40 units: the face name holds 31, GDI reports another face, so none.
-  EXPECT_EQ(FindSystemFont("Roboto with a name that runs to forty u", 400, false, false, 0, false),
-            nullptr);
-  EXPECT_EQ(FindSystemFont("\xC0\xAF", 400, false, false, 0, false), nullptr);
-  const HFONT found = FindSystemFont("Roboto", 700, false, false, 0, true);
-  EXPECT_NE(found, nullptr);
-  if (found) DeleteObject(found);
-}
-
 } // namespace
 } // namespace plugkit::igraphics
