@@ -9,8 +9,7 @@ IGraphics* IGEditorDelegate::CreateGraphics() {
 }
 
 void IGEditorDelegate::LayoutEditor(IGraphics* graphics) {
-  if (layoutFunc_)
-    layoutFunc_(graphics);
+  if (layoutFunc_) layoutFunc_(graphics);
 }
 
 } // namespace plugkit::igraphics
