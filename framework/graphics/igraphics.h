@@ -274,6 +274,20 @@ public:
   // True while any pointer holds the control.
   bool ControlIsCaptured(const IControl* control) const;
 
+  // Size and scale. A requested size is clamped to the delegate's limits and
+  // the draw scale to the scale limits; a scale that is not a finite
+  // positive number is refused and the old one kept.
+  void Resize(int width, int height, float scale, bool needsPlatformResize = true);
+  void SetScreenScale(float scale);
+  void SetUIScaleLimits(float a, float b);
+  float GetMinScale() const { return minScale_; }
+  float GetMaxScale() const { return maxScale_; }
+  // int(p x int(width x draw scale)) with p the platform window scale.
+  int WindowWidth() const;
+  int WindowHeight() const;
+  // Frees every pointer's control and shows a hidden cursor again.
+  void ReleaseMouseCapture();
+
   // Frame loop.
   bool IsDirty(IRectList& rects);
   void Draw(IRectList& rects);
@@ -336,7 +350,6 @@ public:
 protected:
   // For the window layer and input dispatch: the control a pointer holds.
   void SetCapturedControl(int64_t pointerId, IControl* control);
-  void ClearCapturedControls() { captureMap_.clear(); }
   void SetScreenScaleValue(float scale) { screenScale_ = scale; }
   void SetDrawScaleValue(float scale) { drawScale_ = scale; }
   bool CursorHidden() const { return cursorHidden_; }
@@ -357,6 +370,9 @@ private:
   float screenScale_ = 1.f;
   float drawScale_;
   std::unordered_map<int64_t, IControl*> captureMap_;
+  float minScale_ = 0.5f;
+  float maxScale_ = 4.f;
+  bool layoutOnResize_ = false;
   IControl* mouseOver_ = nullptr;
   int mouseOverIdx_ = -1;
   bool enableMouseOver_ = false;

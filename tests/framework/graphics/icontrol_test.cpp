@@ -78,7 +78,7 @@ TEST(IControl, DelegateValuesAreIgnoredWhileTheUserHoldsTheControl) {
   e.graphics.CaptureControl(c, 7);
   c->SetValueFromDelegate(0.9);
   EXPECT_EQ(c->GetValue(), 0.4);
-  e.graphics.ReleaseCaptures();
+  e.graphics.ReleaseMouseCapture();
 
   c->SetValueFromDelegate(std::numeric_limits<double>::quiet_NaN());
   EXPECT_TRUE(std::isnan(c->GetValue()));

@@ -101,7 +101,6 @@ public:
   void CaptureControl(IControl* control, int64_t pointerId = 0) {
     SetCapturedControl(pointerId, control);
   }
-  void ReleaseCaptures() { ClearCapturedControls(); }
   void SetScales(float screenScale, float drawScale) {
     SetScreenScaleValue(screenScale);
     SetDrawScaleValue(drawScale);

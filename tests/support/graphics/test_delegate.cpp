@@ -15,4 +15,9 @@ void TestDelegate::SetParamValueFromUI(int paramIdx, double normalized) {
   IGEditorDelegate::SetParamValueFromUI(paramIdx, normalized);
 }
 
+bool TestDelegate::ResizeEditorFromUI(int width, int height, bool needsPlatformResize) {
+  resizeRequests.push_back({width, height, needsPlatformResize});
+  return resizeAnswer;
+}
+
 } // namespace plugkit::igraphics::testing

@@ -20,6 +20,16 @@ public:
   void BeginParamEditFromUI(int paramIdx) override { begun.push_back(paramIdx); }
   void EndParamEditFromUI(int paramIdx) override { ended.push_back(paramIdx); }
   void SetParamValueFromUI(int paramIdx, double normalized) override;
+  // Notes the window size asked for and gives `resizeAnswer`.
+  bool ResizeEditorFromUI(int width, int height, bool needsPlatformResize) override;
+
+  struct ResizeRequest {
+    int width;
+    int height;
+    bool needsPlatformResize;
+  };
+  std::vector<ResizeRequest> resizeRequests;
+  bool resizeAnswer = true;
 
   std::vector<Sent> sent;
   std::vector<int> begun;
