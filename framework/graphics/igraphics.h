@@ -288,6 +288,18 @@ public:
   // Frees every pointer's control and shows a hidden cursor again.
   void ReleaseMouseCapture();
 
+  // Input dispatch. Coordinates are editor units.
+  // The control that gets an event at (x, y): the one the pointer holds,
+  // else a text entry in progress, else the corner resizer when hit, else
+  // the topmost control that takes the event. With `capture` the pointer
+  // then holds it.
+  IControl* GetMouseControl(float x, float y, bool capture, bool mouseOver = false,
+                            int64_t pointerId = 0);
+  // The control under the pointer gets the key unless it is the first
+  // control; false when no control handled it.
+  bool OnKeyDown(float x, float y, const IKeyPress& key);
+  bool OnKeyUp(float x, float y, const IKeyPress& key);
+
   // Frame loop.
   bool IsDirty(IRectList& rects);
   void Draw(IRectList& rects);
