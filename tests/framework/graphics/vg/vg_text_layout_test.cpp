@@ -306,8 +306,8 @@ TEST_P(VgTextLayoutTest, AnInvalidFontMeasuresNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Origins, VgTextLayoutTest,
                          testing::Values(kVgGlyphCacheOriginTopLeft, uint8_t{0}),
-                         [](const testing::TestParamInfo<uint8_t>& info) {
-                           return info.param ? "TopLeft" : "BottomLeft";
+                         [](const testing::TestParamInfo<uint8_t>& param) {
+                           return param.param ? "TopLeft" : "BottomLeft";
                          });
 
 } // namespace
