@@ -108,6 +108,7 @@ TEST_F(VgGlyphCacheTest, MeasuredGlyphsGetTheirBitmapsInTheSameRecordsWhenDrawn)
   const VgGlyph* drawn = Glyph('g', 200, 0, kVgGlyphBitmapRequired);
   EXPECT_EQ(drawn - font->glyphs.data(), slot);
   EXPECT_EQ(font->glyphs.size(), 1u);
+  EXPECT_GT(cache->nscratch, 0); // the rasteriser's memory came from the scratch area
   ASSERT_TRUE(VgGlyphCacheValidateTexture(cache.get(), dirty));
   EXPECT_EQ(std::vector<int>(dirty, dirty + 4),
             (std::vector<int>{drawn->x0, drawn->y0, drawn->x1, drawn->y1}));
