@@ -39,7 +39,7 @@ TEST_F(VgStateTest, ResetAndBeginFrameGiveTheDefaultState) {
     EXPECT_EQ(s.stroke.innerColor.r, 0.0f);
     EXPECT_EQ(s.stroke.outerColor.a, 1.0f);
     EXPECT_EQ(s.blend.dstColor, kVgOneMinusSrcAlpha);
-    EXPECT_EQ(s.textAlign, kVgAlignLeft | kVgAlignBaseline);
+    EXPECT_EQ(s.textAlign, igraphics::kVgAlignLeft | igraphics::kVgAlignBaseline);
     EXPECT_EQ(s.fontSize, 16.0f);
     VgBeginFrame(ctx, 100, 100, 1);
   }
