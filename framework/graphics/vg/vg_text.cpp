@@ -187,7 +187,10 @@ bool VgNextTextAtlas(VgContext* ctx) {
 float VgText(VgContext* ctx, float x, float y, const char* text, const char* end) {
   const VgState* state = VgGetState(ctx);
   const float scale = TextScale(ctx, *state);
-  if (text == nullptr || state->fontId == -1 || scale == 0.0f) return x;
+  // A position that is not a number would give every quad the same fault.
+  if (text == nullptr || state->fontId == -1 || scale == 0.0f || !std::isfinite(x) ||
+      !std::isfinite(y))
+    return x;
   const float invscale = 1.0f / scale;
   if (end == nullptr) end = text + std::strlen(text);
   if (end < text) return x;

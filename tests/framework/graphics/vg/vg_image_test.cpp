@@ -65,13 +65,5 @@ TEST_F(VgImageTest, UnreadableInputGivesNoImage) {
   EXPECT_TRUE(backend.textures.size() <= 1u); // only the glyph atlas, if any
 }
 
-TEST_F(VgImageTest, DeletePassesToTheBackEnd) {
-  const int32_t image =
-      VgCreateImageFromMemory(ctx, 0, png.data(), static_cast<int32_t>(png.size()));
-  VgDeleteImage(ctx, image);
-  int32_t w = 0, h = 0;
-  EXPECT_EQ(VgImageSize(ctx, image, &w, &h), 0);
-}
-
 } // namespace
 } // namespace plugkit::testing

@@ -98,6 +98,10 @@ TEST_F(VgTextTest, NothingDrawableDrawsNothingAndReturnsTheStart) {
     VgTextRow row;
     EXPECT_EQ(VgTextBreakLines(ctx, c.text, nullptr, 100, &row, 1), 0);
   }
+  VgGetState(ctx)->fontId = 0;
+  VgTransformScale(VgGetState(ctx)->xform, 1, 1);
+  EXPECT_TRUE(std::isnan(VgText(ctx, std::nanf(""), 4, "abc", nullptr)));
+  EXPECT_EQ(VgText(ctx, 3, std::nanf(""), "abc", nullptr), 3.0f);
   EXPECT_TRUE(backend.queued.empty());
 }
 
