@@ -72,3 +72,5 @@ BENCHMARK(BM_StrokeLongPolyline)->Arg(256)->Arg(2048);
 
 } // namespace
 } // namespace plugkit
+
+BENCHMARK_MAIN();
