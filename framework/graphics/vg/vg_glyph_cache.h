@@ -21,6 +21,9 @@ constexpr int kVgGlyphScratchSize = 96000;
 constexpr int kVgFontNameCapacity = 64;
 constexpr int kVgGlyphHashSize = 256;
 constexpr int kVgMaxGlyphBlur = 20;
+// Side of the largest atlas the renderer grows to. A glyph bigger than that
+// finds no room in any atlas, so it is missing rather than a sign of a full one.
+constexpr int kVgLargestAtlasSide = 2048;
 
 // Whether a glyph lookup must place a bitmap in the atlas (drawing) or only
 // needs metrics (measuring).
@@ -122,7 +125,8 @@ VgFont* VgGlyphCacheFont(const VgGlyphCache* cache, int index);
 
 // Finds or makes the glyph of codepoint at size (tenths of a pixel) and blur.
 // Null for sizes below 0.2 pixel, or when a required bitmap finds no room in
-// the atlas; *atlasFull (when given) tells the second case apart.
+// the atlas; *atlasFull (when given) tells when a larger or fresh atlas would
+// take the bitmap.
 VgGlyph* VgGlyphCacheGetGlyph(VgGlyphCache* cache, VgFont* font, uint32_t codepoint, int16_t isize,
                               int16_t iblur, int bitmapOption, bool* atlasFull = nullptr);
 

@@ -108,7 +108,7 @@ VgGlyph* VgGlyphCacheGetGlyph(VgGlyphCache* cache, VgFont* font, uint32_t codepo
   int gx = -1;
   int gy = -1;
   if (required && !VgAtlasAddRect(cache->atlas, gw, gh, &gx, &gy)) {
-    if (atlasFull) *atlasFull = true;
+    if (atlasFull) *atlasFull = gw <= kVgLargestAtlasSide && gh <= kVgLargestAtlasSide;
     return nullptr;
   }
 

@@ -295,19 +295,34 @@ TEST_P(VgTextLayoutTest, AnInvalidFontMeasuresNothing) {
   VgTextIter iter;
   EXPECT_FALSE(VgTextIterInit(cache.get(), &iter, 0, 0, "abc", nullptr, kVgGlyphBitmapRequired));
   State().font = 0;
-  State().size = -5.0f;
-  EXPECT_TRUE(Iterate(cache.get(), "abc", nullptr, 0).empty());
-  State().size = std::nanf("");
-  EXPECT_TRUE(Iterate(cache.get(), "abc", nullptr, 0).empty());
-  State().size = 1e9f; // far beyond any atlas: measured, never drawn
+}
+
+// Sizes that no atlas can serve leave glyphs out without asking for a new
+// atlas, which would only drop every glyph drawn so far.
+TEST_P(VgTextLayoutTest, SizesNoAtlasCanHoldGiveNoGlyphsAndNoFullAtlas) {
+  const float sizes[] = {0.1f, 0.0f, -5.0f, std::nanf(""), 1e9f, 3000.0f};
+  for (float size : sizes) {
+    State().size = size;
+    VgTextIter iter;
+    // Both glyphs reach from above the capitals to below the baseline.
+    ASSERT_TRUE(VgTextIterInit(cache.get(), &iter, 0, 0, "(|", nullptr, kVgGlyphBitmapRequired));
+    VgQuad q;
+    int steps = 0;
+    while (VgTextIterNext(&iter, &q)) {
+      ++steps;
+      EXPECT_EQ(iter.glyph, nullptr) << size;
+      EXPECT_FALSE(iter.atlasFull) << size;
+    }
+    EXPECT_EQ(steps, 2) << size;
+  }
+  State().size = 1e9f; // measured all the same
   EXPECT_GT(VgTextBounds(cache.get(), 0, 0, "a", nullptr, nullptr), 0.0f);
-  EXPECT_TRUE(Iterate(cache.get(), "a", nullptr, 0).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Origins, VgTextLayoutTest,
                          testing::Values(kVgGlyphCacheOriginTopLeft, uint8_t{0}),
-                         [](const testing::TestParamInfo<uint8_t>& info) {
-                           return info.param ? "TopLeft" : "BottomLeft";
+                         [](const testing::TestParamInfo<uint8_t>& param) {
+                           return param.param ? "TopLeft" : "BottomLeft";
                          });
 
 } // namespace
