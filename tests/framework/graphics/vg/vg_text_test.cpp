@@ -171,5 +171,12 @@ TEST_F(VgTextTest, WhenAllAtlasesAreFullTextStopsAtTheFirstGlyphThatDoesNotFit) 
   EXPECT_LT(after, 700.0f * std::strlen(text));
 }
 
+TEST_F(VgTextTest, GlyphLargerThanAnyAtlasIsSkippedWithoutUsingUpAtlases) {
+  VgGetState(ctx)->fontSize = 3000; // "(" is then taller than 2048 pixels
+  VgText(ctx, 0, 0, "(", nullptr);
+  EXPECT_EQ(ctx->fontImageIdx, 0);
+  EXPECT_TRUE(backend.queued.empty());
+}
+
 } // namespace
 } // namespace plugkit::testing
