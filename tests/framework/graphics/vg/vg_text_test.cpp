@@ -171,6 +171,15 @@ TEST_F(VgTextTest, WhenAllAtlasesAreFullTextStopsAtTheFirstGlyphThatDoesNotFit) 
   EXPECT_LT(after, 700.0f * std::strlen(text));
 }
 
+TEST_F(VgTextTest, WithoutRoomForANewAtlasImageTextStopsOnTheCurrentOne) {
+  backend.refuseTextures = true;
+  VgGetState(ctx)->fontSize = 250;
+  VgText(ctx, 0, 200, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", nullptr);
+  EXPECT_EQ(ctx->fontImageIdx, 0);
+  ASSERT_FALSE(backend.queued.empty());
+  for (const RecordedCall& call : backend.queued) EXPECT_EQ(call.paint.image, ctx->fontImages[0]);
+}
+
 TEST_F(VgTextTest, GlyphLargerThanAnyAtlasIsSkippedWithoutUsingUpAtlases) {
   VgGetState(ctx)->fontSize = 3000; // "(" is then taller than 2048 pixels
   VgText(ctx, 0, 0, "(", nullptr);
