@@ -1,9 +1,12 @@
 #pragma once
 
+#include "framework/app/app_settings.h"
 #include "framework/app/audio_callback.h"
 #include "framework/app/instance_info.h"
 #include "framework/app/plugin_app.h"
+#include "framework/app/settings_store.h"
 #include "framework/core/pointer_list.h"
+#include "framework/core/string_buffer.h"
 
 #include <atomic>
 #include <cstdint>
@@ -38,6 +41,22 @@ public:
 
   IPluginApp* GetPlug() const { return plug_.get(); }
 
+  // Settings: current is edited and used, backup is what the preferences
+  // dialog restores on Cancel, active is what the running stream was opened
+  // with.
+  AppSettings& GetCurrentSettings() { return current_; }
+  AppSettings& GetBackupSettings() { return backup_; }
+  const AppSettings& GetActiveSettings() const { return active_; }
+#ifdef _WIN32
+  // The settings file in the user's local application-data folder.
+  bool LoadSettings();
+#endif
+  // Reads the store into current when it holds settings, keeps the store and
+  // writes current back, so every key is stored after start-up. Always true.
+  bool LoadSettings(std::unique_ptr<SettingsStore> store);
+  // Writes current to the store the settings were loaded from, if any.
+  void SaveSettings();
+
   // Before a stream starts: resets what the audio callback carries between
   // buffers, prepares the plug-in for the rate and sizes the channel pointer
   // lists. False when the plug-in or the lists could not be sized; the
@@ -70,6 +89,10 @@ private:
 
   // Declared first so that it is deleted last.
   std::unique_ptr<IPluginApp> plug_;
+  AppSettings current_;
+  AppSettings backup_;
+  AppSettings active_;
+  std::unique_ptr<SettingsStore> settingsFile_;
   double sampleRate_ = 44100.0;
   int64_t samplesElapsed_ = 0;
   int32_t bufferFrames_ = SubBlockFrames;
