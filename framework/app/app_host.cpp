@@ -9,22 +9,18 @@ AppHost* gAppHost = nullptr;
 // Makes the list hold exactly count null entries; false when it could not
 // grow that far.
 bool ResetPointerList(PointerList<double>& list, int count) {
-  while (list.Count() > 0)
-    list.Remove(list.Count() - 1);
-  for (int i = 0; i < count; ++i)
-    list.Add(nullptr);
+  while (list.Count() > 0) list.Remove(list.Count() - 1);
+  for (int i = 0; i < count; ++i) list.Add(nullptr);
   return list.Count() == count;
 }
 
 } // namespace
 
 AppHost* AppHost::Create(PluginFactory factory) {
-  if (!factory)
-    return nullptr;
+  if (!factory) return nullptr;
   std::unique_ptr<AppHost> host(new AppHost());
   host->plug_ = factory(InstanceInfo{host.get()});
-  if (!host->plug_)
-    return nullptr;
+  if (!host->plug_) return nullptr;
   AppHost* previous = gAppHost;
   gAppHost = host.release();
   delete previous;
@@ -39,7 +35,11 @@ void AppHost::Destroy() {
   delete host;
 }
 
-AppHost::~AppHost() = default;
+AppHost::AppHost() : backends_(SystemDeviceBackends()) {}
+
+// The audio thread is stopped before the device objects go, and they go
+// before the plug-in instance.
+AppHost::~AppHost() { CloseAudioStream(); }
 
 bool AppHost::PrepareAudioStream(double sampleRate, int bufferFrames) {
   bufferFrames_ = bufferFrames;

@@ -2,6 +2,7 @@
 
 #include "framework/app/app_settings.h"
 #include "framework/app/audio_callback.h"
+#include "framework/app/device_backends.h"
 #include "framework/app/instance_info.h"
 #include "framework/app/plugin_app.h"
 #include "framework/app/settings_store.h"
@@ -9,8 +10,12 @@
 #include "framework/core/string_buffer.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace plugkit {
 
@@ -41,6 +46,14 @@ public:
 
   IPluginApp* GetPlug() const { return plug_.get(); }
 
+  // The system's devices unless replaced before the devices are made.
+  void SetDeviceBackends(const DeviceBackends& backends) { backends_ = backends; }
+  // No-I/O and screenshot mode open no audio or MIDI device.
+  void SetNoIO(bool noIO) { noIO_ = noIO; }
+  bool IsNoIO() const { return noIO_; }
+  void SetScreenshotPath(const char* path) { screenshotPath_.Set(path); }
+  const char* GetScreenshotPath() const { return screenshotPath_.Get(); }
+
   // Settings: current is edited and used, backup is what the preferences
   // dialog restores on Cancel, active is what the running stream was opened
   // with.
@@ -56,6 +69,30 @@ public:
   bool LoadSettings(std::unique_ptr<SettingsStore> store);
   // Writes current to the store the settings were loaded from, if any.
   void SaveSettings();
+
+  // Audio devices and stream; user-interface thread only.
+  void ResetAudioDriver();
+  void ProbeAudioDevices();
+  // The device's name without everything up to and including its first
+  // colon; empty for an id that was not probed.
+  std::string GetAudioDeviceName(unsigned int id) const;
+  // The first probed device, in the library's order, whose name is exactly
+  // name.
+  std::optional<unsigned int> FindAudioDeviceId(const char* name) const;
+  // Opens and starts the stream on the devices current names, falling back
+  // to the system's default devices (and storing their names) for devices
+  // that are gone. False, after telling the user, when a direction has no
+  // device; a running stream then goes on.
+  bool StartAudio();
+  bool OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
+                       int bufferFrames);
+  // Fades a running stream out, stops and closes it.
+  void CloseAudioStream();
+  AudioBackend* GetAudio() const { return audio_.get(); }
+  const std::vector<unsigned int>& GetInputDeviceIds() const { return inputDeviceIds_; }
+  const std::vector<unsigned int>& GetOutputDeviceIds() const { return outputDeviceIds_; }
+  std::optional<unsigned int> GetDefaultInput() const { return defaultInput_; }
+  std::optional<unsigned int> GetDefaultOutput() const { return defaultOutput_; }
 
   // Before a stream starts: resets what the audio callback carries between
   // buffers, prepares the plug-in for the rate and sizes the channel pointer
@@ -81,18 +118,42 @@ public:
   int GetFrameCounter() const { return frameCounter_; }
   int GetCallbackCount() const { return callbackCount_; }
 
+  // The longest the user-interface thread waits for the audio callback to
+  // acknowledge a stop; a device whose callbacks stopped is stopped anyway.
+  static constexpr int kStopWaitMs = 1000;
+  static constexpr int kStopWaitStepMs = 10;
+
 private:
-  friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames, double streamTime,
-                               AudioStreamStatus status, void* userData);
+  friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames,
+                               double streamTime, AudioStreamStatus status, void* userData);
 
-  AppHost() = default;
+  struct ProbedDevice {
+    unsigned int id;
+    std::string name;
+  };
 
-  // Declared first so that it is deleted last.
+  AppHost();
+
+  bool InScreenshotOrNoIOMode() const { return noIO_ || screenshotPath_.Length() > 0; }
+  // Resolves one direction of StartAudio; false when it has no device.
+  bool ResolveAudioDevice(const char* name, bool isInput, unsigned int& id, bool& changed);
+  void ShowError(const char* text, const char* caption) const;
+
+  // Declared first so that it is deleted last, after every device object.
   std::unique_ptr<IPluginApp> plug_;
+  std::unique_ptr<AudioBackend> audio_;
+  DeviceBackends backends_;
   AppSettings current_;
   AppSettings backup_;
   AppSettings active_;
   std::unique_ptr<SettingsStore> settingsFile_;
+  bool noIO_ = false;
+  StringBuffer screenshotPath_;
+  std::vector<ProbedDevice> devices_;
+  std::vector<unsigned int> inputDeviceIds_;
+  std::vector<unsigned int> outputDeviceIds_;
+  std::optional<unsigned int> defaultInput_;
+  std::optional<unsigned int> defaultOutput_;
   double sampleRate_ = 44100.0;
   int64_t samplesElapsed_ = 0;
   int32_t bufferFrames_ = SubBlockFrames;

@@ -1,8 +1,8 @@
 #include "framework/app/app_settings.h"
+#include "device_simulator.h"
 #include "framework/app/app_host.h"
 #include "framework/app/settings_store.h"
 #include "memory_settings_store.h"
-#include "stateful_plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,6 @@ namespace plugkit {
 namespace {
 
 using test::MemorySettingsStore;
-
-std::unique_ptr<IPluginApp> MakeStereo(const InstanceInfo& info) {
-  return std::make_unique<test::StatefulPlugin>(info, test::StatefulConfig("2-2"));
-}
 
 void SetAllAway(AppSettings& s) {
   s.audioInDevice.Set("Mic Array (USB)");
@@ -203,7 +199,7 @@ TEST(SettingsRecord, EqualityComparesWhatEachGroupCovers) {
 
 class HostSettingsTest : public ::testing::Test {
 protected:
-  void SetUp() override { host = AppHost::Create(MakeStereo); }
+  void SetUp() override { host = AppHost::Create(test::MakeStereo); }
   void TearDown() override { AppHost::Destroy(); }
   AppHost* host = nullptr;
 };
