@@ -6,3 +6,8 @@ add_library(rtaudio STATIC "${PROJECT_SOURCE_DIR}/third_party/rtaudio/RtAudio.cp
 target_include_directories(rtaudio SYSTEM PUBLIC "${PROJECT_SOURCE_DIR}/third_party/rtaudio")
 target_compile_definitions(rtaudio PUBLIC __WINDOWS_DS__)
 target_link_libraries(rtaudio PUBLIC dsound ole32 winmm uuid ksuser)
+
+add_library(rtmidi STATIC "${PROJECT_SOURCE_DIR}/third_party/rtmidi/RtMidi.cpp")
+target_include_directories(rtmidi SYSTEM PUBLIC "${PROJECT_SOURCE_DIR}/third_party/rtmidi")
+target_compile_definitions(rtmidi PUBLIC __WINDOWS_MM__)
+target_link_libraries(rtmidi PUBLIC winmm)

@@ -94,6 +94,21 @@ public:
   std::optional<unsigned int> GetDefaultInput() const { return defaultInput_; }
   std::optional<unsigned int> GetDefaultOutput() const { return defaultOutput_; }
 
+  // MIDI ports; user-interface thread only. Port numbers are 1-based: 0 is
+  // "off", -1 not found.
+  static constexpr const char* kMidiOff = "off";
+  bool CreateMidiPorts();
+  void ProbeMidiPorts();
+  int FindMidiPort(int direction, const char* name) const;
+  // Opens the named port of the direction (kDirectionInput or
+  // kDirectionOutput) in place of the open one. A port that is gone turns
+  // the direction's setting "off", which is saved. False without a MIDI
+  // object for the direction, whose setting is then kept, or when the port
+  // could not be opened.
+  bool SelectMidiPort(int direction, const char* name);
+  // "off" first, then the ports' names in the library's order.
+  const std::vector<std::string>& GetMidiPortNames(int direction) const;
+
   // Before a stream starts: resets what the audio callback carries between
   // buffers, prepares the plug-in for the rate and sizes the channel pointer
   // lists. False when the plug-in or the lists could not be sized; the
@@ -101,7 +116,7 @@ public:
   bool PrepareAudioStream(double sampleRate, int bufferFrames);
 
   // Sends one message through the MIDI output object; false when the host
-  // has none.
+  // has none or nothing was sent.
   bool SendMidiBytes(const uint8_t* bytes, int size);
 
   // The stop handshake: the user-interface thread sets audioExiting; the
@@ -126,6 +141,8 @@ public:
 private:
   friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames,
                                double streamTime, AudioStreamStatus status, void* userData);
+  friend void HostMidiCallback(double timeStamp, std::vector<unsigned char>* message,
+                               void* userData);
 
   struct ProbedDevice {
     unsigned int id;
@@ -142,6 +159,8 @@ private:
   // Declared first so that it is deleted last, after every device object.
   std::unique_ptr<IPluginApp> plug_;
   std::unique_ptr<AudioBackend> audio_;
+  std::unique_ptr<MidiInBackend> midiIn_;
+  std::unique_ptr<MidiOutBackend> midiOut_;
   DeviceBackends backends_;
   AppSettings current_;
   AppSettings backup_;
@@ -154,6 +173,10 @@ private:
   std::vector<unsigned int> outputDeviceIds_;
   std::optional<unsigned int> defaultInput_;
   std::optional<unsigned int> defaultOutput_;
+  std::vector<std::string> midiInPortNames_;
+  std::vector<std::string> midiOutPortNames_;
+  // Set while the host is destroyed: the MIDI callback then queues nothing.
+  std::atomic<bool> closing_{false};
   double sampleRate_ = 44100.0;
   int64_t samplesElapsed_ = 0;
   int32_t bufferFrames_ = SubBlockFrames;

@@ -1,5 +1,6 @@
 #include "framework/app/device_backends.h"
 #include "framework/app/rtaudio_backend_win.h"
+#include "framework/app/rtmidi_backend_win.h"
 
 #include <windows.h>
 
@@ -18,6 +19,8 @@ void ShowMessageBox(const char* text, const char* caption) {
 DeviceBackends SystemDeviceBackends() {
   DeviceBackends backends;
   backends.makeAudio = MakeRtAudioBackend;
+  backends.makeMidiIn = MakeRtMidiInBackend;
+  backends.makeMidiOut = MakeRtMidiOutBackend;
   backends.showError = ShowMessageBox;
   return backends;
 }

@@ -10,6 +10,11 @@ std::vector<FakeDevice> gFakeDevices;
 FakeAudioBackend* gFakeAudio = nullptr;
 std::vector<std::string> gShownErrors;
 std::vector<std::string> gCallsAtDeletion;
+const std::vector<std::string>* gFakeMidiInPorts = nullptr;
+const std::vector<std::string>* gFakeMidiOutPorts = nullptr;
+FakeMidiIn* gFakeMidiIn = nullptr;
+FakeMidiOut* gFakeMidiOut = nullptr;
+std::vector<std::string> gMidiCallsAtDeletion;
 
 namespace {
 
@@ -17,6 +22,24 @@ std::unique_ptr<AudioBackend> MakeFakeAudio() {
   auto backend = std::make_unique<FakeAudioBackend>(gFakeDevices);
   gFakeAudio = backend.get();
   return backend;
+}
+
+std::unique_ptr<MidiInBackend> MakeFakeMidiIn() {
+  if (!gFakeMidiInPorts) return nullptr;
+  auto backend = std::make_unique<FakeMidiIn>(*gFakeMidiInPorts);
+  gFakeMidiIn = backend.get();
+  return backend;
+}
+
+std::unique_ptr<MidiOutBackend> MakeFakeMidiOut() {
+  if (!gFakeMidiOutPorts) return nullptr;
+  auto backend = std::make_unique<FakeMidiOut>(*gFakeMidiOutPorts);
+  gFakeMidiOut = backend.get();
+  return backend;
+}
+
+void LogDeletion(const std::string& direction, const std::vector<std::string>& calls) {
+  for (const std::string& call : calls) gMidiCallsAtDeletion.push_back(direction + " " + call);
 }
 
 void CollectError(const char* text, const char* caption) {
@@ -94,9 +117,47 @@ void FakeAudioBackend::Play() {
   }
 }
 
+FakeMidiIn::~FakeMidiIn() {
+  LogDeletion("in", calls);
+  if (gFakeMidiIn == this) gFakeMidiIn = nullptr;
+}
+
+bool FakeMidiIn::OpenPort(unsigned int index, const char* name) {
+  calls.push_back("open " + std::to_string(index) + " " + name);
+  return openSucceeds;
+}
+
+void FakeMidiIn::SetCallback(MidiInputCallback function, void* data) {
+  calls.push_back("callback");
+  callback = function;
+  userData = data;
+}
+
+void FakeMidiIn::CancelCallback() {
+  calls.push_back("cancel");
+  callback = nullptr;
+}
+
+FakeMidiOut::~FakeMidiOut() {
+  LogDeletion("out", calls);
+  if (gFakeMidiOut == this) gFakeMidiOut = nullptr;
+}
+
+bool FakeMidiOut::OpenPort(unsigned int index, const char* name) {
+  calls.push_back("open " + std::to_string(index) + " " + name);
+  return openSucceeds;
+}
+
+bool FakeMidiOut::Send(const unsigned char* bytes, size_t size) {
+  sent.emplace_back(bytes, bytes + size);
+  return true;
+}
+
 DeviceBackends FakeBackends() {
   DeviceBackends backends;
   backends.makeAudio = MakeFakeAudio;
+  backends.makeMidiIn = MakeFakeMidiIn;
+  backends.makeMidiOut = MakeFakeMidiOut;
   backends.showError = CollectError;
   return backends;
 }

@@ -59,6 +59,43 @@ private:
   std::thread device_;
 };
 
+// One direction of a MIDI library with scripted ports; every call is logged
+// in calls, and kept in gMidiCallsAtDeletion when the object goes.
+class FakeMidiPorts {
+public:
+  explicit FakeMidiPorts(std::vector<std::string> names) : ports(std::move(names)) {}
+
+  std::vector<std::string> ports;
+  bool openSucceeds = true;
+  std::vector<std::string> calls;
+};
+
+class FakeMidiIn : public MidiInBackend, public FakeMidiPorts {
+public:
+  using FakeMidiPorts::FakeMidiPorts;
+  ~FakeMidiIn() override;
+  std::vector<std::string> PortNames() override { return ports; }
+  bool OpenPort(unsigned int index, const char* name) override;
+  void ClosePort() override { calls.push_back("close"); }
+  void SetCallback(MidiInputCallback function, void* data) override;
+  void CancelCallback() override;
+
+  MidiInputCallback callback = nullptr;
+  void* userData = nullptr;
+};
+
+class FakeMidiOut : public MidiOutBackend, public FakeMidiPorts {
+public:
+  using FakeMidiPorts::FakeMidiPorts;
+  ~FakeMidiOut() override;
+  std::vector<std::string> PortNames() override { return ports; }
+  bool OpenPort(unsigned int index, const char* name) override;
+  void ClosePort() override { calls.push_back("close"); }
+  bool Send(const unsigned char* bytes, size_t size) override;
+
+  std::vector<std::vector<unsigned char>> sent;
+};
+
 // The backends the tests give the host: the audio maker returns a
 // FakeAudioBackend over gFakeDevices and remembers it in gFakeAudio; errors
 // shown are collected in gShownErrors.
@@ -66,6 +103,13 @@ DeviceBackends FakeBackends();
 extern std::vector<FakeDevice> gFakeDevices;
 extern FakeAudioBackend* gFakeAudio;
 extern std::vector<std::string> gShownErrors;
+// MIDI ports the next MIDI objects list; a null list makes that direction's
+// maker fail. The objects made last are kept in gFakeMidiIn and gFakeMidiOut.
+extern const std::vector<std::string>* gFakeMidiInPorts;
+extern const std::vector<std::string>* gFakeMidiOutPorts;
+extern FakeMidiIn* gFakeMidiIn;
+extern FakeMidiOut* gFakeMidiOut;
+extern std::vector<std::string> gMidiCallsAtDeletion;
 // The calls of the last FakeAudioBackend deleted, as they stood before.
 extern std::vector<std::string> gCallsAtDeletion;
 

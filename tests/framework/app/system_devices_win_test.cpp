@@ -1,6 +1,8 @@
 #include "device_simulator.h"
 #include "framework/app/app_host.h"
 #include "framework/app/rtaudio_backend_win.h"
+#include "framework/core/channel_io.h"
+#include "memory_settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +56,27 @@ TEST_F(SystemDevicesTest, OpeningDevicesThatDoNotExistFailsWithTheLibrarysErrorW
   EXPECT_FALSE(host->GetAudio()->IsStreamOpen());
   host->CloseAudioStream();
   EXPECT_TRUE(gErrors.empty());
+}
+
+TEST_F(SystemDevicesTest, WithoutMidiPortsAStoredPortTurnsOffAndOffOpensNothing) {
+  auto owned = std::make_unique<test::MemorySettingsStore>();
+  test::MemorySettingsStore* store = owned.get();
+  host->GetCurrentSettings().midiInDevice.Set("Keyboard");
+  host->GetCurrentSettings().midiOutDevice.Set("off");
+  store->hasSettings = false;
+  host->LoadSettings(std::move(owned));
+  ASSERT_TRUE(host->CreateMidiPorts());
+  host->ProbeMidiPorts();
+  if (host->GetMidiPortNames(kDirectionInput).size() > 1)
+    GTEST_SKIP() << "this system has a MIDI port";
+  EXPECT_EQ(host->GetMidiPortNames(kDirectionOutput), std::vector<std::string>{"off"});
+  EXPECT_TRUE(host->SelectMidiPort(kDirectionInput, host->GetCurrentSettings().midiInDevice.Get()));
+  EXPECT_TRUE(host->SelectMidiPort(kDirectionOutput, "off"));
+  EXPECT_STREQ(host->GetCurrentSettings().midiInDevice.Get(), "off");
+  EXPECT_EQ(store->values[std::make_pair("midi", "indev")], "off");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(host->SendMidiBytes(std::vector<uint8_t>{0x90, 60, 1}.data(), 3));
+  testing::internal::GetCapturedStderr();
 }
 
 TEST(AudioErrorCallback, WritesTheTextBetweenBlankLines) {
