@@ -1,6 +1,7 @@
 #include "framework/app/device_backends.h"
 #include "framework/app/rtaudio_backend_win.h"
 #include "framework/app/rtmidi_backend_win.h"
+#include "framework/core/win_shell.h"
 
 #include <windows.h>
 
@@ -11,7 +12,7 @@ namespace {
 // Owned by the window the user is working in: the main window, or the
 // preferences dialog while that is open.
 void ShowMessageBox(const char* text, const char* caption) {
-  MessageBoxA(GetActiveWindow(), text, caption, MB_OK);
+  Utf8MessageBox(GetActiveWindow(), text, caption, MB_OK);
 }
 
 } // namespace
