@@ -1,119 +1,156 @@
 #pragma once
 
 #include "framework/app/app_host.h"
+#include "framework/app/audio_callback.h"
 #include "framework/app/device_backends.h"
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace plugkit::test {
 
-struct FakeDevice {
-  unsigned int id;
-  AudioDeviceInfo info;
-};
+// Every call the fake device objects get, in order, across objects; a
+// deleted object logs "delete" with its name.
+inline std::vector<std::string> gDeviceCalls;
+inline std::vector<std::string> gShownErrors;
 
 // An audio library with a scripted device list. A started stream plays
-// buffers of silence through the host's callback on a thread of its own,
-// unless the device is stalled; every call is logged.
-class FakeAudioBackend : public AudioBackend {
+// buffers through the host's callback on a thread of its own unless stalled.
+class FakeAudio : public AudioBackend {
 public:
-  explicit FakeAudioBackend(std::vector<FakeDevice> list) : devices(std::move(list)) {}
-  ~FakeAudioBackend() override;
+  struct Device {
+    unsigned int id;
+    AudioDeviceInfo info;
+  };
+  inline static std::vector<Device> next;
+  inline static FakeAudio* last = nullptr;
 
-  std::vector<unsigned int> DeviceIds() override;
-  AudioDeviceInfo DeviceInfo(unsigned int id) override;
-  bool OpenStream(const AudioStreamSetup& setup, unsigned int& bufferFrames,
-                  AppHost* host) override;
-  bool StartStream() override;
-  void StopStream() override;
-  void CloseStream() override;
-  bool IsStreamOpen() const override { return open_; }
-  bool IsStreamRunning() const override { return running_; }
+  FakeAudio() : devices(next) { last = this; }
+  ~FakeAudio() override {
+    StopStream();
+    gDeviceCalls.push_back("delete audio");
+    if (last == this) last = nullptr;
+  }
+  std::vector<unsigned int> DeviceIds() override {
+    std::vector<unsigned int> ids;
+    for (const Device& d : devices) ids.push_back(d.id);
+    return ids;
+  }
+  AudioDeviceInfo DeviceInfo(unsigned int id) override {
+    for (const Device& d : devices)
+      if (d.id == id) return d.info;
+    return {};
+  }
+  bool OpenStream(const AudioStreamSetup& s, unsigned int& frames, AppHost* h) override {
+    gDeviceCalls.push_back("open");
+    setup = s;
+    asked = frames;
+    frames = granted > 0 ? granted : frames;
+    host = h;
+    open = openSucceeds;
+    return open;
+  }
+  bool StartStream() override {
+    gDeviceCalls.push_back("start");
+    running = startSucceeds;
+    if (running && !stalled)
+      player = std::thread([this, frames = host->GetBufferFrames()] {
+        std::vector<double> in(frames * setup.inputChannels), out(frames * setup.outputChannels);
+        for (; !stopping.load(); ++played)
+          HostAudioCallback(out.data(), in.data(), frames, 0.0, 0, host);
+      });
+    return running;
+  }
+  void StopStream() override {
+    if (!running) return;
+    gDeviceCalls.push_back(host->IsAudioDone() ? "stop after fade-out" : "stop");
+    stopping.store(true);
+    if (player.joinable()) player.join();
+    running = false;
+  }
+  void CloseStream() override {
+    gDeviceCalls.push_back("close");
+    open = false;
+  }
+  bool IsStreamOpen() const override { return open; }
+  bool IsStreamRunning() const override { return running; }
 
-  std::vector<FakeDevice> devices;
-  bool openSucceeds = true;
-  bool startSucceeds = true;
-  bool stalled = false;
-  // The buffer size the device grants; 0 grants what was asked.
-  unsigned int grantedFrames = 0;
-  AudioStreamSetup lastSetup;
-  unsigned int askedFrames = 0;
-  // "open", "start", "stop" (with "+done" when the host had acknowledged
-  // the fade-out) and "close".
-  std::vector<std::string> calls;
-  std::atomic<int> buffersPlayed{0};
-  // The last output sample of the last buffer played.
-  std::atomic<double> lastBufferLast{0.0};
+  std::vector<Device> devices;
+  bool openSucceeds = true, startSucceeds = true, stalled = false;
+  unsigned int granted = 0, asked = 0;
+  AudioStreamSetup setup;
+  std::atomic<int> played{0};
 
 private:
-  void Play();
-
-  AppHost* host_ = nullptr;
-  unsigned int frames_ = 0;
-  bool open_ = false;
-  bool running_ = false;
-  std::atomic<bool> playing_{false};
-  std::thread device_;
+  AppHost* host = nullptr;
+  bool open = false, running = false;
+  std::atomic<bool> stopping{false};
+  std::thread player;
 };
 
-// One direction of a MIDI library with scripted ports; every call is logged
-// in calls, and kept in gMidiCallsAtDeletion when the object goes.
-class FakeMidiPorts {
+// One direction of a MIDI library with scripted ports.
+class FakeMidi : public MidiInBackend, public MidiOutBackend {
 public:
-  explicit FakeMidiPorts(std::vector<std::string> names) : ports(std::move(names)) {}
+  inline static std::vector<std::string> nextIn{"Keys", "Pads", "Keys 2"}, nextOut{"Synth"};
+  inline static bool failIn = false, failOut = false;
+  inline static FakeMidi *in = nullptr, *out = nullptr;
 
-  std::vector<std::string> ports;
+  FakeMidi(const char* direction, std::vector<std::string> ports)
+      : name(direction), names(std::move(ports)) {}
+  ~FakeMidi() override { gDeviceCalls.push_back("delete " + name); }
+  std::vector<std::string> PortNames() override { return names; }
+  bool OpenPort(unsigned int index, const char* port) override {
+    gDeviceCalls.push_back(name + " open " + std::to_string(index) + " " + port);
+    return openSucceeds;
+  }
+  void ClosePort() override { gDeviceCalls.push_back(name + " close"); }
+  void SetCallback(MidiInputCallback, void*) override {
+    gDeviceCalls.push_back(name + " callback");
+  }
+  void CancelCallback() override { gDeviceCalls.push_back(name + " cancel"); }
+  bool Send(const unsigned char* bytes, size_t size) override {
+    sent.emplace_back(bytes, bytes + size);
+    return true;
+  }
+
+  const std::string name;
+  std::vector<std::string> names;
   bool openSucceeds = true;
-  std::vector<std::string> calls;
-};
-
-class FakeMidiIn : public MidiInBackend, public FakeMidiPorts {
-public:
-  using FakeMidiPorts::FakeMidiPorts;
-  ~FakeMidiIn() override;
-  std::vector<std::string> PortNames() override { return ports; }
-  bool OpenPort(unsigned int index, const char* name) override;
-  void ClosePort() override { calls.push_back("close"); }
-  void SetCallback(MidiInputCallback function, void* data) override;
-  void CancelCallback() override;
-
-  MidiInputCallback callback = nullptr;
-  void* userData = nullptr;
-};
-
-class FakeMidiOut : public MidiOutBackend, public FakeMidiPorts {
-public:
-  using FakeMidiPorts::FakeMidiPorts;
-  ~FakeMidiOut() override;
-  std::vector<std::string> PortNames() override { return ports; }
-  bool OpenPort(unsigned int index, const char* name) override;
-  void ClosePort() override { calls.push_back("close"); }
-  bool Send(const unsigned char* bytes, size_t size) override;
-
   std::vector<std::vector<unsigned char>> sent;
 };
 
-// The backends the tests give the host: the audio maker returns a
-// FakeAudioBackend over gFakeDevices and remembers it in gFakeAudio; errors
-// shown are collected in gShownErrors.
-DeviceBackends FakeBackends();
-extern std::vector<FakeDevice> gFakeDevices;
-extern FakeAudioBackend* gFakeAudio;
-extern std::vector<std::string> gShownErrors;
-// MIDI ports the next MIDI objects list; a null list makes that direction's
-// maker fail. The objects made last are kept in gFakeMidiIn and gFakeMidiOut.
-extern const std::vector<std::string>* gFakeMidiInPorts;
-extern const std::vector<std::string>* gFakeMidiOutPorts;
-extern FakeMidiIn* gFakeMidiIn;
-extern FakeMidiOut* gFakeMidiOut;
-extern std::vector<std::string> gMidiCallsAtDeletion;
-// The calls of the last FakeAudioBackend deleted, as they stood before.
-extern std::vector<std::string> gCallsAtDeletion;
+inline DeviceBackends FakeBackends() {
+  DeviceBackends backends;
+  backends.makeAudio = [] { return std::unique_ptr<AudioBackend>(new FakeAudio()); };
+  backends.makeMidiIn = []() -> std::unique_ptr<MidiInBackend> {
+    return FakeMidi::failIn ? nullptr
+                            : std::unique_ptr<MidiInBackend>(
+                                  FakeMidi::in = new FakeMidi("in", FakeMidi::nextIn));
+  };
+  backends.makeMidiOut = []() -> std::unique_ptr<MidiOutBackend> {
+    return FakeMidi::failOut ? nullptr
+                             : std::unique_ptr<MidiOutBackend>(
+                                   FakeMidi::out = new FakeMidi("out", FakeMidi::nextOut));
+  };
+  backends.showError = [](const char* text, const char* caption) {
+    gShownErrors.push_back(std::string(caption) + ": " + text);
+  };
+  return backends;
+}
 
-FakeDevice Device(unsigned int id, const char* name, unsigned int inputs, unsigned int outputs,
-                  bool defaultInput = false, bool defaultOutput = false);
+inline FakeAudio::Device Device(unsigned int id, const char* name, unsigned int inputs,
+                                unsigned int outputs, bool defaultInput = false,
+                                bool defaultOutput = false) {
+  FakeAudio::Device device{id, {}};
+  device.info.name = name;
+  device.info.inputChannels = inputs;
+  device.info.outputChannels = outputs;
+  device.info.isDefaultInput = defaultInput;
+  device.info.isDefaultOutput = defaultOutput;
+  return device;
+}
 
 } // namespace plugkit::test

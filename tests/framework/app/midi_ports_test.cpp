@@ -16,15 +16,9 @@
 namespace plugkit {
 namespace {
 
-using test::FakeBackends;
-using test::gFakeMidiIn;
-using test::gFakeMidiOut;
-using test::MemorySettingsStore;
-
-using Names = std::vector<std::string>;
-
-const Names kInPorts = {"Keys", "Pads", "Keys 2"};
-const Names kOutPorts = {"Synth"};
+using test::FakeMidi;
+using test::gDeviceCalls;
+using Texts = std::vector<std::string>;
 
 std::unique_ptr<IPluginApp> MakeMidiOutPlugin(const InstanceInfo& info) {
   return std::make_unique<test::StatefulPlugin>(info, test::StatefulConfig("2-2", true));
@@ -32,30 +26,31 @@ std::unique_ptr<IPluginApp> MakeMidiOutPlugin(const InstanceInfo& info) {
 
 class MidiPortsTest : public ::testing::Test {
 protected:
-  void SetUp() override { Make(test::MakeStereo); }
+  void SetUp() override { Make(test::MakeStereo, false); }
   void TearDown() override { AppHost::Destroy(); }
 
-  void Make(AppHost::PluginFactory factory) {
-    test::gFakeMidiInPorts = &kInPorts;
-    test::gFakeMidiOutPorts = &kOutPorts;
+  // A host whose MIDI ports are created and listed, unless in no-I/O mode.
+  void Make(AppHost::PluginFactory factory, bool noIO) {
+    AppHost::Destroy();
     host = AppHost::Create(factory);
-    host->SetDeviceBackends(FakeBackends());
-    auto owned = std::make_unique<MemorySettingsStore>();
+    host->SetDeviceBackends(test::FakeBackends());
+    host->SetNoIO(noIO);
+    auto owned = std::make_unique<test::MemorySettingsStore>();
     store = owned.get();
     host->LoadSettings(std::move(owned));
     store->writes.clear();
-  }
-  void Init() {
-    ASSERT_TRUE(host->CreateMidiPorts());
+    created = host->CreateMidiPorts();
     host->ProbeMidiPorts();
+    gDeviceCalls.clear();
   }
   void Receive(std::vector<unsigned char> bytes) { HostMidiCallback(0.0, &bytes, host); }
 
   AppHost* host = nullptr;
-  MemorySettingsStore* store = nullptr;
+  test::MemorySettingsStore* store = nullptr;
+  bool created = false;
 };
 
-TEST_F(MidiPortsTest, MessagesJoinTheRingTheirSizeCallsFor) {
+TEST_F(MidiPortsTest, MessagesJoinTheRingTheirSizeCallsForAndAFullRingDropsTheNewest) {
   Receive({0xC0, 0x05});
   Receive({0xF8});
   Receive({0x90, 0x40, 0x7F});
@@ -63,110 +58,65 @@ TEST_F(MidiPortsTest, MessagesJoinTheRingTheirSizeCallsFor) {
   Receive(std::vector<unsigned char>(4, 0xF0));
   Receive(std::vector<unsigned char>(512, 0x11));
   Receive(std::vector<unsigned char>(513, 0x22));
-  HostMidiCallback(0.0, nullptr, host);
+  for (int i = 0; i < 40; ++i) Receive({0x80, static_cast<unsigned char>(i), 0});
 
   IPluginApp& plug = *host->GetPlug();
-  const std::vector<std::array<int, 4>> expected = {
-      {0, 0xC0, 0x05, 0}, {0, 0xF8, 0, 0}, {0, 0x90, 0x40, 0x7F}};
   std::vector<std::array<int, 4>> midi;
   for (MidiMessage m; plug.MidiIn().Pop(m);) midi.push_back({m.offset, m.status, m.data1, m.data2});
-  EXPECT_EQ(midi, expected);
-  std::vector<int> sizes;
-  for (SysExRecord r; plug.SysExIn().Pop(r);) {
-    sizes.push_back(r.size);
-    EXPECT_EQ(r.offset, 0);
-    EXPECT_EQ(r.data[r.size - 1], r.size == 4 ? 0xF0 : 0x11);
-  }
-  EXPECT_EQ(sizes, (std::vector<int>{4, 512}));
-}
-
-TEST_F(MidiPortsTest, AFullRingDropsTheNewestMessage) {
-  for (int i = 0; i < 33; ++i) Receive({0x90, static_cast<unsigned char>(i), 0x7F});
-  IPluginApp& plug = *host->GetPlug();
-  EXPECT_EQ(plug.MidiIn().ElementsAvailable(), 32);
-  MidiMessage last;
-  for (MidiMessage m; plug.MidiIn().Pop(m);) last = m;
-  EXPECT_EQ(last.data1, 31);
+  ASSERT_EQ(midi.size(), 32u);
+  using Midi = std::vector<std::array<int, 4>>;
+  const Midi first = {{0, 0xC0, 5, 0}, {0, 0xF8, 0, 0}, {0, 0x90, 0x40, 0x7F}, {0, 0x80, 0, 0}};
+  EXPECT_EQ(Midi(midi.begin(), midi.begin() + 4), first);
+  EXPECT_EQ(midi.back()[2], 28);
+  std::vector<std::array<int, 3>> sysEx;
+  for (SysExRecord r; plug.SysExIn().Pop(r);)
+    sysEx.push_back({r.offset, r.size, r.data[r.size - 1]});
+  EXPECT_EQ(sysEx, (std::vector<std::array<int, 3>>{{0, 4, 0xF0}, {0, 512, 0x11}}));
 }
 
 TEST_F(MidiPortsTest, PortsAreListedAfterOffAndFoundByExactName) {
-  Init();
-  EXPECT_EQ(host->GetMidiPortNames(kDirectionInput), (Names{"off", "Keys", "Pads", "Keys 2"}));
-  EXPECT_EQ(host->GetMidiPortNames(kDirectionOutput), (Names{"off", "Synth"}));
-  struct Case {
-    int direction;
-    const char* name;
-    int port;
-  };
-  const Case cases[] = {
-      {kDirectionInput, "off", 0},    {kDirectionInput, "Keys", 1}, {kDirectionInput, "Keys 2", 3},
-      {kDirectionInput, "keys", -1},  {kDirectionInput, "Key", -1}, {kDirectionInput, "Synth", -1},
-      {kDirectionOutput, "Synth", 1}, {kDirectionOutput, "off", 0}, {kDirectionOutput, "", -1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(host->FindMidiPort(c.direction, c.name), c.port) << c.name;
-  EXPECT_EQ(gFakeMidiIn->calls, (Names{"callback"}));
+  EXPECT_EQ(host->GetMidiPortNames(kDirectionInput), (Texts{"off", "Keys", "Pads", "Keys 2"}));
+  EXPECT_EQ(host->GetMidiPortNames(kDirectionOutput), (Texts{"off", "Synth"}));
+  const std::tuple<int, const char*, int> cases[] = {
+      {kDirectionInput, "off", 0},    {kDirectionInput, "Keys", 1},
+      {kDirectionInput, "Keys 2", 3}, {kDirectionInput, "keys", -1},
+      {kDirectionInput, "Synth", -1}, {kDirectionOutput, "Synth", 1}};
+  for (const auto& [direction, name, port] : cases)
+    EXPECT_EQ(host->FindMidiPort(direction, name), port) << name;
 }
 
-TEST_F(MidiPortsTest, SelectingAPortReplacesTheOpenOne) {
-  Init();
+TEST_F(MidiPortsTest, SelectingAPortReplacesTheOpenOneAndAGonePortTurnsOff) {
   EXPECT_TRUE(host->SelectMidiPort(kDirectionInput, "Pads"));
   EXPECT_TRUE(host->SelectMidiPort(kDirectionInput, "off"));
-  EXPECT_TRUE(host->SelectMidiPort(kDirectionOutput, "Synth"));
-  gFakeMidiOut->openSucceeds = false;
+  FakeMidi::out->openSucceeds = false;
   EXPECT_FALSE(host->SelectMidiPort(kDirectionOutput, "Synth"));
-  EXPECT_EQ(gFakeMidiIn->calls, (Names{"callback", "close", "open 1 RtMidi Input", "close"}));
-  EXPECT_EQ(gFakeMidiOut->calls,
-            (Names{"close", "open 0 RtMidi Output", "close", "open 0 RtMidi Output"}));
   EXPECT_TRUE(store->writes.empty());
-}
-
-TEST_F(MidiPortsTest, APortThatIsGoneTurnsItsSettingOffAndIsSaved) {
-  Init();
   host->GetCurrentSettings().midiOutDevice.Set("Old Synth");
   EXPECT_TRUE(
       host->SelectMidiPort(kDirectionOutput, host->GetCurrentSettings().midiOutDevice.Get()));
   EXPECT_STREQ(host->GetCurrentSettings().midiOutDevice.Get(), "off");
-  EXPECT_EQ(store->values[std::make_pair("midi", "outdev")], "off");
-  EXPECT_EQ(gFakeMidiOut->calls, (Names{"close"}));
+  EXPECT_EQ((store->values[{"midi", "outdev"}]), "off");
+  EXPECT_EQ(gDeviceCalls, (Texts{"in close", "in open 1 RtMidi Input", "in close", "out close",
+                                 "out open 0 RtMidi Output", "out close"}));
 }
 
 TEST_F(MidiPortsTest, WithoutMidiObjectsStoredPortsAreKept) {
-  for (const bool noIO : {true, false}) {
-    AppHost::Destroy();
-    Make(test::MakeStereo);
-    if (noIO) {
-      host->SetNoIO(true);
-      EXPECT_TRUE(host->CreateMidiPorts());
-    } else {
-      test::gFakeMidiInPorts = nullptr;
-      test::gFakeMidiOutPorts = nullptr;
-      EXPECT_FALSE(host->CreateMidiPorts());
-    }
-    host->ProbeMidiPorts();
-    host->GetCurrentSettings().midiInDevice.Set("Keys");
-    host->GetCurrentSettings().midiOutDevice.Set("Synth");
-    EXPECT_FALSE(host->SelectMidiPort(kDirectionInput, "Keys"));
+  for (const int failure : {0, 1, 2}) {
+    FakeMidi::failIn = failure == 1;
+    FakeMidi::failOut = failure == 2;
+    Make(test::MakeStereo, failure == 0);
+    EXPECT_EQ(created, failure == 0);
+    const bool inputMade = failure != 1;
+    EXPECT_EQ(host->SelectMidiPort(kDirectionInput, "Keys 2"), inputMade && failure != 0);
     EXPECT_FALSE(host->SelectMidiPort(kDirectionOutput, "Synth"));
-    EXPECT_STREQ(host->GetCurrentSettings().midiInDevice.Get(), "Keys");
-    EXPECT_STREQ(host->GetCurrentSettings().midiOutDevice.Get(), "Synth");
     EXPECT_TRUE(store->writes.empty());
+    EXPECT_FALSE(host->SendMidiBytes(std::vector<uint8_t>{0x90, 1, 2}.data(), 3));
   }
-}
-
-TEST_F(MidiPortsTest, AFailedOutputKeepsTheInputWithoutItsCallback) {
-  test::gFakeMidiOutPorts = nullptr;
-  EXPECT_FALSE(host->CreateMidiPorts());
-  ASSERT_NE(gFakeMidiIn, nullptr);
-  EXPECT_TRUE(gFakeMidiIn->calls.empty());
-  host->ProbeMidiPorts();
-  EXPECT_TRUE(host->SelectMidiPort(kDirectionInput, "Keys"));
-  EXPECT_FALSE(host->SendMidiBytes(std::vector<uint8_t>{0x90, 1, 2}.data(), 3));
+  FakeMidi::failIn = FakeMidi::failOut = false;
 }
 
 TEST_F(MidiPortsTest, PluginOutputGoesToTheOutputPort) {
-  AppHost::Destroy();
-  Make(MakeMidiOutPlugin);
-  Init();
+  Make(MakeMidiOutPlugin, false);
   MidiMessage note;
   note.status = 0x90;
   note.data1 = 60;
@@ -174,18 +124,13 @@ TEST_F(MidiPortsTest, PluginOutputGoesToTheOutputPort) {
   EXPECT_TRUE(host->GetPlug()->SendMidiOut(note));
   const uint8_t sysEx[] = {0xF0, 0x7E, 0xF7};
   EXPECT_TRUE(host->GetPlug()->SendSysExOut(SysExMessage{0, 3, sysEx}));
-  EXPECT_EQ(gFakeMidiOut->sent,
+  EXPECT_EQ(FakeMidi::out->sent,
             (std::vector<std::vector<unsigned char>>{{0x90, 60, 100}, {0xF0, 0x7E, 0xF7}}));
 }
 
-TEST_F(MidiPortsTest, DestroyingTheHostSilencesTheInputAndClosesTheOutputFirst) {
-  Init();
-  host->SelectMidiPort(kDirectionInput, "Keys");
-  test::gMidiCallsAtDeletion.clear();
+TEST_F(MidiPortsTest, DestroyingTheHostSilencesTheInputAndClosesTheOutputBeforeEitherGoes) {
   AppHost::Destroy();
-  host = nullptr;
-  EXPECT_EQ(test::gMidiCallsAtDeletion,
-            (Names{"out close", "in callback", "in close", "in open 0 RtMidi Input", "in cancel"}));
+  EXPECT_EQ(gDeviceCalls, (Texts{"in cancel", "out close", "delete out", "delete in"}));
 }
 
 } // namespace
