@@ -10,7 +10,6 @@
 #include "framework/core/string_buffer.h"
 
 #include <atomic>
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -79,9 +78,9 @@ public:
   // The first probed device, in the library's order, whose name is exactly
   // name.
   std::optional<unsigned int> FindAudioDeviceId(const char* name) const;
-  // Opens and starts the stream on the devices current names, falling back
-  // to the system's default devices (and storing their names) for devices
-  // that are gone. False, after telling the user, when a direction has no
+  // Opens and starts the stream on the devices that current names, falling
+  // back to the system's default devices (and storing their names) for
+  // devices that are gone. False, after telling the user, when a direction has no
   // device; a running stream then goes on.
   bool StartAudio();
   bool OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
