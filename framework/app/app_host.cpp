@@ -35,7 +35,16 @@ void AppHost::Destroy() {
   delete host;
 }
 
-AppHost::~AppHost() = default;
+AppHost::AppHost() : backends_(SystemDeviceBackends()) {}
+
+// The audio thread is stopped and the MIDI input silenced before the device
+// objects go, and they go before the plug-in instance.
+AppHost::~AppHost() {
+  closing_.store(true);
+  CloseAudioStream();
+  if (midiIn_) midiIn_->CancelCallback();
+  if (midiOut_) midiOut_->ClosePort();
+}
 
 bool AppHost::PrepareAudioStream(double sampleRate, int bufferFrames) {
   bufferFrames_ = bufferFrames;
@@ -53,9 +62,9 @@ bool AppHost::PrepareAudioStream(double sampleRate, int bufferFrames) {
   return listsSized && plug_->GetBlockSize() == SubBlockFrames;
 }
 
-bool AppHost::SendMidiBytes(const uint8_t*, int) {
-  // No MIDI output object is open in this host.
-  return false;
+bool AppHost::SendMidiBytes(const uint8_t* bytes, int size) {
+  if (!midiOut_ || !bytes || size <= 0) return false;
+  return midiOut_->Send(bytes, static_cast<size_t>(size));
 }
 
 } // namespace plugkit

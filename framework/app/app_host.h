@@ -1,13 +1,20 @@
 #pragma once
 
+#include "framework/app/app_settings.h"
 #include "framework/app/audio_callback.h"
+#include "framework/app/device_backends.h"
 #include "framework/app/instance_info.h"
 #include "framework/app/plugin_app.h"
+#include "framework/app/settings_store.h"
 #include "framework/core/pointer_list.h"
+#include "framework/core/string_buffer.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace plugkit {
 
@@ -38,6 +45,69 @@ public:
 
   IPluginApp* GetPlug() const { return plug_.get(); }
 
+  // The system's devices unless replaced before the devices are made.
+  void SetDeviceBackends(const DeviceBackends& backends) { backends_ = backends; }
+  // No-I/O and screenshot mode open no audio or MIDI device.
+  void SetNoIO(bool noIO) { noIO_ = noIO; }
+  bool IsNoIO() const { return noIO_; }
+  void SetScreenshotPath(const char* path) { screenshotPath_.Set(path); }
+  const char* GetScreenshotPath() const { return screenshotPath_.Get(); }
+
+  // Settings: current is edited and used, backup is what the preferences
+  // dialog restores on Cancel, active is what the running stream was opened
+  // with.
+  AppSettings& GetCurrentSettings() { return current_; }
+  AppSettings& GetBackupSettings() { return backup_; }
+  const AppSettings& GetActiveSettings() const { return active_; }
+#ifdef _WIN32
+  // The settings file in the user's local application-data folder.
+  bool LoadSettings();
+#endif
+  // Reads the store into current when it holds settings, keeps the store and
+  // writes current back, so every key is stored after start-up. Always true.
+  bool LoadSettings(std::unique_ptr<SettingsStore> store);
+  // Writes current to the store the settings were loaded from, if any.
+  void SaveSettings();
+
+  // Audio devices and stream; user-interface thread only.
+  void ResetAudioDriver();
+  void ProbeAudioDevices();
+  // The device's name without everything up to and including its first
+  // colon; empty for an id that was not probed.
+  std::string GetAudioDeviceName(unsigned int id) const;
+  // The first probed device, in the library's order, whose name is exactly
+  // name.
+  std::optional<unsigned int> FindAudioDeviceId(const char* name) const;
+  // Opens and starts the stream on the devices that current names, falling
+  // back to the system's default devices (and storing their names) for
+  // devices that are gone. False, after telling the user, when a direction has no
+  // device; a running stream then goes on.
+  bool StartAudio();
+  bool OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
+                       int bufferFrames);
+  // Fades a running stream out, stops and closes it.
+  void CloseAudioStream();
+  AudioBackend* GetAudio() const { return audio_.get(); }
+  const std::vector<unsigned int>& GetInputDeviceIds() const { return inputDeviceIds_; }
+  const std::vector<unsigned int>& GetOutputDeviceIds() const { return outputDeviceIds_; }
+  std::optional<unsigned int> GetDefaultInput() const { return defaultInput_; }
+  std::optional<unsigned int> GetDefaultOutput() const { return defaultOutput_; }
+
+  // MIDI ports; user-interface thread only. Port numbers are 1-based: 0 is
+  // "off", -1 not found.
+  static constexpr const char* kMidiOff = "off";
+  bool CreateMidiPorts();
+  void ProbeMidiPorts();
+  int FindMidiPort(int direction, const char* name) const;
+  // Opens the named port of the direction (kDirectionInput or
+  // kDirectionOutput) in place of the open one. A port that is gone turns
+  // the direction's setting "off", which is saved. False without a MIDI
+  // object for the direction, whose setting is then kept, or when the port
+  // could not be opened.
+  bool SelectMidiPort(int direction, const char* name);
+  // "off" first, then the ports' names in the library's order.
+  const std::vector<std::string>& GetMidiPortNames(int direction) const;
+
   // Before a stream starts: resets what the audio callback carries between
   // buffers, prepares the plug-in for the rate and sizes the channel pointer
   // lists. False when the plug-in or the lists could not be sized; the
@@ -45,7 +115,7 @@ public:
   bool PrepareAudioStream(double sampleRate, int bufferFrames);
 
   // Sends one message through the MIDI output object; false when the host
-  // has none.
+  // has none or nothing was sent.
   bool SendMidiBytes(const uint8_t* bytes, int size);
 
   // The stop handshake: the user-interface thread sets audioExiting; the
@@ -62,14 +132,50 @@ public:
   int GetFrameCounter() const { return frameCounter_; }
   int GetCallbackCount() const { return callbackCount_; }
 
+  // The longest the user-interface thread waits for the audio callback to
+  // acknowledge a stop; a device whose callbacks stopped is stopped anyway.
+  static constexpr int kStopWaitMs = 1000;
+  static constexpr int kStopWaitStepMs = 10;
+
 private:
   friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames,
                                double streamTime, AudioStreamStatus status, void* userData);
+  friend void HostMidiCallback(double timeStamp, std::vector<unsigned char>* message,
+                               void* userData);
 
-  AppHost() = default;
+  struct ProbedDevice {
+    unsigned int id;
+    std::string name;
+  };
 
-  // Declared first so that it is deleted last.
+  AppHost();
+
+  bool InScreenshotOrNoIOMode() const { return noIO_ || screenshotPath_.Length() > 0; }
+  // Resolves one direction of StartAudio; false when it has no device.
+  bool ResolveAudioDevice(const char* name, bool isInput, unsigned int& id, bool& changed);
+  void ShowError(const char* text, const char* caption) const;
+
+  // Declared first so that it is deleted last, after every device object.
   std::unique_ptr<IPluginApp> plug_;
+  std::unique_ptr<AudioBackend> audio_;
+  std::unique_ptr<MidiInBackend> midiIn_;
+  std::unique_ptr<MidiOutBackend> midiOut_;
+  DeviceBackends backends_;
+  AppSettings current_;
+  AppSettings backup_;
+  AppSettings active_;
+  std::unique_ptr<SettingsStore> settingsFile_;
+  bool noIO_ = false;
+  StringBuffer screenshotPath_;
+  std::vector<ProbedDevice> devices_;
+  std::vector<unsigned int> inputDeviceIds_;
+  std::vector<unsigned int> outputDeviceIds_;
+  std::optional<unsigned int> defaultInput_;
+  std::optional<unsigned int> defaultOutput_;
+  std::vector<std::string> midiInPortNames_;
+  std::vector<std::string> midiOutPortNames_;
+  // Set while the host is destroyed: the MIDI callback then queues nothing.
+  std::atomic<bool> closing_{false};
   double sampleRate_ = 44100.0;
   int64_t samplesElapsed_ = 0;
   int32_t bufferFrames_ = SubBlockFrames;

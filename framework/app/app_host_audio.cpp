@@ -1,0 +1,122 @@
+#include "framework/app/app_host.h"
+#include "framework/app/audio_device_names.h"
+#include "framework/core/channel_io.h"
+
+#include <chrono>
+#include <thread>
+
+namespace plugkit {
+
+namespace {
+constexpr const char* kCheckAudioSettings = "Please check the audio settings";
+} // namespace
+
+void AppHost::ResetAudioDriver() {
+  CloseAudioStream();
+  audio_.reset();
+  if (InScreenshotOrNoIOMode()) return;
+  current_.driverType = 0;
+  if (backends_.makeAudio) audio_ = backends_.makeAudio();
+}
+
+void AppHost::ProbeAudioDevices() {
+  devices_.clear();
+  inputDeviceIds_.clear();
+  outputDeviceIds_.clear();
+  defaultInput_.reset();
+  defaultOutput_.reset();
+  if (!audio_) return;
+  for (const unsigned int id : audio_->DeviceIds()) {
+    const AudioDeviceInfo info = audio_->DeviceInfo(id);
+    devices_.push_back({id, AudioDeviceName(info.name)});
+    if (info.inputChannels > 0) inputDeviceIds_.push_back(id);
+    if (info.outputChannels > 0) outputDeviceIds_.push_back(id);
+    if (info.isDefaultInput) defaultInput_ = id;
+    if (info.isDefaultOutput) defaultOutput_ = id;
+  }
+}
+
+std::string AppHost::GetAudioDeviceName(unsigned int id) const {
+  for (const ProbedDevice& device : devices_) {
+    if (device.id == id) return device.name;
+  }
+  return {};
+}
+
+std::optional<unsigned int> AppHost::FindAudioDeviceId(const char* name) const {
+  for (const ProbedDevice& device : devices_) {
+    if (device.name == name) return device.id;
+  }
+  return std::nullopt;
+}
+
+bool AppHost::ResolveAudioDevice(const char* name, bool isInput, unsigned int& id, bool& changed) {
+  if (const std::optional<unsigned int> found = FindAudioDeviceId(name)) {
+    id = *found;
+    return true;
+  }
+  const std::optional<unsigned int> fallback = isInput ? defaultInput_ : defaultOutput_;
+  if (!fallback) return false;
+  id = *fallback;
+  const bool listed = !(isInput ? inputDeviceIds_ : outputDeviceIds_).empty();
+  if (listed)
+    (isInput ? current_.audioInDevice : current_.audioOutDevice)
+        .Set(GetAudioDeviceName(id).c_str());
+  changed = true;
+  return true;
+}
+
+bool AppHost::StartAudio() {
+  if (InScreenshotOrNoIOMode()) return true;
+  // Driver type 1 opens one device for both directions: the output's.
+  const std::string inputName =
+      current_.driverType == 1 ? current_.audioOutDevice.Get() : current_.audioInDevice.Get();
+  const std::string outputName = current_.audioOutDevice.Get();
+  unsigned int inputId = 0;
+  unsigned int outputId = 0;
+  bool changed = false;
+  const bool inputFound = ResolveAudioDevice(inputName.c_str(), true, inputId, changed);
+  const bool outputFound = ResolveAudioDevice(outputName.c_str(), false, outputId, changed);
+  if (changed) SaveSettings();
+  if (!inputFound || !outputFound) {
+    ShowError(kCheckAudioSettings, "Error");
+    return false;
+  }
+  return OpenAudioStream(inputId, outputId, current_.sampleRate, current_.bufferSize);
+}
+
+bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
+                              int bufferFrames) {
+  CloseAudioStream();
+  if (!audio_ || sampleRate <= 0 || bufferFrames <= 0) return false;
+  if (!PrepareAudioStream(sampleRate, bufferFrames)) return false;
+  AudioStreamSetup setup;
+  setup.outputId = outputId;
+  setup.outputChannels = static_cast<unsigned int>(plug_->NChannels(kDirectionOutput));
+  setup.inputId = inputId;
+  setup.inputChannels = static_cast<unsigned int>(plug_->NChannels(kDirectionInput));
+  setup.sampleRate = static_cast<unsigned int>(sampleRate);
+  auto granted = static_cast<unsigned int>(bufferFrames);
+  if (!audio_->OpenStream(setup, granted, this)) return false;
+  bufferFrames_ = static_cast<int32_t>(granted);
+  if (!audio_->StartStream()) return false;
+  active_.CopyFrom(current_);
+  return true;
+}
+
+void AppHost::CloseAudioStream() {
+  if (!audio_ || !audio_->IsStreamOpen()) return;
+  if (audio_->IsStreamRunning()) {
+    audioExiting_.store(true);
+    for (int waited = 0; !audioDone_.load() && waited < kStopWaitMs; waited += kStopWaitStepMs)
+      std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
+    audio_->StopStream();
+  }
+  audio_->CloseStream();
+}
+
+void AppHost::ShowError(const char* text, const char* caption) const {
+  if (backends_.showError) backends_.showError(text, caption);
+}
+
+} // namespace plugkit

@@ -1,0 +1,70 @@
+#include "framework/app/app_host.h"
+#include "framework/app/midi_callback.h"
+#include "framework/core/channel_io.h"
+
+#include <cstring>
+
+namespace plugkit {
+
+namespace {
+
+void ListPorts(MidiPortBackend& ports, std::vector<std::string>& names) {
+  names.clear();
+  names.push_back(AppHost::kMidiOff);
+  for (const std::string& name : ports.PortNames()) names.push_back(name);
+}
+
+} // namespace
+
+bool AppHost::CreateMidiPorts() {
+  if (InScreenshotOrNoIOMode()) return true;
+  midiIn_.reset();
+  midiIn_ = backends_.makeMidiIn ? backends_.makeMidiIn() : nullptr;
+  if (!midiIn_) return false;
+  midiOut_.reset();
+  midiOut_ = backends_.makeMidiOut ? backends_.makeMidiOut() : nullptr;
+  if (!midiOut_) return false;
+  midiIn_->SetCallback(HostMidiCallback, this);
+  return true;
+}
+
+// Each direction is listed on its own, so a library that failed in one
+// direction cannot make the other's stored port look gone.
+void AppHost::ProbeMidiPorts() {
+  if (midiIn_) ListPorts(*midiIn_, midiInPortNames_);
+  if (midiOut_) ListPorts(*midiOut_, midiOutPortNames_);
+}
+
+const std::vector<std::string>& AppHost::GetMidiPortNames(int direction) const {
+  return direction == kDirectionInput ? midiInPortNames_ : midiOutPortNames_;
+}
+
+int AppHost::FindMidiPort(int direction, const char* name) const {
+  if (std::strcmp(name, kMidiOff) == 0) return 0;
+  const std::vector<std::string>& names = GetMidiPortNames(direction);
+  for (size_t i = 1; i < names.size(); ++i) {
+    if (names[i] == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool AppHost::SelectMidiPort(int direction, const char* name) {
+  const bool isInput = direction == kDirectionInput;
+  MidiPortBackend* ports = isInput ? static_cast<MidiPortBackend*>(midiIn_.get()) : midiOut_.get();
+  // Without the direction's MIDI object (no-I/O or screenshot mode, or the
+  // library failed) the ports cannot be listed, so a stored port is not
+  // known to be gone and the choice is kept.
+  if (!ports) return false;
+  int port = FindMidiPort(direction, name);
+  if (port < 0) {
+    (isInput ? current_.midiInDevice : current_.midiOutDevice).Set(kMidiOff);
+    SaveSettings();
+    port = 0;
+  }
+  ports->ClosePort();
+  if (port == 0) return true;
+  return ports->OpenPort(static_cast<unsigned int>(port - 1),
+                         isInput ? "RtMidi Input" : "RtMidi Output");
+}
+
+} // namespace plugkit

@@ -1,0 +1,84 @@
+#include "framework/app/settings_file_win.h"
+
+#include "framework/app/app_host.h"
+#include "framework/core/win_files.h"
+#include "framework/core/win_profile.h"
+#include "framework/core/win_shell.h"
+
+#include <shlobj.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include <vector>
+
+namespace plugkit {
+
+namespace {
+
+// The folder path is built into this many bytes before the file name is
+// appended.
+constexpr int kFolderPathBytes = 2048;
+
+class ProfileSettingsFile : public SettingsStore {
+public:
+  ProfileSettingsFile(const char* path, bool hasSettings) : hasSettings_(hasSettings) {
+    path_.Set(path);
+  }
+
+  bool HasSettings() const override { return hasSettings_; }
+
+  void Read(const char* section, const char* key, const char* defaultValue, StringBuffer& out,
+            int maxBytes) const override {
+    if (maxBytes < 1) return;
+    std::vector<char> value(static_cast<size_t>(maxBytes), 0);
+    Utf8GetPrivateProfileString(section, key, defaultValue, value.data(),
+                                static_cast<DWORD>(maxBytes), path_.Get());
+    out.Set(value.data(), maxBytes - 1);
+  }
+
+  void Write(const char* section, const char* key, const char* value) override {
+    Utf8WritePrivateProfileString(section, key, value, path_.Get());
+  }
+
+private:
+  StringBuffer path_;
+  const bool hasSettings_;
+};
+
+// The profile functions write a new file in the system's code page, where
+// device names in other scripts would turn into question marks; a file that
+// begins as UTF-16 is kept in UTF-16 by them.
+void CreateUnicodeProfile(const char* path) {
+  if (FILE* file = Utf8Fopen(path, "wb")) {
+    const unsigned char byteOrderMark[] = {0xFF, 0xFE};
+    std::fwrite(byteOrderMark, 1, sizeof byteOrderMark, file);
+    std::fclose(file);
+  }
+}
+
+} // namespace
+
+std::unique_ptr<SettingsStore> OpenSettingsFile(const char* parentFolder, const char* productName) {
+  StringBuffer path;
+  path.SetFormatted(kFolderPathBytes, "%s\\%s", parentFolder, productName);
+  if (path.Length() >= kFolderPathBytes - 1) return nullptr;
+  // The folder is looked up without a trailing separator: the system's stat
+  // finds no folder through a path that ends in one.
+  struct _stat64 info;
+  const bool folderExists = Utf8Stat(path.Get(), &info) == 0;
+  if (!folderExists) Utf8CreateDirectory(path.Get(), nullptr);
+  path.AppendFormatted(32, "\\%s", "settings.ini");
+  const bool fileExists = Utf8Stat(path.Get(), &info) == 0;
+  if (!fileExists) CreateUnicodeProfile(path.Get());
+  return std::make_unique<ProfileSettingsFile>(path.Get(), folderExists && fileExists);
+}
+
+bool AppHost::LoadSettings() {
+  char folder[MAX_PATH * 4] = {};
+  if (!Utf8GetSpecialFolderPath(nullptr, folder, sizeof folder, CSIDL_LOCAL_APPDATA, false))
+    return LoadSettings(nullptr);
+  return LoadSettings(OpenSettingsFile(folder, plug_->GetProductName()));
+}
+
+} // namespace plugkit

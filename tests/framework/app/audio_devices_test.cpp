@@ -1,0 +1,167 @@
+#include "device_simulator.h"
+#include "fake_devices.h"
+#include "framework/app/app_host.h"
+#include "framework/app/audio_device_names.h"
+#include "memory_settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace plugkit {
+namespace {
+
+using test::Device;
+using test::FakeAudio;
+using test::gDeviceCalls;
+using test::gShownErrors;
+using Texts = std::vector<std::string>;
+
+TEST(AudioDeviceNames, EverythingUpToTheFirstColonIsDropped) {
+  const std::pair<const char*, const char*> cases[] = {{"Speakers (Realtek)", "Speakers (Realtek)"},
+                                                       {"DS:Speakers", "Speakers"},
+                                                       {"DS: Speakers", " Speakers"},
+                                                       {"A:B:C", "B:C"},
+                                                       {"x:", ""}};
+  for (const auto& [library, stored] : cases)
+    EXPECT_EQ(AudioDeviceName(library), stored) << library;
+}
+
+class AudioDevicesTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    gShownErrors.clear();
+    gDeviceCalls.clear();
+    FakeAudio::next = {Device(3, "DS:Mic", 2, 0, true, false),
+                       Device(7, "DS:Speakers", 0, 2, false, true),
+                       Device(9, "DS:Interface", 8, 8)};
+    host = AppHost::Create(test::MakeStereo);
+    host->SetDeviceBackends(test::FakeBackends());
+    auto owned = std::make_unique<test::MemorySettingsStore>();
+    store = owned.get();
+    host->LoadSettings(std::move(owned));
+  }
+  void TearDown() override { AppHost::Destroy(); }
+
+  // Probes the devices and asks for a stream on the named ones.
+  bool Start(const char* input, const char* output) {
+    host->ResetAudioDriver();
+    host->ProbeAudioDevices();
+    store->writes.clear();
+    gDeviceCalls.clear();
+    host->GetCurrentSettings().audioInDevice.Set(input);
+    host->GetCurrentSettings().audioOutDevice.Set(output);
+    return host->StartAudio();
+  }
+  std::string Stored(const char* key) { return store->values[{"audio", key}]; }
+
+  AppHost* host = nullptr;
+  test::MemorySettingsStore* store = nullptr;
+};
+
+TEST_F(AudioDevicesTest, ProbingSortsDevicesByDirectionAndFindsThemByExactName) {
+  FakeAudio::next.push_back(Device(11, "Other:Mic", 1, 0, true, false));
+  host->ResetAudioDriver();
+  host->ProbeAudioDevices();
+  EXPECT_EQ(host->GetInputDeviceIds(), (std::vector<unsigned int>{3, 9, 11}));
+  EXPECT_EQ(host->GetOutputDeviceIds(), (std::vector<unsigned int>{7, 9}));
+  EXPECT_EQ(host->GetDefaultInput(), 11u);
+  EXPECT_EQ(host->GetDefaultOutput(), 7u);
+  EXPECT_EQ(host->FindAudioDeviceId("Mic"), 3u);
+  for (const char* absent : {"mic", "DS:Mic", "Mic ", ""})
+    EXPECT_FALSE(host->FindAudioDeviceId(absent)) << absent;
+}
+
+TEST_F(AudioDevicesTest, StoredDevicesOpenAStreamWithThePluginsChannelsAndTheGrantedBuffer) {
+  host->GetCurrentSettings().sampleRate = 48000;
+  host->GetCurrentSettings().bufferSize = 256;
+  FakeAudio::next.push_back(Device(12, "Spare", 1, 1));
+  ASSERT_TRUE(Start("Interface", "Speakers"));
+  const AudioStreamSetup& setup = FakeAudio::last->setup;
+  EXPECT_EQ(
+      std::vector<unsigned int>({setup.inputId, setup.inputChannels, setup.outputId,
+                                 setup.outputChannels, setup.sampleRate, FakeAudio::last->asked}),
+      std::vector<unsigned int>({9, 2, 7, 2, 48000, 256}));
+  EXPECT_TRUE(host->GetActiveSettings().Equals(host->GetCurrentSettings()));
+  EXPECT_TRUE(store->writes.empty());
+
+  FakeAudio::last->granted = 1024;
+  ASSERT_TRUE(host->StartAudio());
+  EXPECT_EQ(host->GetBufferFrames(), 1024);
+}
+
+TEST_F(AudioDevicesTest, MissingDevicesFallBackToTheDefaultsWhoseNamesAreStored) {
+  ASSERT_TRUE(Start("Built-in Input", "Gone"));
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 3u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 7u);
+  EXPECT_EQ(Stored("indev"), "Mic");
+  EXPECT_EQ(Stored("outdev"), "Speakers");
+}
+
+TEST_F(AudioDevicesTest, ADirectionWithoutAnyDeviceIsReportedOnceAndOpensNothing) {
+  ASSERT_TRUE(Start("Mic", "Speakers"));
+  FakeAudio::next = {Device(7, "DS:Speakers", 0, 2, false, true)};
+  EXPECT_FALSE(Start("Mic", "Elsewhere"));
+  EXPECT_EQ(gShownErrors, Texts{"Error: Please check the audio settings"});
+  // The output's fallback is stored all the same; no stream opens.
+  EXPECT_EQ(Stored("outdev"), "Speakers");
+  EXPECT_EQ(gDeviceCalls, Texts{});
+}
+
+TEST_F(AudioDevicesTest, DriverTypeOneOpensTheOutputDeviceBothWaysUntilAResetClearsIt) {
+  ASSERT_TRUE(Start("Mic", "Interface"));
+  host->GetCurrentSettings().driverType = 1;
+  ASSERT_TRUE(host->StartAudio());
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 9u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 9u);
+  ASSERT_TRUE(Start("Mic", "Interface"));
+  EXPECT_EQ(host->GetCurrentSettings().driverType, 0);
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 3u);
+}
+
+TEST_F(AudioDevicesTest, FailuresToOpenOrStartAreResults) {
+  host->ResetAudioDriver();
+  host->ProbeAudioDevices();
+  host->GetCurrentSettings().sampleRate = 48000;
+  FakeAudio::last->openSucceeds = false;
+  EXPECT_FALSE(host->OpenAudioStream(3, 7, 44100, 512));
+  FakeAudio::last->openSucceeds = true;
+  FakeAudio::last->startSucceeds = false;
+  EXPECT_FALSE(host->OpenAudioStream(3, 7, 44100, 512));
+  EXPECT_FALSE(host->OpenAudioStream(3, 7, 44100, 0));
+  EXPECT_FALSE(host->GetActiveSettings().Equals(host->GetCurrentSettings()));
+  EXPECT_EQ(gDeviceCalls, (Texts{"open", "open", "start", "close"}));
+}
+
+TEST_F(AudioDevicesTest, NoIOAndScreenshotModesOpenNoDevice) {
+  for (const bool screenshot : {false, true}) {
+    host->SetNoIO(!screenshot);
+    host->SetScreenshotPath(screenshot ? "shot.png" : "");
+    host->GetCurrentSettings().driverType = 1;
+    EXPECT_TRUE(Start("Gone", "Gone"));
+    EXPECT_EQ(host->GetAudio(), nullptr);
+    EXPECT_EQ(host->GetCurrentSettings().driverType, 1);
+    EXPECT_TRUE(gShownErrors.empty());
+    EXPECT_TRUE(store->writes.empty());
+  }
+}
+
+TEST_F(AudioDevicesTest, ARunningStreamFadesOutBeforeItStopsAndAStalledOneIsStoppedAnyway) {
+  ASSERT_TRUE(Start("Mic", "Speakers"));
+  while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
+  ASSERT_TRUE(host->StartAudio());
+  EXPECT_EQ(gDeviceCalls,
+            (Texts{"open", "start", "stop after fade-out", "close", "open", "start"}));
+  host->CloseAudioStream();
+  FakeAudio::last->stalled = true;
+  ASSERT_TRUE(host->StartAudio());
+  gDeviceCalls.clear();
+  AppHost::Destroy();
+  EXPECT_EQ(gDeviceCalls, (Texts{"stop", "close", "delete audio"}));
+}
+
+} // namespace
+} // namespace plugkit
