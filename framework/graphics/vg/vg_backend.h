@@ -67,8 +67,8 @@ struct VgPaint {
 };
 
 // A rotated rectangle centred on the transform's origin; a half extent of
-// -1 means no scissor.
-struct VgScissor {
+// -1 means no scissor. (VgScissor names the renderer call that sets it.)
+struct VgScissorState {
   float xform[6] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
   float extent[2] = {-1.0f, -1.0f};
 };
@@ -129,12 +129,14 @@ struct VgBackendCallbacks {
   // Draws everything queued.
   void (*flush)(void* user) = nullptr;
   // bounds: min x, min y, max x, max y of the flattened paths.
-  void (*fill)(void* user, const VgPaint* paint, VgBlendState blend, const VgScissor* scissor,
+  void (*fill)(void* user, const VgPaint* paint, VgBlendState blend, const VgScissorState* scissor,
                float fringe, const float* bounds, const VgPath* paths, int32_t pathCount) = nullptr;
-  void (*stroke)(void* user, const VgPaint* paint, VgBlendState blend, const VgScissor* scissor,
-                 float fringe, float strokeWidth, const VgPath* paths, int32_t pathCount) = nullptr;
-  void (*triangles)(void* user, const VgPaint* paint, VgBlendState blend, const VgScissor* scissor,
-                    const VgVertex* vertices, int32_t vertexCount, float fringe) = nullptr;
+  void (*stroke)(void* user, const VgPaint* paint, VgBlendState blend,
+                 const VgScissorState* scissor, float fringe, float strokeWidth,
+                 const VgPath* paths, int32_t pathCount) = nullptr;
+  void (*triangles)(void* user, const VgPaint* paint, VgBlendState blend,
+                    const VgScissorState* scissor, const VgVertex* vertices, int32_t vertexCount,
+                    float fringe) = nullptr;
   // Frees the back end.
   void (*destroy)(void* user) = nullptr;
 };
