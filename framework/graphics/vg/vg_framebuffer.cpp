@@ -4,7 +4,6 @@
 
 #include "framework/graphics/vg/vg_context.h"
 #include "framework/graphics/vg/vg_gl2_backend.h"
-#include "framework/graphics/vg/vg_images.h"
 
 namespace plugkit {
 
@@ -32,8 +31,7 @@ void RestoreBindings(const SavedBindings& saved) {
 
 bool Attach(const VgFramebuffer& target, GLenum stencilFormat, int32_t width, int32_t height) {
   vgGl.RenderbufferStorage(GL_RENDERBUFFER, stencilFormat, width, height);
-  vgGl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture,
-                            0);
+  vgGl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
   vgGl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                target.stencilRenderbuffer);
   return vgGl.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
@@ -55,7 +53,7 @@ VgFramebuffer* VgCreateFramebuffer(VgContext* ctx, int32_t width, int32_t height
       image != 0 ? VgGl2FindTexture(static_cast<VgGl2Backend*>(ctx->callbacks.user), image)
                  : nullptr;
   if (!texture) {
-    if (image != 0) VgDeleteImage(ctx, image);
+    if (image != 0) ctx->callbacks.deleteTexture(ctx->callbacks.user, image);
     delete target;
     return nullptr;
   }
@@ -82,7 +80,10 @@ void VgDeleteFramebuffer(VgFramebuffer* framebuffer) {
   if (framebuffer->stencilRenderbuffer != 0) {
     vgGl.DeleteRenderbuffers(1, &framebuffer->stencilRenderbuffer);
   }
-  if (framebuffer->image >= 0) VgDeleteImage(framebuffer->context, framebuffer->image);
+  if (framebuffer->image >= 0) {
+    const VgBackendCallbacks& callbacks = framebuffer->context->callbacks;
+    callbacks.deleteTexture(callbacks.user, framebuffer->image);
+  }
   *framebuffer = VgFramebuffer{};
   delete framebuffer;
 }

@@ -136,14 +136,14 @@ void VgGl2Viewport(void* user, float width, float height, float devicePixelRatio
 void VgGl2Cancel(void* user);
 void VgGl2Flush(void* user);
 void VgGl2RenderFill(void* user, const VgPaint* paint, VgBlendState blend,
-                     const VgScissor* scissor, float fringe, const float* bounds,
+                     const VgScissorState* scissor, float fringe, const float* bounds,
                      const VgPath* paths, int32_t pathCount);
 void VgGl2RenderStroke(void* user, const VgPaint* paint, VgBlendState blend,
-                       const VgScissor* scissor, float fringe, float strokeWidth,
+                       const VgScissorState* scissor, float fringe, float strokeWidth,
                        const VgPath* paths, int32_t pathCount);
 void VgGl2RenderTriangles(void* user, const VgPaint* paint, VgBlendState blend,
-                          const VgScissor* scissor, const VgVertex* vertices, int32_t vertexCount,
-                          float fringe);
+                          const VgScissorState* scissor, const VgVertex* vertices,
+                          int32_t vertexCount, float fringe);
 // Frees the back end; null is accepted.
 void VgGl2RenderDelete(void* user);
 

@@ -26,10 +26,9 @@ void SetStencilFunc(VgGl2Backend* backend, GLenum func, GLint ref, GLuint mask) 
 }
 
 void SetBlend(VgGl2Backend* backend, const VgGl2Call& call) {
-  const GLenum factors[4] = {static_cast<GLenum>(call.blendSrcColor),
-                             static_cast<GLenum>(call.blendDstColor),
-                             static_cast<GLenum>(call.blendSrcAlpha),
-                             static_cast<GLenum>(call.blendDstAlpha)};
+  const GLenum factors[4] = {
+      static_cast<GLenum>(call.blendSrcColor), static_cast<GLenum>(call.blendDstColor),
+      static_cast<GLenum>(call.blendSrcAlpha), static_cast<GLenum>(call.blendDstAlpha)};
   bool same = true;
   for (int i = 0; i < 4; ++i) same = same && backend->cache.blend[i] == factors[i];
   if (same) return;
@@ -158,11 +157,20 @@ void VgGl2Flush(void* user) {
       const VgGl2Call& call = backend->calls[i];
       SetBlend(backend, call);
       switch (call.type) {
-        case kVgGl2Fill: VgGl2DrawFill(backend, call); break;
-        case kVgGl2ConvexFill: VgGl2DrawConvexFill(backend, call); break;
-        case kVgGl2Stroke: VgGl2DrawStroke(backend, call); break;
-        case kVgGl2Triangles: VgGl2DrawTriangles(backend, call); break;
-        default: break;
+        case kVgGl2Fill:
+          VgGl2DrawFill(backend, call);
+          break;
+        case kVgGl2ConvexFill:
+          VgGl2DrawConvexFill(backend, call);
+          break;
+        case kVgGl2Stroke:
+          VgGl2DrawStroke(backend, call);
+          break;
+        case kVgGl2Triangles:
+          VgGl2DrawTriangles(backend, call);
+          break;
+        default:
+          break;
       }
     }
     vgGl.DisableVertexAttribArray(0);

@@ -17,18 +17,30 @@ VgGl2Backend* Backend(void* user) { return static_cast<VgGl2Backend*>(user); }
 
 GLenum VgGl2BlendFactor(int32_t factor) {
   switch (factor) {
-    case kVgZero: return GL_ZERO;
-    case kVgOne: return GL_ONE;
-    case kVgSrcColor: return GL_SRC_COLOR;
-    case kVgOneMinusSrcColor: return GL_ONE_MINUS_SRC_COLOR;
-    case kVgDstColor: return GL_DST_COLOR;
-    case kVgOneMinusDstColor: return GL_ONE_MINUS_DST_COLOR;
-    case kVgSrcAlpha: return GL_SRC_ALPHA;
-    case kVgOneMinusSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
-    case kVgDstAlpha: return GL_DST_ALPHA;
-    case kVgOneMinusDstAlpha: return GL_ONE_MINUS_DST_ALPHA;
-    case kVgSrcAlphaSaturate: return GL_SRC_ALPHA_SATURATE;
-    default: return GL_INVALID_ENUM;
+    case kVgZero:
+      return GL_ZERO;
+    case kVgOne:
+      return GL_ONE;
+    case kVgSrcColor:
+      return GL_SRC_COLOR;
+    case kVgOneMinusSrcColor:
+      return GL_ONE_MINUS_SRC_COLOR;
+    case kVgDstColor:
+      return GL_DST_COLOR;
+    case kVgOneMinusDstColor:
+      return GL_ONE_MINUS_DST_COLOR;
+    case kVgSrcAlpha:
+      return GL_SRC_ALPHA;
+    case kVgOneMinusSrcAlpha:
+      return GL_ONE_MINUS_SRC_ALPHA;
+    case kVgDstAlpha:
+      return GL_DST_ALPHA;
+    case kVgOneMinusDstAlpha:
+      return GL_ONE_MINUS_DST_ALPHA;
+    case kVgSrcAlphaSaturate:
+      return GL_SRC_ALPHA_SATURATE;
+    default:
+      return GL_INVALID_ENUM;
   }
 }
 
@@ -67,7 +79,7 @@ void FlipPaintTransform(float* xform, float height) {
 
 // The fragment uniforms of one paint under one scissor.
 void VgGl2ConvertPaint(VgGl2Backend* backend, VgGl2FragUniforms* block, const VgPaint& paint,
-                       const VgScissor& scissor, float width, float fringe,
+                       const VgScissorState& scissor, float width, float fringe,
                        float strokeThreshold) {
   *block = VgGl2FragUniforms{};
   float* frag = block->frag;
@@ -165,7 +177,7 @@ bool CountVertices(const VgPath* paths, int32_t pathCount, bool withFill, int32_
 } // namespace
 
 void VgGl2RenderFill(void* user, const VgPaint* paint, VgBlendState blend,
-                     const VgScissor* scissor, float fringe, const float* bounds,
+                     const VgScissorState* scissor, float fringe, const float* bounds,
                      const VgPath* paths, int32_t pathCount) {
   VgGl2Backend* backend = Backend(user);
   if (pathCount <= 0) return;
@@ -213,7 +225,7 @@ void VgGl2RenderFill(void* user, const VgPaint* paint, VgBlendState blend,
 }
 
 void VgGl2RenderStroke(void* user, const VgPaint* paint, VgBlendState blend,
-                       const VgScissor* scissor, float fringe, float strokeWidth,
+                       const VgScissorState* scissor, float fringe, float strokeWidth,
                        const VgPath* paths, int32_t pathCount) {
   VgGl2Backend* backend = Backend(user);
   if (pathCount <= 0) return;
@@ -238,8 +250,8 @@ void VgGl2RenderStroke(void* user, const VgPaint* paint, VgBlendState blend,
 }
 
 void VgGl2RenderTriangles(void* user, const VgPaint* paint, VgBlendState blend,
-                          const VgScissor* scissor, const VgVertex* vertices, int32_t vertexCount,
-                          float fringe) {
+                          const VgScissorState* scissor, const VgVertex* vertices,
+                          int32_t vertexCount, float fringe) {
   VgGl2Backend* backend = Backend(user);
   if (vertexCount <= 0) return;
   Reservation room;

@@ -6,7 +6,7 @@ VgGlFunctions vgGl;
 
 bool VgLoadGlFunctions(VgGlGetProcAddress getProcAddress, void* user) {
   bool complete = true;
-#define VG_GL_LOAD(type, member, name)                                \
+#define VG_GL_LOAD(type, member, name)                              \
   vgGl.member = reinterpret_cast<type>(getProcAddress(user, name)); \
   complete = complete && vgGl.member != nullptr;
   VG_GL_FUNCTIONS(VG_GL_LOAD)

@@ -39,9 +39,7 @@ void ReleaseDisplay() {
   }
 }
 
-void* LookUp(void*, const char* name) {
-  return reinterpret_cast<void*>(eglGetProcAddress(name));
-}
+void* LookUp(void*, const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
 
 } // namespace
 

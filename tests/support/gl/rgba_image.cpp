@@ -26,6 +26,17 @@ Rgba RgbaImage::At(int x, int y) const {
   return Rgba{p[0], p[1], p[2], p[3]};
 }
 
+RgbaImage RgbaImage::Enlarged(int factor) const {
+  RgbaImage large(width_ * factor, height_ * factor);
+  for (int y = 0; y < large.height_; ++y) {
+    for (int x = 0; x < large.width_; ++x) {
+      std::memcpy(large.bytes_.data() + (static_cast<size_t>(y) * large.width_ + x) * 4,
+                  bytes_.data() + (static_cast<size_t>(y / factor) * width_ + x / factor) * 4, 4);
+    }
+  }
+  return large;
+}
+
 bool RgbaImage::WritePng(const std::string& path) const {
   if (width_ == 0 || height_ == 0) return false;
   return stbi_write_png(path.c_str(), width_, height_, 4, bytes_.data(), width_ * 4) != 0;

@@ -28,6 +28,10 @@ public:
   Rgba At(int x, int y) const;
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
+  // The picture enlarged `factor` times, each pixel a square block, so that
+  // small test scenes can be looked at.
+  RgbaImage Enlarged(int factor) const;
+
   // Writes the picture as a PNG; false when the file cannot be written.
   bool WritePng(const std::string& path) const;
 
