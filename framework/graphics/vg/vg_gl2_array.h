@@ -37,6 +37,7 @@ public:
   // returns the index of the first.
   int Append(int more) {
     const int first = count_;
+    if (more <= 0) return first;
     std::memset(static_cast<void*>(data_ + first), 0, sizeof(T) * static_cast<size_t>(more));
     count_ += more;
     return first;

@@ -10,33 +10,21 @@ namespace {
 
 using plugkit::vgGl;
 
-// One EGL display for the process, initialised while any context lives:
-// terminating it would end every other context of the process too.
-int displayUsers = 0;
-EGLDisplay sharedDisplay = EGL_NO_DISPLAY;
-
-EGLDisplay AcquireDisplay() {
-  if (displayUsers == 0) {
+// One EGL display for the whole process, initialised on first use and never
+// terminated: terminating would end the contexts of other users of the
+// display, and unloading Mesa's driver in the middle of a run leaves memory
+// that leak checkers can no longer attribute to it.
+EGLDisplay SharedDisplay() {
+  static const EGLDisplay display = [] {
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) return EGL_NO_DISPLAY;
-    EGLDisplay display =
+    EGLDisplay made =
         getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
-      return EGL_NO_DISPLAY;
-    }
-    sharedDisplay = display;
-  }
-  ++displayUsers;
-  return sharedDisplay;
-}
-
-void ReleaseDisplay() {
-  if (--displayUsers == 0) {
-    eglTerminate(sharedDisplay);
-    eglReleaseThread();
-    sharedDisplay = EGL_NO_DISPLAY;
-  }
+    if (made == EGL_NO_DISPLAY || !eglInitialize(made, nullptr, nullptr)) return EGL_NO_DISPLAY;
+    return made;
+  }();
+  return display;
 }
 
 void* LookUp(void*, const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
@@ -44,7 +32,7 @@ void* LookUp(void*, const char* name) { return reinterpret_cast<void*>(eglGetPro
 } // namespace
 
 HeadlessGlContext::HeadlessGlContext(int width, int height) : width_(width), height_(height) {
-  display_ = AcquireDisplay();
+  display_ = SharedDisplay();
   if (display_ == EGL_NO_DISPLAY) return;
   if (eglBindAPI(EGL_OPENGL_API)) {
     context_ = eglCreateContext(display_, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, nullptr);
@@ -66,7 +54,6 @@ HeadlessGlContext::~HeadlessGlContext() {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(display_, context_);
   }
-  ReleaseDisplay();
 }
 
 void HeadlessGlContext::MakeFramebuffer() {
