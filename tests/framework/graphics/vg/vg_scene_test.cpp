@@ -1,4 +1,3 @@
-#include <cmath>
 #include <vector>
 
 #include "framework/graphics/vg/vg_commands.h"
@@ -45,59 +44,6 @@ TEST_F(Gl2SceneTest, AntialiasedEdgesCoverWhatTheShapeCovers) {
     EXPECT_EQ(image.At(20, 7).a, 0) << "an edge on a pixel border stays sharp";
     EXPECT_EQ(image.At(20, 8).a, 255);
   }
-}
-
-TEST_F(Gl2SceneTest, LinearGradientEndsHoldTheirColours) {
-  BeginFrame();
-  VgBeginPath(ctx_);
-  VgRect(ctx_, 0, 0, kWidth, kHeight);
-  VgGetState(ctx_)->fill =
-      VgLinearGradient(32, 0, 96, 0, VgColor{1, 1, 0, 1}, VgColor{0, 0.5f, 1, 1});
-  VgFill(ctx_);
-  const RgbaImage image = EndFrame();
-  for (int x : {0, 31}) EXPECT_EQ(image.At(x, 64).b, 0) << x;
-  for (int x : {0, 31}) EXPECT_EQ(image.At(x, 64).r, 255) << x;
-  for (int x : {96, 127}) EXPECT_EQ(image.At(x, 64).r, 0) << x;
-  for (int x : {96, 127}) EXPECT_EQ(image.At(x, 64).b, 255) << x;
-  EXPECT_NEAR(image.At(64, 64).r, 128, 4);
-}
-
-TEST_F(Gl2SceneTest, SelfIntersectingStarFillsItsCentre) {
-  BeginFrame();
-  std::vector<std::pair<float, float>> star;
-  for (int i = 0; i < 5; ++i) {
-    const float a = (-90.0f + 144.0f * static_cast<float>(i)) * kPi / 180.0f;
-    star.emplace_back(64 + 56 * std::cos(a), 68 + 56 * std::sin(a));
-  }
-  Polyline(ctx_, star);
-  float close = kVgClose;
-  VgAppendCommands(ctx_, &close, 1);
-  VgGetState(ctx_)->fill = VgFillColor(VgColor{1, 0.5f, 0, 1});
-  VgFill(ctx_);
-  const RgbaImage image = EndFrame();
-  Save(image, "vg-scene-star.png");
-  EXPECT_EQ(image.At(64, 68).a, 255);
-  EXPECT_EQ(image.At(64, 20).a, 255);
-  EXPECT_EQ(image.At(64, 122).a, 0);
-}
-
-TEST_F(Gl2SceneTest, ScissorClipsFillsAndStrokes) {
-  BeginFrame();
-  VgScissor(ctx_, 32, 32, 64, 64);
-  VgBeginPath(ctx_);
-  VgRect(ctx_, 0, 0, kWidth, kHeight);
-  VgGetState(ctx_)->fill = VgFillColor(VgColor{0, 1, 0, 1});
-  VgFill(ctx_);
-  Polyline(ctx_, {{0, 64}, {128, 64}});
-  VgGetState(ctx_)->strokeWidth = 4;
-  VgStroke(ctx_);
-  const RgbaImage image = EndFrame();
-  EXPECT_EQ(image.At(32, 40).g, 255);
-  EXPECT_EQ(image.At(31, 40).a, 0);
-  EXPECT_EQ(image.At(95, 90).g, 255);
-  EXPECT_EQ(image.At(96, 90).a, 0);
-  EXPECT_EQ(image.At(64, 64).g, 0) << "the black stroke is drawn inside";
-  EXPECT_EQ(image.At(16, 64).a, 0) << "and clipped outside";
 }
 
 // Several shapes through the whole renderer, for the eye: a rounded card
