@@ -1,9 +1,14 @@
 #include <vector>
 
+#include <fstream>
+#include <iterator>
+
 #include "framework/graphics/vg/vg_commands.h"
 #include "framework/graphics/vg/vg_draw.h"
+#include "framework/graphics/vg/vg_glyph_cache.h"
 #include "framework/graphics/vg/vg_paint.h"
 #include "framework/graphics/vg/vg_state.h"
+#include "framework/graphics/vg/vg_text.h"
 #include "tests/framework/graphics/vg/gl2_context_fixture.h"
 
 namespace plugkit {
@@ -91,6 +96,43 @@ TEST_F(Gl2SceneTest, MixedScene) {
   EXPECT_EQ(image.At(64, 94).g, 33) << "the hole shows the background";
   EXPECT_GT(image.At(20, 80).g, 200);
   EXPECT_GT(image.At(34, 34).r, 240);
+}
+
+TEST_F(Gl2SceneTest, TextInksOnlyItsOwnBox) {
+  std::ifstream file(TARVEX_TEST_FONT, std::ios::binary);
+  const std::vector<unsigned char> font((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+  ASSERT_FALSE(font.empty());
+  VgGetState(ctx_)->fontId = igraphics::VgAddFontFromMemory(
+      ctx_->glyphCache, "roboto", font.data(), static_cast<int>(font.size()), 0, false);
+  ASSERT_EQ(VgGetState(ctx_)->fontId, 0);
+  BeginFrame();
+  VgBeginPath(ctx_);
+  VgRect(ctx_, 0, 64, kWidth, 64);
+  VgGetState(ctx_)->fill = VgFillColor(VgColor{0.1f, 0.1f, 0.2f, 1});
+  VgFill(ctx_);
+  VgGetState(ctx_)->fontId = 0;
+  VgGetState(ctx_)->fontSize = 22;
+  VgGetState(ctx_)->fill = VgFillColor(VgColor{1, 0.6f, 0.2f, 1});
+  const float end = VgText(ctx_, 8, 40, "Tarvex -12", nullptr);
+  VgGetState(ctx_)->fontSize = 11;
+  VgGetState(ctx_)->fill = VgFillColor(VgColor{1, 1, 1, 1});
+  VgText(ctx_, 4, 100, "The quick brown fox", nullptr);
+  const RgbaImage image = EndFrame();
+  Save(image, "vg-scene-text.png", 3);
+  EXPECT_GT(end, 80.0f);
+  int inked = 0;
+  int right = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      if (image.At(x, y).a == 0) continue;
+      ++inked;
+      right = std::max(right, x);
+      EXPECT_TRUE(y >= 18 && y <= 46 && x >= 8) << "ink at " << x << ", " << y;
+    }
+  }
+  EXPECT_GT(inked, 200);
+  EXPECT_NEAR(right, end, 3.0f);
 }
 
 } // namespace
