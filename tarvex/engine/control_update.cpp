@@ -5,6 +5,7 @@
 #include "tarvex/engine/engine_constants.h"
 #include "tarvex/engine/feedback_engine.h"
 #include "tarvex/engine/notch_design.h"
+#include "tarvex/engine/notch_sections.h"
 
 namespace tarvex {
 namespace {
@@ -188,99 +189,15 @@ void FeedbackEngine::RebuildActiveSections() {
   }
 }
 
-namespace {
-
-// A lane whose section is faded out passes its sample and keeps a zero
-// state; when both lanes run (BothActive) there is nothing to mask. The
-// state s1, s2 is the caller's copy of the section's.
-template <bool BothActive>
-[[gnu::always_inline]] inline StereoLanes RunSection(const NotchLanes& q, StereoLanes& s1,
-                                                     StereoLanes& s2, StereoLanes x) {
-  const StereoLanes v = q.b0 * x + s1;
-  const StereoLanes n1 = FlushTiny(q.b1 * x - q.a1 * v + s2);
-  const StereoLanes n2 = FlushTiny(q.b2 * x - q.a2 * v);
-  const StereoLanes y = x + (v - x) * q.wet;
-  if (BothActive) {
-    s1 = n1;
-    s2 = n2;
-    return y;
-  }
-  s1 = (StereoLanes)((StereoMask)n1 & q.active);
-  s2 = (StereoLanes)((StereoMask)n2 & q.active);
-  return SelectLanes(q.active, y, x);
-}
-
-// Up to G consecutive sections over count samples, skewed: at step t
-// section k takes sample t - k, so the G sections of one step are independent
-// and run side by side instead of waiting on each other's latency. The
-// sections' states and the samples passed from one section to the next stay
-// in registers for the whole run.
-template <int G, bool BothActive>
-void RunSkewed(NotchLanes* const* sections, StereoLanes* samples, int count) {
-  StereoLanes s1[G], s2[G], in[G];
-#pragma GCC unroll 4
-  for (int k = 0; k < G; ++k) {
-    s1[k] = sections[k]->s1;
-    s2[k] = sections[k]->s2;
-    in[k] = StereoLanes{0.0, 0.0};
-  }
-  for (int t = 0; t < count + G - 1; ++t) {
-    if (t < count) in[0] = samples[t];
-      // From the last section back, so each passes its output on after the
-      // next has taken its input.
-#pragma GCC unroll 4
-    for (int k = G - 1; k >= 0; --k) {
-      const int i = t - k;
-      if (i < 0 || i >= count) continue;
-      const StereoLanes y = RunSection<BothActive>(*sections[k], s1[k], s2[k], in[k]);
-      if (k + 1 < G)
-        in[k + 1 < G ? k + 1 : k] = y;
-      else
-        samples[i] = y;
-    }
-  }
-#pragma GCC unroll 4
-  for (int k = 0; k < G; ++k) {
-    sections[k]->s1 = s1[k];
-    sections[k]->s2 = s2[k];
-  }
-}
-
-template <int G>
-void RunGroup(NotchLanes* const* sections, StereoLanes* samples, int count) {
-  bool both = true;
-  for (int k = 0; k < G; ++k) both = both && sections[k]->active[0] && sections[k]->active[1];
-  if (both)
-    RunSkewed<G, true>(sections, samples, count);
-  else
-    RunSkewed<G, false>(sections, samples, count);
-}
-
-} // namespace
-
 // Every sample still meets the sections in slot order and every section its
 // samples in time order, with the same arithmetic as one sample at a time.
 void FeedbackEngine::ProcessSections(StereoLanes* samples, int count) {
-  constexpr int kGroup = 4;
   NotchBank& bank = bank_;
-  for (int first = 0; first < bank.activeCount; first += kGroup) {
-    NotchLanes* group[kGroup];
-    const int size = std::min(kGroup, bank.activeCount - first);
+  for (int first = 0; first < bank.activeCount; first += kSectionGroup) {
+    NotchLanes* group[kSectionGroup];
+    const int size = std::min(kSectionGroup, bank.activeCount - first);
     for (int k = 0; k < size; ++k) group[k] = &bank.lanes[bank.activeSlots[first + k]];
-    switch (size) {
-      case 1:
-        RunGroup<1>(group, samples, count);
-        break;
-      case 2:
-        RunGroup<2>(group, samples, count);
-        break;
-      case 3:
-        RunGroup<3>(group, samples, count);
-        break;
-      default:
-        RunGroup<4>(group, samples, count);
-        break;
-    }
+    RunSectionGroup(group, size, samples, count);
   }
 }
 
