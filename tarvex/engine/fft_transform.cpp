@@ -5,20 +5,23 @@
 
 #include "tarvex/engine/engine_constants.h"
 
-// The 8192-point transform, decimation in time. The windowing step reads the
-// ring through the bit reversal and runs the first two radix-2 stages on the
-// way (their twiddles are 1 and -i, so they need no multiplication); five
-// radix-4 passes then each do the work of two radix-2 stages with three
-// complex multiplications per four points where two radix-2 stages need
-// four, and a last radix-2 pass joins the two halves. Twiddles come from
+// The 8192-point transform, decimation in time over bit-reversed input.
+// The windowing step reads the ring through the bit reversal and runs the
+// first two radix-2 stages on the way (their twiddles are 1 and -i, so they
+// need no multiplication) and then the first radix-4 pass, on 16 points at a
+// time. Four more radix-4 passes each do the work of two radix-2 stages with
+// three complex multiplications per four points where two radix-2 stages
+// need four, and a last radix-2 pass joins the two halves. Twiddles come from
 // precomputed tables, each rounded once from long double.
 //
-// Real and imaginary parts lie in arrays of their own, so a vector holds four
-// consecutive points and a complex multiplication needs no shuffle. Each
-// transform carries two real channels as its real and imaginary parts; the
-// magnitude step separates them. The vector code is written with the
-// compiler's generic vectors: built for a processor with wider vectors it
-// gives the same operations, lane by lane, as the portable build.
+// Real and imaginary parts are kept apart (see TransformBuffers), so a
+// vector holds one part of consecutive points and a complex multiplication
+// needs no shuffle; both transforms, input and output, share every
+// operation. Each transform carries two real channels as its real and
+// imaginary parts; the magnitude step separates them. The vector code is
+// written with the compiler's generic vectors: built for a processor with
+// wider vectors it gives the same operations, lane by lane, as the portable
+// build.
 
 namespace tarvex {
 namespace {
@@ -37,26 +40,41 @@ int Reverse9(int n) {
   return r;
 }
 
+// One part of four consecutive points of both transforms, as the buffers
+// hold them.
+typedef double Wide __attribute__((vector_size(64), may_alias));
+
 struct Complex {
-  Vec re, im;
+  Wide re, im;
 };
+
+// Four values, once for each transform.
+[[gnu::always_inline]] inline void Twice(Wide& out, const double* p) {
+  const Vec v = *reinterpret_cast<const Vec*>(p);
+  out = Wide{v[0], v[1], v[2], v[3], v[0], v[1], v[2], v[3]};
+}
 
 [[gnu::always_inline]] inline Complex Multiply(const Complex& x, const double* wRe,
                                                const double* wIm, int j) {
-  const Vec wr = *reinterpret_cast<const Vec*>(wRe + j);
-  const Vec wi = *reinterpret_cast<const Vec*>(wIm + j);
+  Wide wr, wi;
+  Twice(wr, wRe + j);
+  Twice(wi, wIm + j);
   return {x.re * wr - x.im * wi, x.re * wi + x.im * wr};
 }
 
-// The four signals' columns of one group of the first two stages.
-struct GroupColumns {
-  Complex transform[2];
-};
+[[gnu::always_inline]] inline Complex LoadGroup(const double* group) {
+  return {*reinterpret_cast<const Wide*>(group), *reinterpret_cast<const Wide*>(group + 8)};
+}
+
+[[gnu::always_inline]] inline void StoreGroup(double* group, const Complex& c) {
+  *reinterpret_cast<Wide*>(group) = c.re;
+  *reinterpret_cast<Wide*>(group + 8) = c.im;
+}
 
 // Windows the points n, n + 4096, n + 2048 and n + 6144 (the order the bit
 // reversal puts them in) and runs the stages of lengths 2 and 4 on them.
-[[gnu::always_inline]] inline GroupColumns FirstStages(const Vec* points, int oldest,
-                                                       const double* w, int n) {
+[[gnu::always_inline]] inline void FirstStages(Complex& out, const Vec* points, int oldest,
+                                               const double* w, int n) {
   const Vec a0 = points[(oldest + n) & kMask] * w[n];
   const Vec a1 = points[(oldest + n + 4096) & kMask] * w[n + 4096];
   const Vec a2 = points[(oldest + n + 2048) & kMask] * w[n + 2048];
@@ -68,22 +86,26 @@ struct GroupColumns {
   const Vec plus = s1 + swapped, minus = s1 - swapped;
   const Vec y1 = __builtin_shuffle(plus, minus, VecIndex{0, 1, 6, 7});
   const Vec y3 = __builtin_shuffle(minus, plus, VecIndex{0, 1, 6, 7});
-  // Rows y0 … y3 become the four signals' columns.
+  // Rows y0 … y3 become the four signals' columns: the real parts of both
+  // transforms, then the imaginary parts.
   const Vec even01 = __builtin_shuffle(y0, y1, VecIndex{0, 4, 2, 6});
   const Vec odd01 = __builtin_shuffle(y0, y1, VecIndex{1, 5, 3, 7});
   const Vec even23 = __builtin_shuffle(y2, y3, VecIndex{0, 4, 2, 6});
   const Vec odd23 = __builtin_shuffle(y2, y3, VecIndex{1, 5, 3, 7});
-  return {{{__builtin_shuffle(even01, even23, VecIndex{0, 1, 4, 5}),
-            __builtin_shuffle(even01, even23, VecIndex{2, 3, 6, 7})},
-           {__builtin_shuffle(odd01, odd23, VecIndex{0, 1, 4, 5}),
-            __builtin_shuffle(odd01, odd23, VecIndex{2, 3, 6, 7})}}};
+  const Vec re0 = __builtin_shuffle(even01, even23, VecIndex{0, 1, 4, 5});
+  const Vec im0 = __builtin_shuffle(even01, even23, VecIndex{2, 3, 6, 7});
+  const Vec re1 = __builtin_shuffle(odd01, odd23, VecIndex{0, 1, 4, 5});
+  const Vec im1 = __builtin_shuffle(odd01, odd23, VecIndex{2, 3, 6, 7});
+  out.re = Wide{re0[0], re0[1], re0[2], re0[3], re1[0], re1[1], re1[2], re1[3]};
+  out.im = Wide{im0[0], im0[1], im0[2], im0[3], im1[0], im1[1], im1[2], im1[3]};
 }
 
-// One radix-4 butterfly on vectors of four j: the quarters E0 … E3 of a
-// block of 4q points hold the transforms of its points ≡ 0, 2, 1 and 3 mod 4
-// (bit-reversed order), so with W = e^(-2πi/4q), t0 = E0, t1 = W^2j·E1,
-// t2 = W^j·E2 and t3 = W^3j·E3 the block becomes t0 + t1 ± (t2 + t3) and
-// t0 - t1 ∓ i·(t2 - t3). tw holds W^j, W^2j and W^3j as six arrays of q.
+// One radix-4 butterfly on four consecutive j of both transforms: the
+// quarters E0 … E3 of a block of 4q points hold the transforms of its points
+// ≡ 0, 2, 1 and 3 mod 4 (bit-reversed order), so with W = e^(-2πi/4q),
+// t0 = E0, t1 = W^2j·E1, t2 = W^j·E2 and t3 = W^3j·E3 the block becomes
+// t0 + t1 ± (t2 + t3) and t0 - t1 ∓ i·(t2 - t3). tw holds W^j, W^2j and
+// W^3j as six arrays of q.
 [[gnu::always_inline]] inline void Radix4(Complex& e0, Complex& e1, Complex& e2, Complex& e3,
                                           const double* tw, int q, int j) {
   const Complex t1 = Multiply(e1, tw + 2 * q, tw + 3 * q, j);
@@ -110,19 +132,14 @@ struct GroupColumns {
   const Vec* points = reinterpret_cast<const Vec*>(ring);
   const double* tw = t.radix4 + 6 * t.offset[0];
   for (int i = first; i < end; ++i) {
-    GroupColumns g[4] = {FirstStages(points, oldest, t.window, i),
-                         FirstStages(points, oldest, t.window, i + 1024),
-                         FirstStages(points, oldest, t.window, i + 512),
-                         FirstStages(points, oldest, t.window, i + 1536)};
-    Vec* block = reinterpret_cast<Vec*>(out.groups[t.blockGroup[i]]);
-    for (int tr = 0; tr < 2; ++tr) {
-      Radix4(g[0].transform[tr], g[1].transform[tr], g[2].transform[tr], g[3].transform[tr], tw, 4,
-             0);
-      for (int k = 0; k < 4; ++k) {
-        block[4 * k + 2 * tr] = g[k].transform[tr].re;
-        block[4 * k + 2 * tr + 1] = g[k].transform[tr].im;
-      }
-    }
+    Complex g[4];
+    FirstStages(g[0], points, oldest, t.window, i);
+    FirstStages(g[1], points, oldest, t.window, i + 1024);
+    FirstStages(g[2], points, oldest, t.window, i + 512);
+    FirstStages(g[3], points, oldest, t.window, i + 1536);
+    Radix4(g[0], g[1], g[2], g[3], tw, 4, 0);
+    double(*block)[16] = &out.groups[t.blockGroup[i]];
+    for (int k = 0; k < 4; ++k) StoreGroup(block[k], g[k]);
   }
 }
 
@@ -138,16 +155,13 @@ struct GroupColumns {
   int j = 4 * (first & (groupsPerQuarter - 1));
   double(*g)[16] = &b.groups[(first >> groupShift) * 4 * groupsPerQuarter + j / 4];
   for (int u = first; u < end; ++u) {
-    for (int tr = 0; tr < 2; ++tr) {
-      Vec* p0 = reinterpret_cast<Vec*>(&g[0][8 * tr]);
-      Vec* p1 = reinterpret_cast<Vec*>(&g[groupsPerQuarter][8 * tr]);
-      Vec* p2 = reinterpret_cast<Vec*>(&g[2 * groupsPerQuarter][8 * tr]);
-      Vec* p3 = reinterpret_cast<Vec*>(&g[3 * groupsPerQuarter][8 * tr]);
-      Complex e0{p0[0], p0[1]}, e1{p1[0], p1[1]}, e2{p2[0], p2[1]}, e3{p3[0], p3[1]};
-      Radix4(e0, e1, e2, e3, tw, q, j);
-      p0[0] = e0.re, p0[1] = e0.im, p1[0] = e1.re, p1[1] = e1.im;
-      p2[0] = e2.re, p2[1] = e2.im, p3[0] = e3.re, p3[1] = e3.im;
-    }
+    Complex e0 = LoadGroup(g[0]), e1 = LoadGroup(g[groupsPerQuarter]);
+    Complex e2 = LoadGroup(g[2 * groupsPerQuarter]), e3 = LoadGroup(g[3 * groupsPerQuarter]);
+    Radix4(e0, e1, e2, e3, tw, q, j);
+    StoreGroup(g[0], e0);
+    StoreGroup(g[groupsPerQuarter], e1);
+    StoreGroup(g[2 * groupsPerQuarter], e2);
+    StoreGroup(g[3 * groupsPerQuarter], e3);
     ++g;
     j += 4;
     if (j == q) {
@@ -163,14 +177,10 @@ struct GroupColumns {
   constexpr int kHalfGroups = kN / 8;
   for (int j = 8 * first; j < 8 * end; j += 4) {
     double(*g)[16] = &b.groups[j / 4];
-    for (int tr = 0; tr < 2; ++tr) {
-      Vec* p0 = reinterpret_cast<Vec*>(&g[0][8 * tr]);
-      Vec* p1 = reinterpret_cast<Vec*>(&g[kHalfGroups][8 * tr]);
-      const Complex e0{p0[0], p0[1]};
-      const Complex e1 = Multiply({p1[0], p1[1]}, t.lastRe, t.lastIm, j);
-      p0[0] = e0.re + e1.re, p0[1] = e0.im + e1.im;
-      p1[0] = e0.re - e1.re, p1[1] = e0.im - e1.im;
-    }
+    const Complex e0 = LoadGroup(g[0]);
+    const Complex e1 = Multiply(LoadGroup(g[kHalfGroups]), t.lastRe, t.lastIm, j);
+    StoreGroup(g[0], {e0.re + e1.re, e0.im + e1.im});
+    StoreGroup(g[kHalfGroups], {e0.re - e1.re, e0.im - e1.im});
   }
 }
 

@@ -17,19 +17,19 @@ struct alignas(32) StereoPoint {
 };
 
 // The two complex transforms, input (0) and output (1), in groups of four
-// points: per group the four real parts and the four imaginary parts of the
-// input's transform, then those of the output's. A vector thus holds the
-// same part of four consecutive points, and one group spans two cache lines
-// (arrays of their own would put the many streams of a pass on the same few
-// cache sets).
+// points: per group the real parts of the four points in the input's
+// transform, then in the output's, then the imaginary parts likewise. A
+// vector of eight thus holds one part of four consecutive points of both
+// transforms, and a group spans two cache lines (arrays of their own would
+// put the many streams of a pass on the same few cache sets).
 struct TransformBuffers {
   alignas(64) double groups[kTransformPoints / 4][16];
 
   double Re(int transform, int point) const {
-    return groups[point >> 2][8 * transform + (point & 3)];
+    return groups[point >> 2][4 * transform + (point & 3)];
   }
   double Im(int transform, int point) const {
-    return groups[point >> 2][8 * transform + 4 + (point & 3)];
+    return groups[point >> 2][8 + 4 * transform + (point & 3)];
   }
 };
 

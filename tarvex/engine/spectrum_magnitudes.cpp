@@ -62,21 +62,23 @@ template <typename T>
   out.linkedInput[k] = linked.first;
 }
 
-// Bins k … k + 3 of one transform, k = 4g: their mirrors are the first point
+// Bins k … k + 3 of one transform, k = 4g (real parts at vector 0 of the
+// transform's place in a group, imaginary parts at vector 2): their mirrors
+// are the first point
 // of group 2048 - g (group 0 for g = 0) and the last three of the group
 // before it, in reverse order.
 [[gnu::always_inline]] inline BinPair<Vec> VectorBins(const TransformBuffers& b, int transform,
                                                       int g, double scale) {
   constexpr int kGroups = kPoints / 4;
   const VecIndex mirrored{4, 3, 2, 1};
-  const AliasVec* x = reinterpret_cast<const AliasVec*>(&b.groups[g][8 * transform]);
+  const AliasVec* x = reinterpret_cast<const AliasVec*>(&b.groups[g][4 * transform]);
   const AliasVec* before =
-      reinterpret_cast<const AliasVec*>(&b.groups[kGroups - 1 - g][8 * transform]);
+      reinterpret_cast<const AliasVec*>(&b.groups[kGroups - 1 - g][4 * transform]);
   const AliasVec* after =
-      reinterpret_cast<const AliasVec*>(&b.groups[(kGroups - g) & (kGroups - 1)][8 * transform]);
+      reinterpret_cast<const AliasVec*>(&b.groups[(kGroups - g) & (kGroups - 1)][4 * transform]);
   const Vec yr = __builtin_shuffle(Vec(before[0]), Vec(after[0]), mirrored);
-  const Vec yi = __builtin_shuffle(Vec(before[1]), Vec(after[1]), mirrored);
-  return Split(Vec(x[0]), Vec(x[1]), yr, yi, scale);
+  const Vec yi = __builtin_shuffle(Vec(before[2]), Vec(after[2]), mirrored);
+  return Split(Vec(x[0]), Vec(x[2]), yr, yi, scale);
 }
 
 [[gnu::always_inline]] inline void StoreVec(double* p, const Vec& v) {
