@@ -32,7 +32,6 @@ typedef std::int64_t VecIndex __attribute__((vector_size(32)));
 constexpr int kN = kTransformPoints;
 constexpr int kMask = kN - 1;
 constexpr int kUnitsPerPass = 512;
-constexpr long double kPiLong = 3.141592653589793238462643383279502884L;
 
 int Reverse9(int n) {
   int r = 0;

@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "tarvex/engine/engine_constants.h"
+
 namespace tarvex::testing {
 
 using LongComplex = std::complex<long double>;
-
-constexpr long double kPiLong = 3.141592653589793238462643383279502884L;
 
 // n with its lowest `bits` bits in reverse order.
 inline int ReverseBits(int n, int bits) {
@@ -30,7 +30,7 @@ inline std::vector<LongComplex> LongDoubleFft(const std::vector<LongComplex>& x)
   for (int i = 0; i < n; ++i) a[ReverseBits(i, bits)] = x[i];
   for (int length = 2; length <= n; length *= 2)
     for (int j = 0; j < length / 2; ++j) {
-      const long double angle = -2.0L * kPiLong * j / length;
+      const long double angle = -2.0L * tarvex::kPiLong * j / length;
       const LongComplex w(std::cos(angle), std::sin(angle));
       for (int start = 0; start < n; start += length) {
         const LongComplex t = w * a[start + j + length / 2];
@@ -46,7 +46,8 @@ inline LongComplex LongDoubleDftBin(const std::vector<LongComplex>& x, int k) {
   const int n = static_cast<int>(x.size());
   LongComplex sum = 0.0L;
   for (int i = 0; i < n; ++i) {
-    const long double angle = -2.0L * kPiLong * static_cast<long double>((1LL * i * k) % n) / n;
+    const long double angle =
+        -2.0L * tarvex::kPiLong * static_cast<long double>((1LL * i * k) % n) / n;
     sum += x[i] * LongComplex(std::cos(angle), std::sin(angle));
   }
   return sum;

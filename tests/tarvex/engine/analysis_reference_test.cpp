@@ -30,7 +30,7 @@ struct ReferenceAnalysis {
     std::vector<testing::LongComplex> x(kPoints);
     long double sum = 0.0L;
     for (int n = 0; n < kPoints; ++n) {
-      const long double w = 0.5L - 0.5L * std::cos(2.0L * testing::kPiLong * n / kPoints);
+      const long double w = 0.5L - 0.5L * std::cos(2.0L * kPiLong * n / kPoints);
       sum += w;
       x[n] = testing::LongComplex(w * ch0[n], w * ch1[n]);
     }
