@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "tarvex/engine/feedback_engine.h"
 
@@ -13,23 +14,53 @@ constexpr int kTransformSteps = (13 * kRingSize / 2 + 159) / 160;
 constexpr int kMagnitudesPerStep = 128;
 constexpr int kDisplayBinsPerStep = 4;
 
-// Largest mean-square pair power, two bins to a vector; its square root is
-// the band's peak, since the square root is monotonic and correctly rounded.
-// The largest of a set is the same in any order.
-double BandPeakPower(int first, int last, const double* m0, const double* m1) {
-  typedef double UnalignedLanes __attribute__((vector_size(16), aligned(8), may_alias));
-  StereoLanes best{-1.0, -1.0};
+// Largest mean-square pair power, several bins to a vector; its square root
+// is the band's peak, since the square root is monotonic and correctly
+// rounded. The largest of a set is the same in any order, so every vector
+// width gives the same result.
+template <typename Lanes, typename Mask>
+[[gnu::always_inline]] inline double BandPeakPowerLanes(int first, int last, const double* m0,
+                                                        const double* m1) {
+  constexpr int kWidth = sizeof(Lanes) / sizeof(double);
+  typedef double Unaligned __attribute__((vector_size(sizeof(Lanes)), aligned(8), may_alias));
+  Lanes best = Lanes{} - 1.0;
   int k = first;
-  for (; k + 1 <= last; k += 2) {
-    const StereoLanes a = *reinterpret_cast<const UnalignedLanes*>(m0 + k);
-    const StereoLanes b = *reinterpret_cast<const UnalignedLanes*>(m1 + k);
-    const StereoLanes power = (a * a + b * b) / 2.0;
-    best = SelectLanes(power > best, power, best);
+  for (; k + kWidth - 1 <= last; k += kWidth) {
+    const Lanes a = *reinterpret_cast<const Unaligned*>(m0 + k);
+    const Lanes b = *reinterpret_cast<const Unaligned*>(m1 + k);
+    const Lanes power = (a * a + b * b) / 2.0;
+    const Mask larger = power > best;
+    best = (Lanes)(((Mask)power & larger) | ((Mask)best & ~larger));
   }
-  double peak = std::max(best[0], best[1]);
+  double peak = -1.0;
+  for (int lane = 0; lane < kWidth; ++lane) peak = std::max(peak, best[lane]);
   for (; k <= last; ++k) peak = std::max(peak, (m0[k] * m0[k] + m1[k] * m1[k]) / 2.0);
   return peak;
 }
+
+double BandPeakPowerPortable(int first, int last, const double* m0, const double* m1) {
+  return BandPeakPowerLanes<StereoLanes, StereoMask>(first, last, m0, m1);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+typedef double WideLanes __attribute__((vector_size(32)));
+typedef std::int64_t WideMask __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) double BandPeakPowerAvx2(int first, int last, const double* m0,
+                                                         const double* m1) {
+  return BandPeakPowerLanes<WideLanes, WideMask>(first, last, m0, m1);
+}
+#endif
+
+using BandPeakPowerKernel = double (*)(int first, int last, const double* m0, const double* m1);
+
+const BandPeakPowerKernel kBandPeakPower = [] {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) return BandPeakPowerAvx2;
+#endif
+  return BandPeakPowerPortable;
+}();
 
 float ToDb(double magnitude) {
   return static_cast<float>(20.0 * std::log10(std::max(magnitude, 1e-12)));
@@ -39,7 +70,7 @@ float ToDb(double magnitude) {
 
 double BandPeakMagnitude(int first, int last, const double* m0, const double* m1) {
   if (last < first) return 0.0;
-  return std::sqrt(BandPeakPower(first, last, m0, m1));
+  return std::sqrt(kBandPeakPower(first, last, m0, m1));
 }
 
 void FeedbackEngine::StartAnalyzer() {
