@@ -1,5 +1,6 @@
 #include "framework/graphics/vg/vg_context.h"
 
+#include "framework/graphics/vg/vg_glyph_cache.h"
 #include "framework/graphics/vg/vg_paint.h"
 
 #include <cmath>
@@ -17,6 +18,38 @@ void SetDevicePixelRatio(VgContext* ctx, float ratio) {
   ctx->distTol = 0.01f / ratio;
   ctx->fringeWidth = 1.0f / ratio;
   ctx->devicePxRatio = ratio;
+}
+
+int32_t ImageSize(VgContext* ctx, int32_t image, int32_t* width, int32_t* height) {
+  return ctx->callbacks.getTextureSize(ctx->callbacks.user, image, width, height);
+}
+
+// Text during the frame may have moved on to newer, larger atlas images. The
+// current one becomes the first; older ones that are smaller are deleted,
+// the others stay for when the atlas fills again.
+void ReconcileAtlases(VgContext* ctx) {
+  if (ctx->fontImageIdx == 0) return;
+  const int32_t current = ctx->fontImages[ctx->fontImageIdx];
+  if (current == 0) return;
+  int32_t width = 0;
+  int32_t height = 0;
+  ImageSize(ctx, current, &width, &height);
+  int32_t kept = 0;
+  for (int32_t i = 0; i < ctx->fontImageIdx; ++i) {
+    const int32_t image = ctx->fontImages[i];
+    if (image == 0) continue;
+    int32_t w = 0;
+    int32_t h = 0;
+    ImageSize(ctx, image, &w, &h);
+    if (w < width || h < height)
+      ctx->callbacks.deleteTexture(ctx->callbacks.user, image);
+    else
+      ctx->fontImages[kept++] = image;
+  }
+  ctx->fontImages[kept] = ctx->fontImages[0];
+  ctx->fontImages[0] = current;
+  for (int32_t i = kept + 1; i < kVgMaxFontAtlases; ++i) ctx->fontImages[i] = 0;
+  ctx->fontImageIdx = 0;
 }
 
 } // namespace
@@ -39,6 +72,18 @@ VgContext* VgCreateContext(const VgBackendCallbacks& callbacks) {
     VgDeleteContext(ctx);
     return nullptr;
   }
+  igraphics::VgGlyphCacheParams params;
+  params.width = kVgInitialAtlasSize;
+  params.height = kVgInitialAtlasSize;
+  params.flags = igraphics::kVgGlyphCacheOriginTopLeft;
+  ctx->glyphCache = igraphics::VgGlyphCacheCreate(params);
+  if (ctx->glyphCache != nullptr)
+    ctx->fontImages[0] = ctx->callbacks.createTexture(
+        ctx->callbacks.user, kVgTextureAlpha, kVgInitialAtlasSize, kVgInitialAtlasSize, 0, nullptr);
+  if (ctx->fontImages[0] == 0) {
+    VgDeleteContext(ctx);
+    return nullptr;
+  }
   return ctx;
 }
 
@@ -46,6 +91,9 @@ void VgDeleteContext(VgContext* ctx) {
   if (ctx == nullptr) return;
   std::free(ctx->commands);
   VgPathCacheDelete(ctx->cache);
+  igraphics::VgGlyphCacheDelete(ctx->glyphCache);
+  for (int32_t image : ctx->fontImages)
+    if (image != 0) ctx->callbacks.deleteTexture(ctx->callbacks.user, image);
   if (ctx->callbacks.destroy != nullptr) ctx->callbacks.destroy(ctx->callbacks.user);
   delete ctx;
 }
@@ -65,7 +113,10 @@ void VgBeginFrame(VgContext* ctx, float windowWidth, float windowHeight, float d
   ctx->textTriCount = 0;
 }
 
-void VgEndFrame(VgContext* ctx) { ctx->callbacks.flush(ctx->callbacks.user); }
+void VgEndFrame(VgContext* ctx) {
+  ctx->callbacks.flush(ctx->callbacks.user);
+  ReconcileAtlases(ctx);
+}
 
 void VgCancelFrame(VgContext* ctx) { ctx->callbacks.cancel(ctx->callbacks.user); }
 

@@ -8,7 +8,9 @@
 
 namespace plugkit {
 
+namespace igraphics {
 struct VgGlyphCache;
+}
 
 constexpr int32_t kVgMaxStates = 32;
 constexpr int32_t kVgMaxFontAtlases = 4;
@@ -32,7 +34,7 @@ struct VgContext {
   float distTol = 0.01f;
   float fringeWidth = 1.0f;
   float devicePxRatio = 1.0f;
-  VgGlyphCache* glyphCache = nullptr;
+  igraphics::VgGlyphCache* glyphCache = nullptr;
   int32_t fontImages[kVgMaxFontAtlases] = {0, 0, 0, 0};
   int32_t fontImageIdx = 0;
   int32_t drawCallCount = 0;

@@ -85,6 +85,10 @@ void VgStroke(VgContext* ctx) {
 
 void VgScissor(VgContext* ctx, float x, float y, float w, float h) {
   VgState* state = VgGetState(ctx);
+  // A rectangle that is not a number clips everything away rather than
+  // handing the back end a transform it cannot invert.
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w) || !std::isfinite(h))
+    x = y = w = h = 0.0f;
   w = Clamp(w, 0.0f, INFINITY);
   h = Clamp(h, 0.0f, INFINITY);
   VgTransformTranslate(state->scissor.xform, x + w * 0.5f, y + h * 0.5f);

@@ -1,7 +1,6 @@
 #include "framework/graphics/vg/vg_path_cache.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace plugkit {
 

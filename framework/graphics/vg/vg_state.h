@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/graphics/vg/vg_backend.h"
+#include "framework/graphics/vg/vg_text_align.h"
 
 #include <cstdint>
 
@@ -13,16 +14,6 @@ enum VgLineCap : int32_t {
   kVgSquare = 2,
   kVgBevel = 3,
   kVgMiter = 4,
-};
-
-enum VgTextAlign : int32_t {
-  kVgAlignLeft = 1,
-  kVgAlignCenter = 2,
-  kVgAlignRight = 4,
-  kVgAlignTop = 8,
-  kVgAlignMiddle = 16,
-  kVgAlignBottom = 32,
-  kVgAlignBaseline = 64,
 };
 
 // One entry of the renderer's state stack. The drawing back end writes the
@@ -43,7 +34,7 @@ struct VgState {
   float letterSpacing = 0.0f;
   float lineHeight = 1.0f;
   float fontBlur = 0.0f;
-  int32_t textAlign = kVgAlignLeft | kVgAlignBaseline;
+  int32_t textAlign = igraphics::kVgAlignLeft | igraphics::kVgAlignBaseline;
   int32_t fontId = 0;
 };
 
