@@ -11,8 +11,14 @@ include(GoogleTest)
 
 # One test executable per folder of tests; every test case becomes a ctest test.
 # Discovery happens when ctest runs, so cross builds need no Wine at build time.
+# DISPLAY gives every test case of the program an X server under Wine (programs
+# that open windows need one).
 function(tarvex_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "DISPLAY" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  set(properties LABELS "${ARG_LABELS}")
+  if(ARG_DISPLAY)
+    set(properties ENVIRONMENT TARVEX_WINE_XVFB=1 ${properties})
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   tarvex_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
@@ -20,5 +26,5 @@ function(tarvex_add_test name)
     target_link_options(${name} PRIVATE -static)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES LABELS "${ARG_LABELS}")
+                       PROPERTIES ${properties})
 endfunction()

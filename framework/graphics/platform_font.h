@@ -1,5 +1,9 @@
 #pragma once
 
+#include "framework/graphics/font_file_data.h"
+
+#include <memory>
+
 namespace plugkit::igraphics {
 
 // A font the platform layer loaded from a file, a resource, memory or the
@@ -13,6 +17,9 @@ public:
 
   // The platform's font handle; none in the base.
   virtual void* GetHandle() const { return nullptr; }
+  // The face's bytes and header for the renderer; the base has none (an
+  // empty record without a face).
+  virtual FontFileDataPtr GetFontData() const { return std::make_unique<FontFileData>(); }
 };
 
 } // namespace plugkit::igraphics

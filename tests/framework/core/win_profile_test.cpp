@@ -1,0 +1,101 @@
+#include "framework/core/win_profile.h"
+
+#include "tests/framework/core/win_scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace plugkit {
+namespace {
+
+// A profile in a folder whose name holds multi-byte text, so the wide calls
+// are taken.
+class Utf8Profile : public testing::Test {
+protected:
+  ScratchFolder scratch_{"profile caf\xC3\xA9"};
+  const std::string file_ = scratch_.Path() + "\\settings \xE2\x82\xAC.ini";
+};
+
+TEST_F(Utf8Profile, RoundTripsTextsAndNumbers) {
+  const char* value = "Mikrofon (caf\xC3\xA9) \xE2\x82\xAC";
+  ASSERT_TRUE(Utf8WritePrivateProfileString("Audio", "Device", value, file_.c_str()));
+  ASSERT_TRUE(Utf8WritePrivateProfileString("Audio", "Rate", "48000", file_.c_str()));
+  char out[64];
+  EXPECT_EQ(Utf8GetPrivateProfileString("Audio", "Device", "", out, sizeof out, file_.c_str()),
+            std::strlen(value));
+  EXPECT_STREQ(out, value);
+  EXPECT_EQ(Utf8GetPrivateProfileInt("Audio", "Rate", 0, file_.c_str()), 48000u);
+  EXPECT_EQ(Utf8GetPrivateProfileInt("Audio", "Missing", 7, file_.c_str()), 7u);
+  Utf8GetPrivateProfileString("Audio", "Missing",
+                              "d\xC3\xA9"
+                              "faut",
+                              out, sizeof out, file_.c_str());
+  EXPECT_STREQ(out,
+               "d\xC3\xA9"
+               "faut");
+}
+
+TEST_F(Utf8Profile, ResultFitsTheBufferWithoutCuttingACharacter) {
+  ASSERT_TRUE(Utf8WritePrivateProfileString("S", "K",
+                                            "ab\xE2\x82\xAC"
+                                            "cd",
+                                            file_.c_str()));
+  struct Case {
+    DWORD size;
+    const char* expected;
+  };
+  const Case cases[] = {{0, ""},
+                        {1, ""},
+                        {2, "a"},
+                        {3, "ab"},
+                        {5, "ab"},
+                        {6, "ab\xE2\x82\xAC"},
+                        {7,
+                         "ab\xE2\x82\xAC"
+                         "c"},
+                        {8,
+                         "ab\xE2\x82\xAC"
+                         "cd"},
+                        {100,
+                         "ab\xE2\x82\xAC"
+                         "cd"}};
+  for (const Case& c : cases) {
+    std::string out(110, '#');
+    const DWORD length =
+        Utf8GetPrivateProfileString("S", "K", "", out.data(), c.size, file_.c_str());
+    EXPECT_EQ(length, std::strlen(c.expected)) << c.size;
+    if (c.size > 0) {
+      EXPECT_STREQ(out.c_str(), c.expected) << c.size;
+    }
+    EXPECT_EQ(out.substr(c.size), std::string(110 - c.size, '#')) << c.size;
+  }
+}
+
+TEST_F(Utf8Profile, ListsNamesEachEndedByAZero) {
+  ASSERT_TRUE(Utf8WritePrivateProfileString("S", "eins", "1", file_.c_str()));
+  ASSERT_TRUE(Utf8WritePrivateProfileString("S", "zw\xC3\xB6lf", "12", file_.c_str()));
+  const std::string names("eins\0zw\xC3\xB6lf\0", 12);
+  char out[64];
+  std::memset(out, '#', sizeof out);
+  EXPECT_EQ(Utf8GetPrivateProfileString("S", nullptr, "", out, sizeof out, file_.c_str()), 12u);
+  EXPECT_EQ(std::string(out, 14), names + std::string(2, '\0'));
+  for (DWORD size : {1u, 2u}) {
+    std::memset(out, '#', sizeof out);
+    EXPECT_EQ(Utf8GetPrivateProfileString("S", nullptr, "", out, size, file_.c_str()), 0u);
+    EXPECT_EQ(std::string(out, size + 1), std::string(size, '\0') + "#");
+  }
+}
+
+TEST(Utf8ProfileNarrow, AsciiPathsUseTheNarrowCalls) {
+  const ScratchFolder scratch("profile-ascii");
+  const std::string file = scratch.Path() + "\\plain.ini";
+  ASSERT_TRUE(Utf8WritePrivateProfileString("S", "K", "value", file.c_str()));
+  char out[16];
+  EXPECT_EQ(Utf8GetPrivateProfileString("S", "K", "", out, sizeof out, file.c_str()), 5u);
+  EXPECT_STREQ(out, "value");
+}
+
+} // namespace
+} // namespace plugkit
