@@ -1,0 +1,228 @@
+#include "framework/graphics/vg/igraphics_vg.h"
+
+#include "framework/core/resource_services.h"
+#include "framework/graphics/vg/vg_commands.h"
+#include "framework/graphics/vg/vg_context.h"
+#include "framework/graphics/vg/vg_draw.h"
+#include "framework/graphics/vg/vg_framebuffer.h"
+#include "framework/graphics/vg/vg_image.h"
+#include "framework/graphics/vg/vg_transform.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+namespace plugkit::igraphics {
+
+namespace {
+
+int32_t ImageDimension(VgContext* ctx, int32_t image, bool height) {
+  int32_t w = 0;
+  int32_t h = 0;
+  if (!ctx || !VgImageSize(ctx, image, &w, &h)) return 0;
+  return height ? h : w;
+}
+
+} // namespace
+
+IGraphicsVG::Bitmap::Bitmap(VgContext* context, float scale, int32_t image, bool doNotDelete,
+                            float drawScale)
+    : APIBitmap(image, ImageDimension(context, image, false), ImageDimension(context, image, true),
+                scale, drawScale),
+      context_(context),
+      doNotDelete_(doNotDelete) {}
+
+IGraphicsVG::Bitmap::Bitmap(IGraphicsVG& graphics, VgFramebuffer* framebuffer, int32_t width,
+                            int32_t height, float scale, float drawScale)
+    : APIBitmap(framebuffer->image, width, height, scale, drawScale),
+      graphics_(&graphics),
+      context_(framebuffer->context),
+      framebuffer_(framebuffer) {}
+
+IGraphicsVG::Bitmap::~Bitmap() {
+  if (doNotDelete_) return;
+  if (framebuffer_) {
+    DeleteBitmapLater(graphics_, framebuffer_);
+  } else if (context_ && GetHandle() > 0) {
+    VgDeleteImage(context_, GetHandle());
+  }
+}
+
+void IGraphicsVG::DrawBitmap(const IBitmap& bitmap, const IRect& dest, int srcX, int srcY,
+                             const IBlend* blend) {
+  const APIBitmap* api = bitmap.GetAPIBitmap();
+  if (!context_ || !api) return;
+  VgBeginPath(context_);
+  VgRect(context_, dest.L, dest.T, dest.W(), dest.H());
+  VgState* state = VgGetState(context_);
+  VgPaint paint;
+  const float s = 1.f / (api->GetScale() * api->GetDrawScale());
+  const float xform[6] = {
+      s, 0.f, 0.f, s, dest.L - static_cast<float>(srcX), dest.T - static_cast<float>(srcY)};
+  std::copy(xform, xform + 6, paint.xform);
+  paint.extent[0] = static_cast<float>(bitmap.W()) * api->GetScale();
+  paint.extent[1] = static_cast<float>(bitmap.H()) * api->GetScale();
+  paint.radius = 0.f;
+  paint.feather = 0.f;
+  paint.innerColor = paint.outerColor = VgColor{1.f, 1.f, 1.f, BlendWeight(blend)};
+  paint.image = api->GetHandle();
+  VgTransformMultiply(paint.xform, state->xform);
+  state->fill = paint;
+  SetBlendMode(blend);
+  VgFill(context_);
+  ResetBlend();
+  VgBeginPath(context_);
+}
+
+bool IGraphicsVG::BitmapExtSupported(const char* ext) {
+  if (!ext) return false;
+  char lower[32] = {};
+  const size_t length = std::min(std::strlen(ext), sizeof(lower) - 1);
+  for (size_t i = 0; i < length; ++i)
+    lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(ext[i])));
+  return std::strstr(lower, "png") || std::strstr(lower, "jpg") || std::strstr(lower, "jpeg");
+}
+
+IBitmap IGraphicsVG::LoadBitmap(const char* name, int nStates, bool framesAreHorizontal,
+                                int targetScale) {
+  const int scale = targetScale ? targetScale : static_cast<int>(std::ceil(GetScreenScale()));
+  auto lock = bitmapCache_.Lock();
+  if (APIBitmap* cached = bitmapCache_.Find(name, scale))
+    return IBitmap(cached, nStates, framesAreHorizontal, name);
+  const char* dot = std::strrchr(name, '.');
+  const char* ext = dot ? dot + 1 : name;
+  StringBuffer location;
+  int foundScale = 0;
+  const EResourceLocation where = SearchImageResource(name, ext, location, scale, foundScale);
+  if (where == EResourceLocation::NotFound || !BitmapExtSupported(ext)) return IBitmap();
+  std::unique_ptr<APIBitmap> loaded = LoadAPIBitmap(location.Get(), foundScale, where, ext);
+  APIBitmap* bitmap = loaded.get();
+  bitmapCache_.Add(std::move(loaded), name, foundScale);
+  return IBitmap(bitmap, nStates, framesAreHorizontal, name);
+}
+
+std::unique_ptr<APIBitmap> IGraphicsVG::LoadAPIBitmap(const char* fileNameOrResID, int scale,
+                                                      EResourceLocation location, const char* ext) {
+  int32_t image = 0;
+  if (context_ && location == EResourceLocation::FilePath) {
+    ActivateGLContext();
+    image = VgCreateImageFromFile(context_, fileNameOrResID, 0);
+    DeactivateGLContext();
+  } else if (context_ && location == EResourceLocation::WinResource) {
+    int size = 0;
+    const void* bytes = LoadWinResource(fileNameOrResID, ext, size, GetModuleHandle());
+    if (bytes) {
+      ActivateGLContext();
+      image = VgCreateImageFromMemory(context_, 0, static_cast<const uint8_t*>(bytes), size);
+      DeactivateGLContext();
+    }
+  }
+  return std::make_unique<Bitmap>(context_, static_cast<float>(scale), image, false);
+}
+
+std::unique_ptr<APIBitmap> IGraphicsVG::LoadAPIBitmapFromData(const char* name, const void* data,
+                                                              int dataSize, int scale) {
+  auto lock = bitmapCache_.Lock();
+  APIBitmap* cached = bitmapCache_.Find(name, scale);
+  if (!cached) {
+    int32_t image = 0;
+    if (context_ && data && dataSize > 0) {
+      ActivateGLContext();
+      image = VgCreateImageFromMemory(context_, 0, static_cast<const uint8_t*>(data), dataSize);
+      DeactivateGLContext();
+    }
+    auto decoded = std::make_unique<Bitmap>(context_, static_cast<float>(scale), image, false);
+    cached = decoded.get();
+    bitmapCache_.Add(std::move(decoded), name, scale);
+  }
+  return std::make_unique<Bitmap>(context_, cached->GetScale(), cached->GetHandle(), true);
+}
+
+void IGraphicsVG::RetainBitmap(const IBitmap& bitmap, const char* cacheName) {
+  APIBitmap* api = bitmap.GetAPIBitmap();
+  if (!api) return;
+  auto lock = bitmapCache_.Lock();
+  bitmapCache_.Add(BitmapCache::Owned(api), cacheName, api->GetScale());
+}
+
+std::unique_ptr<APIBitmap> IGraphicsVG::CreateAPIBitmap(int width, int height, float scale,
+                                                        double drawScale, bool) {
+  if (!context_ || width <= 0 || height <= 0) return nullptr;
+  // What is queued belongs to the target bound now.
+  if (inFrame_) VgEndFrame(context_);
+  std::unique_ptr<APIBitmap> bitmap;
+  if (VgFramebuffer* framebuffer = VgCreateFramebuffer(context_, width, height, 0)) {
+    VgBindFramebuffer(framebuffer);
+    vgGl.Viewport(0, 0, width, height);
+    vgGl.ClearColor(0.f, 0.f, 0.f, 0.f);
+    vgGl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    VgBeginFrame(context_, static_cast<float>(width), static_cast<float>(height), 1.f);
+    VgEndFrame(context_);
+    bitmap = std::make_unique<Bitmap>(*this, framebuffer, width, height, scale,
+                                      static_cast<float>(drawScale));
+  }
+  if (inFrame_) {
+    VgBindFramebuffer(backingLayer_);
+    VgBeginFrame(context_, static_cast<float>(FrameWidth()), static_cast<float>(FrameHeight()),
+                 GetScreenScale());
+  } else {
+    VgBindFramebuffer(nullptr);
+  }
+  return bitmap;
+}
+
+void IGraphicsVG::GetLayerBitmapData(const ILayerPtr& layer, HeapBuffer& data) {
+  const auto* bitmap = layer ? dynamic_cast<const Bitmap*>(layer->GetAPIBitmap()) : nullptr;
+  if (!context_ || !bitmap || !bitmap->GetFramebuffer()) return;
+  const int size = bitmap->GetWidth() * bitmap->GetHeight() * 4;
+  if (!data.Resize(size, false) || data.Size() != size) return;
+  PushLayer(layer.get());
+  VgReadPixels(bitmap->GetWidth(), bitmap->GetHeight(), data.Data());
+  PopLayer();
+}
+
+void IGraphicsVG::ApplyShadowMask(ILayerPtr& layer, HeapBuffer& mask, const IShadow& shadow) {
+  const APIBitmap* bitmap = layer ? layer->GetAPIBitmap() : nullptr;
+  if (!context_ || !bitmap) return;
+  const int w = bitmap->GetWidth();
+  const int h = bitmap->GetHeight();
+  if (mask.Size() < w * h * 4) return;
+  const IRect bounds = layer->Bounds();
+
+  if (!shadow.drawForeground) {
+    PushLayer(layer.get());
+    VgGetState(context_)->blend = VgBlendState{kVgZero, kVgZero, kVgZero, kVgZero};
+    PathRect(bounds);
+    SetFillColor(IColor(0, 0, 0, 0), nullptr);
+    VgFill(context_);
+    PopLayer();
+  }
+
+  // The mask's rows run bottom-up, as they were read.
+  const int32_t maskImage = context_->callbacks.createTexture(
+      context_->callbacks.user, kVgTextureRgba, w, h, kVgImageFlipY, mask.Data());
+  Bitmap maskBitmap(context_, bitmap->GetScale(), maskImage, false, bitmap->GetDrawScale());
+  ILayer shadowLayer(CreateAPIBitmap(w, h, bitmap->GetScale(), bitmap->GetDrawScale()), bounds,
+                     nullptr, IRect());
+  if (!shadowLayer.GetAPIBitmap()) return;
+
+  PathTransformSave();
+  PushLayer(layer.get());
+  PushLayer(&shadowLayer);
+  DrawBitmap(IBitmap(&maskBitmap, 1, false, ""), bounds, 0, 0);
+  PathRect(bounds);
+  PathTransformTranslate(-shadow.xOffset, -shadow.yOffset);
+  const IBlend maskedByAlpha{1, 1.f};
+  PathFill(shadow.pattern, IFillOptions(), &maskedByAlpha);
+  PopLayer();
+  const IBlend under{4, std::clamp(shadow.opacity, 0.f, 1.f)};
+  DrawBitmap(IBitmap(shadowLayer.GetAPIBitmap(), 1, false, ""),
+             IRect(bounds.L + shadow.xOffset, bounds.T + shadow.yOffset, bounds.R + shadow.xOffset,
+                   bounds.B + shadow.yOffset),
+             0, 0, &under);
+  PopLayer();
+  PathTransformRestore();
+}
+
+} // namespace plugkit::igraphics
