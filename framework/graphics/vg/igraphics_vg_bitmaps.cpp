@@ -199,9 +199,10 @@ void IGraphicsVG::ApplyShadowMask(ILayerPtr& layer, HeapBuffer& mask, const ISha
     PopLayer();
   }
 
-  // The mask's rows run bottom-up, as they were read.
-  const int32_t maskImage = context_->callbacks.createTexture(
-      context_->callbacks.user, kVgTextureRgba, w, h, kVgImageFlipY, mask.Data());
+  // The mask's rows run bottom-up, as they were read, and it is drawn
+  // unflipped into a framebuffer whose image is flipped again when drawn.
+  const int32_t maskImage = context_->callbacks.createTexture(context_->callbacks.user,
+                                                              kVgTextureRgba, w, h, 0, mask.Data());
   Bitmap maskBitmap(context_, bitmap->GetScale(), maskImage, false, bitmap->GetDrawScale());
   ILayer shadowLayer(CreateAPIBitmap(w, h, bitmap->GetScale(), bitmap->GetDrawScale()), bounds,
                      nullptr, IRect());
