@@ -32,6 +32,7 @@ bool HeadlessGraphicsVG::Open() {
 bool HeadlessGraphicsVG::DrawDirty() {
   IRectList rects;
   if (!IsDirty(rects)) return false;
+  ClearAllControlsDirty();
   Draw(rects);
   return true;
 }

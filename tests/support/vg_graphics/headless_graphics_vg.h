@@ -18,7 +18,8 @@ public:
 
   // Makes the renderer and the backing layer; false when either is missing.
   bool Open();
-  // Draws whatever is dirty, as the window's paint does; false when nothing was.
+  // Draws whatever is dirty, as the display tick and the window's paint do;
+  // false when nothing was.
   bool DrawDirty();
   // The window's pixels, top row first.
   testsupport::RgbaImage ReadWindow() const { return gl_->Read(); }
