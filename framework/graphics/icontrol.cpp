@@ -186,9 +186,13 @@ void IControl::SetDirty(bool triggerAction, int valIdx) {
   dirty_ = true;
   if (!triggerAction) return;
   for (int i = 0; i < NVals(); ++i) {
-    if ((valIdx >= 0 && i != valIdx) || GetParamIdx(i) < 0 || !delegate_) continue;
-    delegate_->SetParamValueFromUI(GetParamIdx(i), GetValue(i));
-    if (graphics_) graphics_->UpdatePeerControls(this, i);
+    if ((valIdx >= 0 && i != valIdx) || !GetParam(i)) continue;
+    if (graphics_) {
+      graphics_->SendParamValueFromUI(GetParamIdx(i), GetValue(i));
+      graphics_->UpdatePeerControls(this, i);
+    } else {
+      delegate_->SetParamValueFromUI(GetParamIdx(i), GetValue(i));
+    }
   }
   if (actionFunc_) actionFunc_(this);
 }

@@ -3,6 +3,7 @@
 #include "framework/core/heap_buffer.h"
 #include "framework/core/pointer_list.h"
 #include "framework/core/string_buffer.h"
+#include "framework/graphics/corner_resizer_control.h"
 #include "framework/graphics/icolor.h"
 #include "framework/graphics/icontrol.h"
 #include "framework/graphics/images.h"
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 struct NSVGpaint;
 
@@ -285,8 +287,56 @@ public:
   // int(p x int(width x draw scale)) with p the platform window scale.
   int WindowWidth() const;
   int WindowHeight() const;
-  // Frees every pointer's control and shows a hidden cursor again.
+  // Frees every pointer's control, ending the edits the pointers began, and
+  // shows a hidden cursor again.
   void ReleaseMouseCapture();
+
+  // Input dispatch. Coordinates are editor units.
+  // The control that gets an event at (x, y): the one the pointer holds,
+  // else a text entry in progress, else the corner resizer when hit, else
+  // the topmost control that takes the event. With `capture` the pointer
+  // then holds it.
+  IControl* GetMouseControl(float x, float y, bool capture, bool mouseOver = false,
+                            int64_t pointerId = 0);
+  // The control under the pointer gets the key unless it is the first
+  // control; false when no control handled it.
+  bool OnKeyDown(float x, float y, const IKeyPress& key);
+  bool OnKeyUp(float x, float y, const IKeyPress& key);
+  void OnMouseDown(const std::vector<IMouseInfo>& points);
+  void OnMouseUp(const std::vector<IMouseInfo>& points);
+  void OnMouseDrag(const std::vector<IMouseInfo>& points);
+  bool OnMouseDblClick(float x, float y, const IMouseMod& mod);
+  // True when a control is under the pointer.
+  bool OnMouseOver(float x, float y, const IMouseMod& mod);
+  void OnMouseOut();
+  bool OnMouseWheel(float x, float y, const IMouseMod& mod, float delta);
+  void OnDrop(const char* path, float x, float y);
+  void OnDropMultiple(const std::vector<const char*>& paths, float x, float y);
+  void OnContextMenu(IControl* control, float x, float y);
+  // Only the first call attaches a resizer.
+  void AttachCornerResizer(EUIResizerMode sizeMode = EUIResizerMode::Scale,
+                           bool layoutOnResize = false, const IColor& color = IColor(255, 0, 0, 0),
+                           const IColor& mouseOverColor = IColor(255, 255, 255, 255),
+                           const IColor& dragColor = IColor(255, 255, 255, 255), float size = 20.f);
+  IControl* GetCornerResizer() const { return cornerResizer_.get(); }
+  void StartResizing() {
+    resizing_ = true;
+    resizeStartScale_ = drawScale_;
+  }
+  bool IsResizing() const { return resizing_; }
+  IControl* GetMouseOverControl() const { return mouseOver_; }
+  int GetMouseOverIdx() const { return mouseOverIdx_; }
+
+  // Every value the editor gives a parameter goes through here. A value that
+  // arrives outside an edit the mouse began is bracketed on its own, so the
+  // host always sees begin, perform and end in that order.
+  void SendParamValueFromUI(int paramIdx, double normalized);
+  bool ParamEditOpen(int paramIdx) const;
+
+  // Popup menus: shown by the platform; the choice goes to the control.
+  void CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRect& bounds, int valIdx = 0);
+  IPopupMenu* DoCreatePopupMenu(IControl& control, IPopupMenu& menu, const IRect& bounds,
+                                int valIdx, bool isContext);
 
   // Frame loop.
   bool IsDirty(IRectList& rects);
@@ -358,6 +408,10 @@ protected:
   void SetCursorTypeValue(int type) { cursorType_ = type; }
 
 private:
+  void BeginPointerEdits(int64_t pointerId, IControl& control);
+  void EndPointerEdits(int64_t pointerId);
+
+private:
   PointerList<IControl> controls_{4096};
   std::unordered_map<int, IControl*> ctrlTags_;
   std::unique_ptr<IControl> cornerResizer_;
@@ -373,6 +427,14 @@ private:
   float minScale_ = 0.5f;
   float maxScale_ = 4.f;
   bool layoutOnResize_ = false;
+  EUIResizerMode resizerMode_ = EUIResizerMode::Scale;
+  bool resizing_ = false;
+  float resizeStartScale_ = 1.f;
+  float mouseDownX_ = -1.f;
+  float mouseDownY_ = -1.f;
+  // Parameters with an edit open, and those each pointer's mouse-down began.
+  std::vector<int> openEdits_;
+  std::unordered_map<int64_t, std::vector<int>> pointerEdits_;
   IControl* mouseOver_ = nullptr;
   int mouseOverIdx_ = -1;
   bool enableMouseOver_ = false;

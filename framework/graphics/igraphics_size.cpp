@@ -56,9 +56,4 @@ int IGraphics::WindowHeight() const {
       static_cast<float>(static_cast<int>(static_cast<float>(height_) * drawScale_)));
 }
 
-void IGraphics::ReleaseMouseCapture() {
-  captureMap_.clear();
-  if (cursorHidden_) HideMouseCursor(false, true);
-}
-
 } // namespace plugkit::igraphics
