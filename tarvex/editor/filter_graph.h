@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/graphics/icontrol.h"
+#include "tarvex/editor/editor_palette.h"
 #include "tarvex/editor/editor_plugin.h"
 #include "tarvex/editor/view_state.h"
 
