@@ -36,8 +36,7 @@ void BankTile::Draw(IGraphics& g) {
   EngineSnapshot snapshot;
   plugin_.ReadSnapshot(snapshot);
   const int kind = snapshot.slotKind[slot_];
-  const bool requested =
-      PlainValue(plugin_.Delegate(), SlotParamIndex(slot_, kSlotEnabled)) >= 0.5;
+  const bool requested = PlainValue(plugin_.Delegate(), SlotParamIndex(slot_, kSlotEnabled)) >= 0.5;
   const bool selected = view_->selectedSlot == slot_;
   const IRect& r = GetRECT();
   DrawPanelFrame(g, r, selected, GetMouseIsOver());

@@ -35,16 +35,14 @@ void Backdrop::Draw(IGraphics& g) {
   const IRect& r = GetRECT();
   g.PathClear();
   g.PathRect(r);
-  g.PathFill(IPattern::CreateLinearGradient(590, 0, 590, 800,
-                                            {{IColor(255, 30, 42, 46), 0.f},
-                                             {IColor(255, 15, 23, 27), 1.f}}));
+  g.PathFill(IPattern::CreateLinearGradient(
+      590, 0, 590, 800, {{IColor(255, 30, 42, 46), 0.f}, {IColor(255, 15, 23, 27), 1.f}}));
   for (int y = 0; y <= 796; y += 4) {
     const IColor scan(y % 12 == 0 ? 3 : 1, 255, 255, 255);
     g.DrawLine(scan, 0, static_cast<float>(y), 1180, static_cast<float>(y), nullptr, 1.f);
   }
   DrawLabel(g, "Tarvex", IRect(36, 38, 570, 87), 35, kColorIvory, kAlignLeft);
-  DrawLabel(g, "LISTEN / IDENTIFY / CONTROL", IRect(40, 85, 670, 99), 11, kColorSlate,
-            kAlignLeft);
+  DrawLabel(g, "LISTEN / IDENTIFY / CONTROL", IRect(40, 85, 670, 99), 11, kColorSlate, kAlignLeft);
   g.DrawLine(kColorLine, 36, 99, 1144, 99, nullptr, 1.f);
   g.FillRoundRect(kColorPanel, IRect(36, 386, 1144, 513), 8.f, nullptr);
   g.FillRoundRect(kColorPanel, IRect(36, 602, 1144, 714), 8.f, nullptr);

@@ -39,6 +39,7 @@ public:
   int Kind() const { return kind_; }
   // The code under which the button's action is armed for confirmation.
   int ConfirmCode() const;
+  ViewState& View() const { return *view_; }
 
 private:
   bool Inactive() const;

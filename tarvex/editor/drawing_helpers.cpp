@@ -14,9 +14,9 @@ constexpr float kCornerRadius = 5.f;
 
 ITextStyle EditorTextStyle(float size, const IColor& color, int align) {
   ITextStyle style(size, color, kEditorFontId,
-                   align == kAlignLeft     ? EAlign::Near
+                   align == kAlignLeft    ? EAlign::Near
                    : align == kAlignRight ? EAlign::Far
-                                           : EAlign::Center,
+                                          : EAlign::Center,
                    EVAlign::Middle, 0.f);
   style.textEntryBGColor = kColorTextEntryBackground;
   style.textEntryFGColor = kColorIvory;

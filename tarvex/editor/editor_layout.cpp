@@ -59,10 +59,9 @@ void AddParamControl(EditorPlugin& plugin, IGraphics& g, std::shared_ptr<ViewSta
                                             kButtonParamToggle, paramIdx),
                    page, state);
     else
-      AttachToPage(g,
-                   std::make_unique<EnumMenu>(IRect(x, 607, x + 130, 711), paramIdx, label, plugin,
-                                              view),
-                   page, state);
+      AttachToPage(
+          g, std::make_unique<EnumMenu>(IRect(x, 607, x + 130, 711), paramIdx, label, plugin, view),
+          page, state);
     return;
   }
   Knob* knob = AttachToPage(
@@ -89,12 +88,12 @@ void BuildEditorLayout(EditorPlugin& plugin, IGraphics* graphics) {
   Attach(g, std::make_unique<Backdrop>(IRect(0, 0, kEditorWidth, kEditorHeight)));
   Attach(g, std::make_unique<Brand>(IRect(28, 0, 238, 42), logo));
   Attach(g, std::make_unique<PresetMenu>(IRect(747, 40, 1015, 82), plugin, view));
-  Attach(g, std::make_unique<Button>(IRect(1028, 40, 1084, 82), "A", plugin, view,
-                                     kButtonSwapBanks));
+  Attach(g,
+         std::make_unique<Button>(IRect(1028, 40, 1084, 82), "A", plugin, view, kButtonSwapBanks));
   Attach(g, std::make_unique<Button>(IRect(1096, 40, 1144, 82), "COPY", plugin, view,
                                      kButtonCopyToOtherBank));
-  Attach(g, std::make_unique<EnumMenu>(IRect(36, 106, 276, 142), kParamMode, nullptr, plugin,
-                                       view));
+  Attach(g,
+         std::make_unique<EnumMenu>(IRect(36, 106, 276, 142), kParamMode, nullptr, plugin, view));
   Attach(g, std::make_unique<EnumMenu>(IRect(289, 106, 505, 142), kParamRouting, nullptr, plugin,
                                        view));
   Attach(g, std::make_unique<Button>(IRect(518, 106, 627, 142), "LEARN", plugin, view,
@@ -117,8 +116,8 @@ void BuildEditorLayout(EditorPlugin& plugin, IGraphics* graphics) {
   }
   for (int page = 0; page < kGlobalPageCount; ++page)
     Attach(g, std::make_unique<Button>(IRect(36.f + 280 * page, 522, 301.f + 280 * page, 559),
-                                       GlobalPageButtonCaption(page), plugin, view, kButtonPage,
-                                       -1, page));
+                                       GlobalPageButtonCaption(page), plugin, view, kButtonPage, -1,
+                                       page));
   Attach(g, std::make_unique<Button>(IRect(876, 522, 1144, 559), "MANUAL SLOT", plugin, view,
                                      kButtonSlotPage));
   Attach(g, std::make_unique<PageCaption>(IRect(49, 565, 1130, 598), view));
@@ -128,8 +127,8 @@ void BuildEditorLayout(EditorPlugin& plugin, IGraphics* graphics) {
   for (int s = 0; s < kSlotCount; ++s) {
     for (int f = 0; f < kSlotFieldCount; ++f) {
       const int paramIdx = SlotParamIndex(s, f);
-      AddParamControl(plugin, g, view, paramIdx, ParamControlLabel(paramIdx),
-                      kGlobalPageCount + s, f);
+      AddParamControl(plugin, g, view, paramIdx, ParamControlLabel(paramIdx), kGlobalPageCount + s,
+                      f);
     }
   }
 
@@ -137,8 +136,8 @@ void BuildEditorLayout(EditorPlugin& plugin, IGraphics* graphics) {
   Attach(g, std::make_unique<Button>(IRect(36, 762, 167, 794), "BYPASS", plugin, view,
                                      kButtonParamToggle, kParamBypass));
   Attach(g, std::make_unique<Status>(IRect(189, 758, 936, 796), plugin));
-  Attach(g, std::make_unique<Button>(IRect(958, 762, 1144, 794), kMakerSupportAddress, plugin,
-                                     view, kButtonSupportMail));
+  Attach(g, std::make_unique<Button>(IRect(958, 762, 1144, 794), kMakerSupportAddress, plugin, view,
+                                     kButtonSupportMail));
 
   view->ShowPage(g);
   g.AttachCornerResizer(EUIResizerMode::Scale, false, kColorLine, kColorAmber, kColorTeal, 20.f);

@@ -32,8 +32,7 @@ float Finite(double v, double fallback) {
 
 } // namespace
 
-FilterGraph::FilterGraph(const IRect& bounds, EditorPlugin& plugin,
-                         std::shared_ptr<ViewState> view)
+FilterGraph::FilterGraph(const IRect& bounds, EditorPlugin& plugin, std::shared_ptr<ViewState> view)
     : IControl(bounds), plugin_(plugin), view_(std::move(view)) {
   SetTooltip(
       "Real input/output FFT above; actual applied wet filter response below, excluding "
@@ -241,8 +240,7 @@ void FilterGraph::DrawResponse(IGraphics& g) {
   DrawLabel(g, "L", IRect(313, 258, 336, 282), 11, kColorAmber, kAlignLeft);
   g.DrawLine(kColorTeal, 348, 271, 371, 271, nullptr, 2.f);
   DrawLabel(g, "R", IRect(379, 258, 402, 282), 11, kColorTeal, kAlignLeft);
-  DrawLabel(g, "REQUESTED MANUAL: HOLLOW", IRect(535, 258, 836, 282), 10, kColorSlate,
-            kAlignRight);
+  DrawLabel(g, "REQUESTED MANUAL: HOLLOW", IRect(535, 258, 836, 282), 10, kColorSlate, kAlignRight);
 
   char text[16];
   for (int level = 0; level >= -36; level -= 12) {
@@ -310,8 +308,7 @@ void FilterGraph::DrawMarks(IGraphics& g) {
     const int kind = snapshot_.slotKind[s];
     if (kind == kSlotEmpty) continue;
     g.FillCircle(KindColor(kind), FreqToX(snapshot_.slotFrequency[s]),
-                 DepthToY(snapshot_.slotDepth[s]), s == view_->selectedSlot ? 4.5f : 3.f,
-                 nullptr);
+                 DepthToY(snapshot_.slotDepth[s]), s == view_->selectedSlot ? 4.5f : 3.f, nullptr);
   }
 }
 

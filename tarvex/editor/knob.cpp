@@ -27,15 +27,23 @@ const IColor kBodyBottom{255, 22, 32, 38};
 const IColor kBodyRim{255, 87, 108, 115};
 const IColor kBodyInner{255, 26, 35, 40};
 
-enum Key : int { kKeyEnter = 13, kKeyHome = 36, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39,
-                 kKeyDown = 40 };
+enum Key : int {
+  kKeyEnter = 13,
+  kKeyHome = 36,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40
+};
 
 } // namespace
 
 Knob::Knob(const IRect& bounds, int paramIdx, const char* label, EditorPlugin& plugin,
            std::shared_ptr<ViewState> view)
-    : IKnobControlBase(bounds, paramIdx, EDirection::Vertical, kDefaultGearing), label_(label),
-      plugin_(plugin), view_(std::move(view)) {
+    : IKnobControlBase(bounds, paramIdx, EDirection::Vertical, kDefaultGearing),
+      label_(label),
+      plugin_(plugin),
+      view_(std::move(view)) {
   SetHideCursorOnDrag(true);
   SetText(EditorTextStyle(16, kColorIvory, kAlignCentre));
   SetTooltip(ParamHelpText(paramIdx));
@@ -67,13 +75,22 @@ bool Knob::OnKeyDown(float, float, const IKeyPress& key) {
   if (IsDisabled()) return false;
   int step = 0;
   switch (key.VK) {
-  case kKeyEnter: PromptValueEntry(); return true;
-  case kKeyHome: SetValueToDefault(-1); return true;
-  case kKeyLeft:
-  case kKeyDown: step = -1; break;
-  case kKeyUp:
-  case kKeyRight: step = 1; break;
-  default: return false;
+    case kKeyEnter:
+      PromptValueEntry();
+      return true;
+    case kKeyHome:
+      SetValueToDefault(-1);
+      return true;
+    case kKeyLeft:
+    case kKeyDown:
+      step = -1;
+      break;
+    case kKeyUp:
+    case kKeyRight:
+      step = 1;
+      break;
+    default:
+      return false;
   }
   const double value = GetValue() + step * (key.S ? 0.001 : 0.01);
   SetValueFromUserInput(std::clamp(value, 0.0, 1.0));
@@ -143,8 +160,7 @@ void Knob::Draw(IGraphics& g) {
   DrawBox(g, box, GetMouseIsOver() && !disabled ? kColorAmber : kColorLine);
   if (valueEntry_ && g.GetControlInTextEntry() == valueEntry_) return;
   char text[32];
-  FormatParamValue(GetParamIdx(), PlainValue(plugin_.Delegate(), GetParamIdx()), text,
-                   sizeof text);
+  FormatParamValue(GetParamIdx(), PlainValue(plugin_.Delegate(), GetParamIdx()), text, sizeof text);
   DrawLabel(g, text, box, 16, textColor, kAlignCentre);
 }
 

@@ -98,8 +98,9 @@ PresetMenu::PresetMenu(const IRect& bounds, EditorPlugin& plugin, std::shared_pt
     : IControl(bounds), plugin_(plugin), view_(std::move(view)) {
   for (const FactoryPreset& preset : FactoryPresets())
     menu_.AddItem(preset.name, IPopupMenu::Item::kNoFlags, -1);
-  SetTooltip("16 starting points. Presets never start learning. A/B retains stored controls and "
-             "learned bank.");
+  SetTooltip(
+      "16 starting points. Presets never start learning. A/B retains stored controls and "
+      "learned bank.");
 }
 
 void PresetMenu::OnMouseDown(float, float, const IMouseMod&) {

@@ -53,11 +53,10 @@ constexpr const char* kSlotHelp[kSlotFieldCount] = {
 };
 
 constexpr const char* kGlobalLabels[kGlobalParamCount] = {
-    "MODE",          "ROUTING",        "INPUT",       "OUTPUT",        "MIX",
-    "BYPASS",        "SENSITIVITY",    "NOISE FLOOR", "MIN FREQUENCY", "MAX FREQUENCY",
-    "PERSISTENCE",   "PROMINENCE",     "GROWTH",      "HARMONIC GUARD", "AUTO DEPTH",
-    "AUTO Q",        "FIXED LIMIT",    "LIVE LIMIT",  "LIVE HOLD",     "RECOVERY",
-    "ATTACK",        "COOLDOWN",       "DYNAMIC KNEE", "ANALYZER",
+    "MODE",        "ROUTING",        "INPUT",         "OUTPUT",        "MIX",          "BYPASS",
+    "SENSITIVITY", "NOISE FLOOR",    "MIN FREQUENCY", "MAX FREQUENCY", "PERSISTENCE",  "PROMINENCE",
+    "GROWTH",      "HARMONIC GUARD", "AUTO DEPTH",    "AUTO Q",        "FIXED LIMIT",  "LIVE LIMIT",
+    "LIVE HOLD",   "RECOVERY",       "ATTACK",        "COOLDOWN",      "DYNAMIC KNEE", "ANALYZER",
 };
 
 constexpr const char* kSlotLabels[kSlotFieldCount] = {

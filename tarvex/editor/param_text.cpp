@@ -63,7 +63,10 @@ void FormatParamValue(int paramIdx, double value, char* text, std::size_t size) 
     else
       std::snprintf(text, size, "%.0f Hz", value);
   } else if (Is(unit, "ms")) {
-    std::snprintf(text, size, value < 1.0 ? "%.2f ms" : value < 10.0 ? "%.1f ms" : "%.0f ms",
+    std::snprintf(text, size,
+                  value < 1.0    ? "%.2f ms"
+                  : value < 10.0 ? "%.1f ms"
+                                 : "%.0f ms",
                   value);
   } else if (Is(unit, "s")) {
     std::snprintf(text, size, "%.2f s", value);

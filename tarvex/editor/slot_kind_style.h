@@ -8,19 +8,27 @@ namespace tarvex {
 // How a slot's kind and channel read on screen.
 inline const IColor& KindColor(int kind) {
   switch (kind) {
-  case kSlotManual: return kColorAmber;
-  case kSlotFixed: return kColorTeal;
-  case kSlotLive: return kColorBlue;
-  default: return kColorSlate;
+    case kSlotManual:
+      return kColorAmber;
+    case kSlotFixed:
+      return kColorTeal;
+    case kSlotLive:
+      return kColorBlue;
+    default:
+      return kColorSlate;
   }
 }
 
 inline const char* KindText(int kind) {
   switch (kind) {
-  case kSlotManual: return "MANUAL";
-  case kSlotFixed: return "FIXED";
-  case kSlotLive: return "LIVE";
-  default: return "OFF";
+    case kSlotManual:
+      return "MANUAL";
+    case kSlotFixed:
+      return "FIXED";
+    case kSlotLive:
+      return "LIVE";
+    default:
+      return "OFF";
   }
 }
 

@@ -10,7 +10,8 @@ using plugkit::igraphics::IGraphics;
 ViewState::ViewState()
     : helpTitle("LISTEN / IDENTIFY / CONTROL"),
       helpText(
-          "Select a stable slot. Start Learn is deliberate; Fixed and Live filters differ. Real FFT "
+          "Select a stable slot. Start Learn is deliberate; Fixed and Live filters differ. Real "
+          "FFT "
           "and applied response require running audio. No test signal is generated.") {}
 
 std::int64_t SteadyNowNs() {

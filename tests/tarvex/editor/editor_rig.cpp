@@ -21,8 +21,7 @@ void* EditorGraphics::OpenWindow(void*) {
   return nullptr;
 }
 
-void EditorGraphics::FillRoundRect(const IColor& c, const IRect& r, float radius,
-                                   const IBlend* b) {
+void EditorGraphics::FillRoundRect(const IColor& c, const IRect& r, float radius, const IBlend* b) {
   Add("FillRoundRect", r, c, {radius});
   RecordingGraphics::FillRoundRect(c, r, radius, b);
 }
@@ -108,6 +107,15 @@ const Drawn* EditorGraphics::Text(const std::string& text) const {
   return found;
 }
 
+const Drawn* EditorGraphics::Text(const std::string& text, const IRect& within) const {
+  const Drawn* found = nullptr;
+  for (const Drawn& d : drawn)
+    if (d.op == "Text" && d.text == text && d.rect.L >= within.L && d.rect.R <= within.R &&
+        d.rect.T >= within.T && d.rect.B <= within.B)
+      found = &d;
+  return found;
+}
+
 std::vector<Drawn> EditorGraphics::Named(const std::string& op) const {
   std::vector<Drawn> found;
   for (const Drawn& d : drawn)
@@ -169,6 +177,7 @@ int EditorTarvex::OpenEdits() const {
 }
 
 bool EditorTarvex::QueueCommand(unsigned bits) {
+  if (refuseCommands) return false;
   commands.push_back({bits, static_cast<int>(Plain(kParamMode))});
   return Tarvex::QueueCommand(bits);
 }
@@ -210,7 +219,7 @@ EngineSnapshot EditorTarvex::Snapshot() const {
 }
 
 std::function<double(long)> GrowingSine(double startDb, double rateDb, double frequency,
-                                         double fs) {
+                                        double fs) {
   return [=](long n) {
     const double t = n / fs;
     return std::pow(10.0, (startDb + rateDb * t) / 20.0) *

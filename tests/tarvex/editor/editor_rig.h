@@ -2,6 +2,7 @@
 
 #include "framework/graphics/igraphics.h"
 #include "tarvex/editor/editor_layout.h"
+#include "tarvex/editor/editor_palette.h"
 #include "tarvex/plugin/tarvex_plugin.h"
 #include "tests/support/graphics/recording_graphics.h"
 
@@ -14,6 +15,7 @@
 
 namespace tarvex::testing {
 
+using plugkit::igraphics::IColor;
 using plugkit::igraphics::IControl;
 using plugkit::igraphics::IGraphics;
 using plugkit::igraphics::IKeyPress;
@@ -50,8 +52,8 @@ public:
                 const plugkit::igraphics::IBlend* b, float thickness) override;
   void FillCircle(const IColor& c, float cx, float cy, float r,
                   const plugkit::igraphics::IBlend* b) override;
-  void DrawCircle(const IColor& c, float cx, float cy, float r,
-                  const plugkit::igraphics::IBlend* b, float thickness) override;
+  void DrawCircle(const IColor& c, float cx, float cy, float r, const plugkit::igraphics::IBlend* b,
+                  float thickness) override;
   void DrawArc(const IColor& c, float cx, float cy, float r, float a1, float a2,
                const plugkit::igraphics::IBlend* b, float thickness) override;
   void DoDrawText(const plugkit::igraphics::ITextStyle& style, const char* text, const IRect& r,
@@ -69,6 +71,8 @@ public:
   bool Drew(const std::string& text) const;
   // The last text call with the text, or null.
   const Drawn* Text(const std::string& text) const;
+  // The last text call with the text drawn in the rectangle, or null.
+  const Drawn* Text(const std::string& text, const IRect& within) const;
   std::vector<Drawn> Named(const std::string& op) const;
 
   // Pointer gestures through the input dispatch.
@@ -101,6 +105,15 @@ public:
     return Tarvex::ResizeEditorFromUI(width, height, needsPlatformResize);
   }
   std::vector<bool> platformResizes;
+  void SendParamValueToUI(int paramIdx, double value, bool normalized) override {
+    if (duringUpdate) duringUpdate();
+    Tarvex::SendParamValueToUI(paramIdx, value, normalized);
+  }
+  // Runs inside every value sent to the editor, e.g. in the middle of a bank
+  // operation.
+  std::function<void()> duringUpdate;
+  // Makes the engine's command word refuse.
+  bool refuseCommands = false;
 
   EditorGraphics& Open();
   EditorGraphics& UI() const { return *static_cast<EditorGraphics*>(GetUI()); }
@@ -128,8 +141,7 @@ public:
 };
 
 // A sine growing by rateDb per second from startDb dBFS.
-std::function<double(long)> GrowingSine(double startDb, double rateDb, double frequency,
-                                         double fs);
+std::function<double(long)> GrowingSine(double startDb, double rateDb, double frequency, double fs);
 
 template <typename T>
 std::vector<T*> ControlsOf(IGraphics& g) {
