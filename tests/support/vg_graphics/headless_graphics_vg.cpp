@@ -1,6 +1,7 @@
 #include "tests/support/vg_graphics/headless_graphics_vg.h"
 
 #include "framework/core/resource_services.h"
+#include "framework/graphics/graphics_editor_delegate.h"
 #include "framework/graphics/memory_font.h"
 
 namespace plugkit::igraphics::testing {
@@ -29,6 +30,13 @@ bool HeadlessGraphicsVG::Open() {
   return GetBackingLayer() != nullptr;
 }
 
+void* HeadlessGraphicsVG::OpenWindow(void*) {
+  if (!Open()) return nullptr;
+  GetDelegate().LayoutEditor(this);
+  GetDelegate().OnEditorOpened();
+  return gl_.get();
+}
+
 bool HeadlessGraphicsVG::DrawDirty() {
   IRectList rects;
   if (!IsDirty(rects)) return false;
@@ -46,8 +54,10 @@ std::unique_ptr<PlatformFont> HeadlessGraphicsVG::LoadPlatformFontFromMemory(con
 std::unique_ptr<PlatformFont> HeadlessGraphicsVG::LoadPlatformFontFromFile(
     const char*, const char* fileNameOrResID) {
   StringBuffer path;
-  if (LocateResource(fileNameOrResID, "ttf", path, nullptr) != kResourceFile) return nullptr;
-  return MemoryFont::FromFile(path.Get());
+  if (LocateResource(fileNameOrResID, "ttf", path, nullptr) == kResourceFile)
+    return MemoryFont::FromFile(path.Get());
+  if (fontFolder_.empty()) return nullptr;
+  return MemoryFont::FromFile((fontFolder_ + "/" + fileNameOrResID).c_str());
 }
 
 } // namespace plugkit::igraphics::testing

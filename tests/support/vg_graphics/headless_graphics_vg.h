@@ -4,6 +4,7 @@
 #include "tests/support/gl/headless_gl_context.h"
 
 #include <memory>
+#include <string>
 
 namespace plugkit::igraphics::testing {
 
@@ -18,6 +19,9 @@ public:
 
   // Makes the renderer and the backing layer; false when either is missing.
   bool Open();
+  // Where fonts named by a bare file name are looked for when the name is
+  // not found as it stands (as a module's embedded resource would be).
+  void SetFontFolder(const std::string& folder) { fontFolder_ = folder; }
   // Draws whatever is dirty, as the display tick and the window's paint do;
   // false when nothing was.
   bool DrawDirty();
@@ -30,7 +34,9 @@ public:
   void MoveMouseCursor(float, float) override {}
   int SetMouseCursor(int) override { return 0; }
   void RemovePlatformTextEntry() override {}
-  void* OpenWindow(void*) override { return nullptr; }
+  // As a window does: the renderer, then the delegate's layout; null when
+  // no renderer can be made.
+  void* OpenWindow(void*) override;
   void CloseWindow() override {}
   void* GetWindow() override { return nullptr; }
   bool WindowIsOpen() override { return true; }
@@ -64,6 +70,7 @@ public:
 
 private:
   std::unique_ptr<testsupport::HeadlessGlContext> gl_;
+  std::string fontFolder_;
 };
 
 } // namespace plugkit::igraphics::testing
