@@ -42,7 +42,9 @@ struct TextEditEngine {
     c->TextChanged();
   }
   static int Insert(ITextEntryControl* c, int i, const char16_t* chars, int n) {
-    c->text_.insert(static_cast<size_t>(i), chars, static_cast<size_t>(n));
+    const auto at = static_cast<size_t>(i);
+    c->text_ = c->text_.substr(0, at) + std::u16string(chars, static_cast<size_t>(n)) +
+               c->text_.substr(at);
     c->TextChanged();
     return 1;
   }
