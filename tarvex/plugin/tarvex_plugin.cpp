@@ -1,15 +1,15 @@
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
-#include "factory_presets.h"
 #include "framework/core/byte_chunk.h"
-#include "preset_chunk.h"
-#include "tail_length.h"
-#include "tarvex_config.h"
-#include "tarvex_params.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/engine/tail_length.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/plugin/tarvex_config.h"
+#include "tarvex/plugin/tarvex_params.h"
 
 namespace tarvex {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 constexpr double kFallbackSampleRate = 48000.0;
 constexpr double kLongestTail = 2147483646.0;
 
-}  // namespace
+} // namespace
 
 Tarvex::Tarvex(const TarvexInstanceInfo& info)
     : TarvexApiBase(info, TarvexConfig()), engine_(FeedbackEngine::Create()) {
@@ -122,4 +122,4 @@ void Tarvex::OnParamValueChange(int) { UpdateTailLength(); }
 
 void Tarvex::OnAllParamsChange(plugkit::ParamChangeSource) { UpdateTailLength(); }
 
-}  // namespace tarvex
+} // namespace tarvex

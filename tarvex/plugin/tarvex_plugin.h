@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "bank_store.h"
-#include "feedback_engine.h"
-#include "param_table.h"
-#include "tarvex_api_base.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/bank_store.h"
+#include "tarvex/plugin/tarvex_api_base.h"
 
 namespace tarvex {
 
@@ -15,7 +15,7 @@ namespace tarvex {
 // presets, the A/B banks and the engine, joined to the framework through the
 // plug-in API class of its deliverable.
 class Tarvex : public TarvexApiBase {
- public:
+public:
   static constexpr int kChunkFrames = 512;
 
   explicit Tarvex(const TarvexInstanceInfo& info);
@@ -56,31 +56,14 @@ class Tarvex : public TarvexApiBase {
   bool CopyToOtherBank();
   bool SwapBanks();
 
-#if defined(TARVEX_API_VST3)
-  // The module's process call checks the host's data strictly, applies the
-  // host's changes (its bypass goes to the engine's crossfade) and runs the
-  // block processing on exactly one main input bus.
-  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
-  // The state chunk followed by the bypass flag; a state is applied only
-  // when all of it is valid.
-  Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) override;
-  Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) override;
-  Steinberg::uint32 PLUGIN_API getTailSamples() override;
-  // Refuses a sample rate the engine cannot run at; the instance then stays
-  // silent until a setup it accepts.
-  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
-  void ApplyHostParamChanges(const Steinberg::Vst::ProcessData& data);
-  bool HostBypass() const { return hostBypass_.load(); }
-#endif
-
- protected:
+protected:
   // The plug-in module sets these for each block it processes: bit 0 marks
   // input 0 silent, bit 1 input 1; the host bypass is crossfaded by the
   // engine.
   std::atomic<std::uint64_t> inputSilenceFlags_{0};
   std::atomic<bool> hostBypass_{false};
 
- private:
+private:
   ParamValues CurrentValues() const;
   void PrepareEngine();
   // Copies one processed chunk to the host's outputs; one output gets the
@@ -100,4 +83,4 @@ class Tarvex : public TarvexApiBase {
   float engineOut_[kEngineChannels][kChunkFrames] = {};
 };
 
-}  // namespace tarvex
+} // namespace tarvex
