@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace plugkit {
 
 // The standalone program's host: one per process. It owns the plug-in
@@ -107,6 +111,18 @@ public:
   bool SelectMidiPort(int direction, const char* name);
   // "off" first, then the ports' names in the library's order.
   const std::vector<std::string>& GetMidiPortNames(int direction) const;
+
+#ifdef _WIN32
+  // The preferences dialog's lists, filled from the probed devices and ports
+  // and selecting what current holds.
+  void PopulateAudioControls(HWND dialog);
+  void PopulateAudioDeviceCombos(HWND dialog);
+  void PopulateInputChannelCombos(HWND dialog, unsigned int channels);
+  void PopulateOutputChannelCombos(HWND dialog, unsigned int channels);
+  void PopulateSampleRates(HWND dialog, const AudioDeviceInfo& input,
+                           const AudioDeviceInfo& output);
+  void PopulateMidiControls(HWND dialog);
+#endif
 
   // Before a stream starts: resets what the audio callback carries between
   // buffers, prepares the plug-in for the rate and sizes the channel pointer
