@@ -49,6 +49,17 @@ public:
 
   IPluginApp* GetPlug() const { return plug_.get(); }
 
+#ifdef _WIN32
+  // Names the host to the plug-in, loads and rewrites the settings file,
+  // makes the audio and MIDI objects (none in no-I/O or screenshot mode),
+  // lists the devices, opens the stored MIDI ports and activates the
+  // plug-in. Always true.
+  bool Init();
+#endif
+  // The plug-in's editor inside `parent`; true when it gave a window.
+  bool OpenEditorWindow(void* parent);
+  void CloseEditorWindow();
+
   // The system's devices unless replaced before the devices are made.
   void SetDeviceBackends(const DeviceBackends& backends) { backends_ = backends; }
   // No-I/O and screenshot mode open no audio or MIDI device.
