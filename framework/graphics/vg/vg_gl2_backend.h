@@ -69,12 +69,24 @@ struct VgGl2Path {
   int32_t strokeCount;
 };
 
-// Eleven vec4, uploaded as the uniform array "frag":
-// 0-2 scissor matrix, 3-5 paint matrix (inverse transforms as three columns
-// (a, b, 0), (c, d, 0), (e, f, 1)), 6 inner and 7 outer colour
-// (premultiplied), 8 scissor half extent and scale, 9 paint extent, radius
-// and feather, 10 stroke multiplier, stroke threshold, texel type, shader
-// type.
+// Eleven vec4, uploaded as the uniform array "frag". The matrices are the
+// inverse transforms as three columns (a, b, 0), (c, d, 0), (e, f, 1);
+// colours are premultiplied. Float offsets into the array:
+enum VgGl2FragField : int {
+  kVgGl2FragScissorMatrix = 0, // vec4 0-2
+  kVgGl2FragPaintMatrix = 12,  // vec4 3-5
+  kVgGl2FragInnerColour = 24,  // vec4 6
+  kVgGl2FragOuterColour = 28,  // vec4 7
+  kVgGl2FragScissorExtent = 32,
+  kVgGl2FragScissorScale = 34,
+  kVgGl2FragExtent = 36,
+  kVgGl2FragRadius = 38,
+  kVgGl2FragFeather = 39,
+  kVgGl2FragStrokeMultiplier = 40,
+  kVgGl2FragStrokeThreshold = 41,
+  kVgGl2FragTexelType = 42,
+  kVgGl2FragShaderType = 43,
+};
 constexpr int kVgGl2UniformVectors = 11;
 struct VgGl2FragUniforms {
   float frag[kVgGl2UniformVectors * 4];

@@ -83,49 +83,50 @@ void VgGl2ConvertPaint(VgGl2Backend* backend, VgGl2FragUniforms* block, const Vg
                        float strokeThreshold) {
   *block = VgGl2FragUniforms{};
   float* frag = block->frag;
-  StorePremultiplied(frag + 24, paint.innerColor);
-  StorePremultiplied(frag + 28, paint.outerColor);
+  StorePremultiplied(frag + kVgGl2FragInnerColour, paint.innerColor);
+  StorePremultiplied(frag + kVgGl2FragOuterColour, paint.outerColor);
   if (scissor.extent[0] < -0.5f || scissor.extent[1] < -0.5f) {
-    frag[32] = 1.0f;
-    frag[33] = 1.0f;
-    frag[34] = 1.0f;
-    frag[35] = 1.0f;
+    frag[kVgGl2FragScissorExtent] = 1.0f;
+    frag[kVgGl2FragScissorExtent + 1] = 1.0f;
+    frag[kVgGl2FragScissorScale] = 1.0f;
+    frag[kVgGl2FragScissorScale + 1] = 1.0f;
   } else {
     float inverse[6];
     VgTransformInverse(inverse, scissor.xform);
-    StoreMatrix(frag, inverse);
+    StoreMatrix(frag + kVgGl2FragScissorMatrix, inverse);
     const float* t = scissor.xform;
-    frag[32] = scissor.extent[0];
-    frag[33] = scissor.extent[1];
-    frag[34] = std::sqrt(t[0] * t[0] + t[2] * t[2]) / fringe;
-    frag[35] = std::sqrt(t[1] * t[1] + t[3] * t[3]) / fringe;
+    frag[kVgGl2FragScissorExtent] = scissor.extent[0];
+    frag[kVgGl2FragScissorExtent + 1] = scissor.extent[1];
+    frag[kVgGl2FragScissorScale] = std::sqrt(t[0] * t[0] + t[2] * t[2]) / fringe;
+    frag[kVgGl2FragScissorScale + 1] = std::sqrt(t[1] * t[1] + t[3] * t[3]) / fringe;
   }
-  frag[36] = paint.extent[0];
-  frag[37] = paint.extent[1];
-  frag[40] = (width * 0.5f + fringe * 0.5f) / fringe;
-  frag[41] = strokeThreshold;
+  frag[kVgGl2FragExtent] = paint.extent[0];
+  frag[kVgGl2FragExtent + 1] = paint.extent[1];
+  frag[kVgGl2FragStrokeMultiplier] = (width * 0.5f + fringe * 0.5f) / fringe;
+  frag[kVgGl2FragStrokeThreshold] = strokeThreshold;
   float xform[6];
   for (int i = 0; i < 6; ++i) xform[i] = paint.xform[i];
   if (paint.image != 0) {
     const VgGl2Texture* texture = VgGl2FindTexture(backend, paint.image);
     // An unknown image samples the transparent dummy texture.
-    int32_t type = texture ? texture->type : kVgTextureAlpha;
-    int32_t flags = texture ? texture->flags : 0;
+    const int32_t type = texture ? texture->type : kVgTextureAlpha;
+    const int32_t flags = texture ? texture->flags : 0;
     if (flags & kVgImageFlipY) FlipPaintTransform(xform, paint.extent[1]);
-    frag[43] = kVgGl2ShaderImage;
+    frag[kVgGl2FragShaderType] = kVgGl2ShaderImage;
     if (type == kVgTextureRgba) {
-      frag[42] = (flags & kVgImagePremultiplied) ? kVgGl2TexelPremultiplied : kVgGl2TexelStraight;
+      frag[kVgGl2FragTexelType] =
+          (flags & kVgImagePremultiplied) ? kVgGl2TexelPremultiplied : kVgGl2TexelStraight;
     } else {
-      frag[42] = kVgGl2TexelAlpha;
+      frag[kVgGl2FragTexelType] = kVgGl2TexelAlpha;
     }
   } else {
-    frag[43] = kVgGl2ShaderGradient;
-    frag[38] = paint.radius;
-    frag[39] = paint.feather;
+    frag[kVgGl2FragShaderType] = kVgGl2ShaderGradient;
+    frag[kVgGl2FragRadius] = paint.radius;
+    frag[kVgGl2FragFeather] = paint.feather;
   }
   float inverse[6];
   VgTransformInverse(inverse, xform);
-  StoreMatrix(frag + 12, inverse);
+  StoreMatrix(frag + kVgGl2FragPaintMatrix, inverse);
 }
 
 // Room for one call with its paths, vertices and uniform blocks. On failure
@@ -218,8 +219,8 @@ void VgGl2RenderFill(void* user, const VgPaint* paint, VgBlendState blend,
                                           {bounds[0], bounds[1], 0.5f, 1.0f}};
   CopyVertices(backend, at, cover, kCoverVertices);
   VgGl2FragUniforms* stencil = Block(backend, room.firstBlock);
-  stencil->frag[41] = -1.0f;
-  stencil->frag[43] = kVgGl2ShaderStencil;
+  stencil->frag[kVgGl2FragStrokeThreshold] = -1.0f;
+  stencil->frag[kVgGl2FragShaderType] = kVgGl2ShaderStencil;
   VgGl2ConvertPaint(backend, Block(backend, room.firstBlock + 1), *paint, *scissor, fringe, fringe,
                     -1.0f);
 }
@@ -265,7 +266,7 @@ void VgGl2RenderTriangles(void* user, const VgPaint* paint, VgBlendState blend,
   CopyVertices(backend, room.firstVertex, vertices, vertexCount);
   VgGl2FragUniforms* block = Block(backend, room.firstBlock);
   VgGl2ConvertPaint(backend, block, *paint, *scissor, 1.0f, fringe, -1.0f);
-  block->frag[43] = kVgGl2ShaderTriangles;
+  block->frag[kVgGl2FragShaderType] = kVgGl2ShaderTriangles;
 }
 
 } // namespace plugkit

@@ -3,8 +3,11 @@
 #include <cstring>
 #include <filesystem>
 
+// Kept private to this file, so test programs that write pictures of their
+// own can link this one too.
+#define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
+#include <stb_image_write.h>
 
 namespace testsupport {
 

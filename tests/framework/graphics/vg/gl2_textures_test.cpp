@@ -130,6 +130,13 @@ TEST_F(Gl2TextureTest, ImageFillsHonourTheImageFlags) {
   }
 }
 
+TEST_F(Gl2TextureTest, AnImageThatIsGoneDrawsNothing) {
+  const int32_t image = VgGl2CreateTexture(backend_, kVgTextureRgba, 2, 2, 0, kQuadrants);
+  VgGl2DeleteTexture(backend_, image);
+  const RgbaImage picture = DrawImage(image);
+  EXPECT_TRUE(PixelNear(picture, 32, 32, kClear, 0));
+}
+
 TEST_F(Gl2TextureTest, NearestAndRepeatFlagsChangeSampling) {
   // The pattern is 16 pixels wide over a 32 pixel wide rectangle: its second
   // half shows the image again only when it repeats, else the last column.

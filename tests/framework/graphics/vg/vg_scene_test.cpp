@@ -1,10 +1,14 @@
-#include <cmath>
 #include <vector>
+
+#include <fstream>
+#include <iterator>
 
 #include "framework/graphics/vg/vg_commands.h"
 #include "framework/graphics/vg/vg_draw.h"
+#include "framework/graphics/vg/vg_glyph_cache.h"
 #include "framework/graphics/vg/vg_paint.h"
 #include "framework/graphics/vg/vg_state.h"
+#include "framework/graphics/vg/vg_text.h"
 #include "tests/framework/graphics/vg/gl2_context_fixture.h"
 
 namespace plugkit {
@@ -45,59 +49,6 @@ TEST_F(Gl2SceneTest, AntialiasedEdgesCoverWhatTheShapeCovers) {
     EXPECT_EQ(image.At(20, 7).a, 0) << "an edge on a pixel border stays sharp";
     EXPECT_EQ(image.At(20, 8).a, 255);
   }
-}
-
-TEST_F(Gl2SceneTest, LinearGradientEndsHoldTheirColours) {
-  BeginFrame();
-  VgBeginPath(ctx_);
-  VgRect(ctx_, 0, 0, kWidth, kHeight);
-  VgGetState(ctx_)->fill =
-      VgLinearGradient(32, 0, 96, 0, VgColor{1, 1, 0, 1}, VgColor{0, 0.5f, 1, 1});
-  VgFill(ctx_);
-  const RgbaImage image = EndFrame();
-  for (int x : {0, 31}) EXPECT_EQ(image.At(x, 64).b, 0) << x;
-  for (int x : {0, 31}) EXPECT_EQ(image.At(x, 64).r, 255) << x;
-  for (int x : {96, 127}) EXPECT_EQ(image.At(x, 64).r, 0) << x;
-  for (int x : {96, 127}) EXPECT_EQ(image.At(x, 64).b, 255) << x;
-  EXPECT_NEAR(image.At(64, 64).r, 128, 4);
-}
-
-TEST_F(Gl2SceneTest, SelfIntersectingStarFillsItsCentre) {
-  BeginFrame();
-  std::vector<std::pair<float, float>> star;
-  for (int i = 0; i < 5; ++i) {
-    const float a = (-90.0f + 144.0f * static_cast<float>(i)) * kPi / 180.0f;
-    star.emplace_back(64 + 56 * std::cos(a), 68 + 56 * std::sin(a));
-  }
-  Polyline(ctx_, star);
-  float close = kVgClose;
-  VgAppendCommands(ctx_, &close, 1);
-  VgGetState(ctx_)->fill = VgFillColor(VgColor{1, 0.5f, 0, 1});
-  VgFill(ctx_);
-  const RgbaImage image = EndFrame();
-  Save(image, "vg-scene-star.png");
-  EXPECT_EQ(image.At(64, 68).a, 255);
-  EXPECT_EQ(image.At(64, 20).a, 255);
-  EXPECT_EQ(image.At(64, 122).a, 0);
-}
-
-TEST_F(Gl2SceneTest, ScissorClipsFillsAndStrokes) {
-  BeginFrame();
-  VgScissor(ctx_, 32, 32, 64, 64);
-  VgBeginPath(ctx_);
-  VgRect(ctx_, 0, 0, kWidth, kHeight);
-  VgGetState(ctx_)->fill = VgFillColor(VgColor{0, 1, 0, 1});
-  VgFill(ctx_);
-  Polyline(ctx_, {{0, 64}, {128, 64}});
-  VgGetState(ctx_)->strokeWidth = 4;
-  VgStroke(ctx_);
-  const RgbaImage image = EndFrame();
-  EXPECT_EQ(image.At(32, 40).g, 255);
-  EXPECT_EQ(image.At(31, 40).a, 0);
-  EXPECT_EQ(image.At(95, 90).g, 255);
-  EXPECT_EQ(image.At(96, 90).a, 0);
-  EXPECT_EQ(image.At(64, 64).g, 0) << "the black stroke is drawn inside";
-  EXPECT_EQ(image.At(16, 64).a, 0) << "and clipped outside";
 }
 
 // Several shapes through the whole renderer, for the eye: a rounded card
@@ -145,6 +96,43 @@ TEST_F(Gl2SceneTest, MixedScene) {
   EXPECT_EQ(image.At(64, 94).g, 33) << "the hole shows the background";
   EXPECT_GT(image.At(20, 80).g, 200);
   EXPECT_GT(image.At(34, 34).r, 240);
+}
+
+TEST_F(Gl2SceneTest, TextInksOnlyItsOwnBox) {
+  std::ifstream file(TARVEX_TEST_FONT, std::ios::binary);
+  const std::vector<unsigned char> font((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+  ASSERT_FALSE(font.empty());
+  VgGetState(ctx_)->fontId = igraphics::VgAddFontFromMemory(
+      ctx_->glyphCache, "roboto", font.data(), static_cast<int>(font.size()), 0, false);
+  ASSERT_EQ(VgGetState(ctx_)->fontId, 0);
+  BeginFrame();
+  VgBeginPath(ctx_);
+  VgRect(ctx_, 0, 64, kWidth, 64);
+  VgGetState(ctx_)->fill = VgFillColor(VgColor{0.1f, 0.1f, 0.2f, 1});
+  VgFill(ctx_);
+  VgGetState(ctx_)->fontId = 0;
+  VgGetState(ctx_)->fontSize = 22;
+  VgGetState(ctx_)->fill = VgFillColor(VgColor{1, 0.6f, 0.2f, 1});
+  const float end = VgText(ctx_, 8, 40, "Tarvex -12", nullptr);
+  VgGetState(ctx_)->fontSize = 11;
+  VgGetState(ctx_)->fill = VgFillColor(VgColor{1, 1, 1, 1});
+  VgText(ctx_, 4, 100, "The quick brown fox", nullptr);
+  const RgbaImage image = EndFrame();
+  Save(image, "vg-scene-text.png", 3);
+  EXPECT_GT(end, 80.0f);
+  int inked = 0;
+  int right = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      if (image.At(x, y).a == 0) continue;
+      ++inked;
+      right = std::max(right, x);
+      EXPECT_TRUE(y >= 18 && y <= 46 && x >= 8) << "ink at " << x << ", " << y;
+    }
+  }
+  EXPECT_GT(inked, 200);
+  EXPECT_NEAR(right, end, 3.0f);
 }
 
 } // namespace
