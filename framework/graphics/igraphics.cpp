@@ -2,6 +2,7 @@
 
 #include "framework/graphics/graphics_editor_delegate.h"
 #include "framework/graphics/image_caches.h"
+#include "framework/graphics/text_entry_control.h"
 
 namespace plugkit::igraphics {
 
@@ -57,6 +58,7 @@ void IGraphics::RemoveAllControls() {
   mouseOver_ = nullptr;
   mouseOverIdx_ = -1;
   textEntryControl_.reset();
+  inTextEntry_ = nullptr;
   cornerResizer_.reset();
   ctrlTags_.clear();
   controls_.DeleteAll();

@@ -28,6 +28,7 @@ struct NSVGpaint;
 namespace plugkit::igraphics {
 
 class IGEditorDelegate;
+class ITextEntryControl;
 
 // Where a resource was found.
 enum class EResourceLocation : int { NotFound = 0, FilePath = 1, WinResource = 2 };
@@ -333,6 +334,17 @@ public:
   void SendParamValueFromUI(int paramIdx, double normalized);
   bool ParamEditOpen(int paramIdx) const;
 
+  // Text entry: inside the editor once AttachTextEntryControl has run,
+  // else through the platform. The result goes back to the asking control
+  // as a parameter value, or as text when the value has no parameter.
+  void AttachTextEntryControl();
+  ITextEntryControl* GetTextEntryControl() const { return textEntryControl_.get(); }
+  void CreateTextEntry(IControl& control, const ITextStyle& style, const IRect& bounds,
+                       const char* str, int valIdx = 0);
+  void SetControlValueAfterTextEdit(const char* str);
+  IControl* GetControlInTextEntry() const { return inTextEntry_; }
+  void ClearInTextEntryControl() { inTextEntry_ = nullptr; }
+
   // Popup menus: shown by the platform; the choice goes to the control.
   void CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRect& bounds, int valIdx = 0);
   IPopupMenu* DoCreatePopupMenu(IControl& control, IPopupMenu& menu, const IRect& bounds,
@@ -415,7 +427,9 @@ private:
   PointerList<IControl> controls_{4096};
   std::unordered_map<int, IControl*> ctrlTags_;
   std::unique_ptr<IControl> cornerResizer_;
-  std::unique_ptr<IControl> textEntryControl_;
+  std::unique_ptr<ITextEntryControl> textEntryControl_;
+  IControl* inTextEntry_ = nullptr;
+  int textEntryValIdx_ = -1;
   IPopupMenu promptPopupMenu_;
   int cursorType_ = 0;
   int width_;

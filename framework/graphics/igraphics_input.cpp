@@ -1,5 +1,6 @@
 #include "framework/graphics/graphics_editor_delegate.h"
 #include "framework/graphics/igraphics.h"
+#include "framework/graphics/text_entry_control.h"
 
 #include <algorithm>
 
@@ -11,7 +12,9 @@ IControl* IGraphics::GetMouseControl(float x, float y, bool capture, bool mouseO
 
   IControl* found = nullptr;
   int foundIdx = -1;
-  if (cornerResizer_ && cornerResizer_->IsHit(x, y)) {
+  if (textEntryControl_ && textEntryControl_->EditInProgress()) {
+    found = textEntryControl_.get();
+  } else if (cornerResizer_ && cornerResizer_->IsHit(x, y)) {
     found = cornerResizer_.get();
   } else if (!mouseOver || enableMouseOver_) {
     const int last = mouseOver ? 1 : 0;

@@ -4,8 +4,8 @@
 
 namespace plugkit::igraphics::testing {
 
-TestDelegate::TestDelegate(int nParams) : IGEditorDelegate(nParams) {
-  for (int i = 0; i < nParams; ++i) {
+TestDelegate::TestDelegate(int nParams, bool configureDoubles) : IGEditorDelegate(nParams) {
+  for (int i = 0; configureDoubles && i < nParams; ++i) {
     GetParam(i)->ConfigureDouble("param", 0.5, 0.0, 1.0, 0.001, "", 0, "", IParam::ShapeLinear());
   }
 }

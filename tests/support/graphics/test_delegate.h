@@ -6,8 +6,8 @@
 
 namespace plugkit::igraphics::testing {
 
-// An editor delegate whose parameters are all doubles from 0 to 1 (default
-// 0.5) unless a test configures them, and which keeps what the editor sent.
+// An editor delegate whose parameters are doubles from 0 to 1 (default 0.5),
+// or left for the test to configure, and which keeps what the editor sent.
 class TestDelegate : public IGEditorDelegate {
 public:
   struct Sent {
@@ -15,7 +15,7 @@ public:
     double normalized;
   };
 
-  explicit TestDelegate(int nParams = 4);
+  explicit TestDelegate(int nParams = 4, bool configureDoubles = true);
 
   void BeginParamEditFromUI(int paramIdx) override { begun.push_back(paramIdx); }
   void EndParamEditFromUI(int paramIdx) override { ended.push_back(paramIdx); }
