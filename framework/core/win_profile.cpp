@@ -4,6 +4,7 @@
 #include "framework/core/utf8_codec.h"
 #include "framework/core/win_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace plugkit {
@@ -12,6 +13,7 @@ namespace {
 
 constexpr DWORD kStackResultLimit = 1000;
 constexpr DWORD kStackResultUnits = 1024;
+constexpr DWORD kMaxResultBytes = 1u << 28;
 
 bool WantsWide(const char* file) { return Utf8Classify(file) == 1; }
 
@@ -40,9 +42,11 @@ DWORD Utf8GetPrivateProfileString(const char* section, const char* key, const ch
     if (wideSection.Ok() && wideKey.Ok() && wideFallback.Ok() && wideFile.Ok()) {
       const DWORD zeros = (!section || !key) ? 2 : 1;
       if (size <= zeros) {
-        if (out && size > 0) std::memset(out, 0, size);
+        std::memset(out, 0, size);
         return 0;
       }
+      // No profile text comes near this; it keeps the sizes below in range.
+      size = std::min<DWORD>(size, kMaxResultBytes);
       wchar_t stackResult[kStackResultUnits];
       HeapBuffer heapResult(4096);
       wchar_t* result = stackResult;
