@@ -9,22 +9,18 @@ AppHost* gAppHost = nullptr;
 // Makes the list hold exactly count null entries; false when it could not
 // grow that far.
 bool ResetPointerList(PointerList<double>& list, int count) {
-  while (list.Count() > 0)
-    list.Remove(list.Count() - 1);
-  for (int i = 0; i < count; ++i)
-    list.Add(nullptr);
+  while (list.Count() > 0) list.Remove(list.Count() - 1);
+  for (int i = 0; i < count; ++i) list.Add(nullptr);
   return list.Count() == count;
 }
 
 } // namespace
 
 AppHost* AppHost::Create(PluginFactory factory) {
-  if (!factory)
-    return nullptr;
+  if (!factory) return nullptr;
   std::unique_ptr<AppHost> host(new AppHost());
   host->plug_ = factory(InstanceInfo{host.get()});
-  if (!host->plug_)
-    return nullptr;
+  if (!host->plug_) return nullptr;
   AppHost* previous = gAppHost;
   gAppHost = host.release();
   delete previous;

@@ -63,8 +63,8 @@ public:
   int GetCallbackCount() const { return callbackCount_; }
 
 private:
-  friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames, double streamTime,
-                               AudioStreamStatus status, void* userData);
+  friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames,
+                               double streamTime, AudioStreamStatus status, void* userData);
 
   AppHost() = default;
 

@@ -10,8 +10,8 @@ using AudioStreamStatus = unsigned int;
 // over the buffer in sub-blocks, fades in on the first buffer of a stream
 // and out when the stream is being stopped, then stays silent. Always 0:
 // the stream goes on.
-int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames, double streamTime,
-                      AudioStreamStatus status, void* userData);
+int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames,
+                      double streamTime, AudioStreamStatus status, void* userData);
 
 // Multiplies each channel's nFrames samples by a linear ramp over the whole
 // buffer: k / nFrames fading in, (nFrames - 1 - k) / nFrames fading out.

@@ -21,8 +21,7 @@ IPluginApp::IPluginApp(const InstanceInfo& info, const PlugConfig& config)
 IPluginApp::~IPluginApp() = default;
 
 void IPluginApp::ProcessHostBlock(double** inputs, double** outputs, int nFrames) {
-  if (nFrames < 1)
-    return;
+  if (nFrames < 1) return;
   const int nIn = NChannels(kDirectionInput);
   const int nOut = NChannels(kDirectionOutput);
   SetChannelConnections(kDirectionInput, 0, nIn, GetPlugType() != kPlugTypeInstrument);
@@ -43,8 +42,7 @@ void IPluginApp::DrainMidiInput() {
   }
   SysExRecord record;
   for (int n = sysExIn_.ElementsAvailable(); n > 0 && sysExIn_.Pop(record); --n) {
-    if (record.size < 0 || record.size > MaxSysExBytes)
-      continue;
+    if (record.size < 0 || record.size > MaxSysExBytes) continue;
     ProcessSysEx(SysExMessage{record.offset, record.size, record.data});
     sysExToUI_.Push(record);
   }
@@ -53,17 +51,14 @@ void IPluginApp::DrainMidiInput() {
 }
 
 bool IPluginApp::SendMidiOut(const MidiMessage& message) {
-  if (!DoesMidiOut() || !host_)
-    return false;
+  if (!DoesMidiOut() || !host_) return false;
   const uint8_t bytes[3] = {message.status, message.data1, message.data2};
   return host_->SendMidiBytes(bytes, 3);
 }
 
 bool IPluginApp::SendSysExOut(const SysExMessage& message) {
-  if (!DoesMidiOut() || !host_)
-    return false;
-  if (message.size <= 0 || !message.data)
-    return false;
+  if (!DoesMidiOut() || !host_) return false;
+  if (message.size <= 0 || !message.data) return false;
   return host_->SendMidiBytes(message.data, message.size);
 }
 

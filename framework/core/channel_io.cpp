@@ -1,4 +1,4 @@
-#include "channel_io.h"
+#include "framework/core/channel_io.h"
 
 namespace plugkit {
 
@@ -11,15 +11,12 @@ void ChannelIOConfig::AddBus(BusSpec* bus) {
   PointerList<BusSpec>& buses = bus->direction == kDirectionInput ? inputBuses : outputBuses;
   const int before = buses.Count();
   buses.Add(bus);
-  if (buses.Count() == before)
-    delete bus;
+  if (buses.Count() == before) delete bus;
 }
 
 const PointerList<BusSpec>* ChannelIOConfig::Buses(int direction) const {
-  if (direction == kDirectionInput)
-    return &inputBuses;
-  if (direction == kDirectionOutput)
-    return &outputBuses;
+  if (direction == kDirectionInput) return &inputBuses;
+  if (direction == kDirectionOutput) return &outputBuses;
   return nullptr;
 }
 
@@ -36,8 +33,7 @@ int ChannelIOConfig::NChannelsOnBus(int direction, int busIdx) const {
 
 int ChannelIOConfig::TotalChannels(int direction) const {
   int total = 0;
-  for (int i = 0; i < NBuses(direction); ++i)
-    total += NChannelsOnBus(direction, i);
+  for (int i = 0; i < NBuses(direction); ++i) total += NChannelsOnBus(direction, i);
   return total;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pointer_list.h"
+#include "framework/core/pointer_list.h"
 
 #include <cstdint>
 

@@ -1,32 +1,25 @@
-#include "editor_delegate.h"
+#include "framework/core/editor_delegate.h"
 
 #include <algorithm>
 
 namespace plugkit {
 
 IEditorDelegate::IEditorDelegate(int nParams) {
-  for (int i = 0; i < nParams; ++i)
-    params_.Add(new IParam());
+  for (int i = 0; i < nParams; ++i) params_.Add(new IParam());
 }
 
-IEditorDelegate::~IEditorDelegate() {
-  params_.DeleteAll();
-}
+IEditorDelegate::~IEditorDelegate() { params_.DeleteAll(); }
 
 void* IEditorDelegate::OpenEditor(void*) {
   OnEditorOpened();
   return nullptr;
 }
 
-void IEditorDelegate::CloseEditor() {
-  OnEditorClose();
-}
+void IEditorDelegate::CloseEditor() { OnEditorClose(); }
 
 void IEditorDelegate::OnParentWindowResize(int, int) {}
 
-void IEditorDelegate::OnEditorOpened() {
-  SendAllParamValuesToUI();
-}
+void IEditorDelegate::OnEditorOpened() { SendAllParamValuesToUI(); }
 
 void IEditorDelegate::OnEditorClose() {}
 
@@ -49,21 +42,13 @@ void IEditorDelegate::OnUIMidiMessage(const MidiMessage&) {}
 
 void IEditorDelegate::OnUISysEx(const SysExMessage&) {}
 
-bool IEditorDelegate::HandleMessage(int, int, int, const void*) {
-  return false;
-}
+bool IEditorDelegate::HandleMessage(int, int, int, const void*) { return false; }
 
-void IEditorDelegate::OnStateRestored() {
-  SendAllParamValuesToUI();
-}
+void IEditorDelegate::OnStateRestored() { SendAllParamValuesToUI(); }
 
-bool IEditorDelegate::OnHostKeyDown(const igraphics::IKeyPress&) {
-  return false;
-}
+bool IEditorDelegate::OnHostKeyDown(const igraphics::IKeyPress&) { return false; }
 
-bool IEditorDelegate::OnHostKeyUp(const igraphics::IKeyPress&) {
-  return false;
-}
+bool IEditorDelegate::OnHostKeyUp(const igraphics::IKeyPress&) { return false; }
 
 void IEditorDelegate::SetControlValueFromDelegate(int, double) {}
 
@@ -75,13 +60,9 @@ void IEditorDelegate::SendMsgToUI(int msgTag, int dataSize, const void* data) {
   HandleMessage(msgTag, -1, dataSize, data);
 }
 
-void IEditorDelegate::SendMidiToUI(const MidiMessage& message) {
-  OnUIMidiMessage(message);
-}
+void IEditorDelegate::SendMidiToUI(const MidiMessage& message) { OnUIMidiMessage(message); }
 
-void IEditorDelegate::SendSysExToUI(const SysExMessage& message) {
-  OnUISysEx(message);
-}
+void IEditorDelegate::SendSysExToUI(const SysExMessage& message) { OnUISysEx(message); }
 
 void IEditorDelegate::SendParamValueToUI(int paramIdx, double, bool) {
   OnUIParamChange(paramIdx, ParamChangeSource::EditorDelegate);
@@ -91,15 +72,12 @@ void IEditorDelegate::SyncAllParamsToHost() {}
 
 void IEditorDelegate::SetParamValueFromUI(int paramIdx, double normalized) {
   IParam* param = GetParam(paramIdx);
-  if (!param)
-    return;
+  if (!param) return;
   param->SetNormalized(normalized);
   OnUIParamChange(paramIdx, ParamChangeSource::UI);
 }
 
-bool IEditorDelegate::ResizeEditorFromUI(int, int, bool) {
-  return false;
-}
+bool IEditorDelegate::ResizeEditorFromUI(int, int, bool) { return false; }
 
 void IEditorDelegate::SendMidiFromUI(const MidiMessage&) {}
 
@@ -119,13 +97,9 @@ bool IEditorDelegate::ClampEditorSize(int& width, int& height) const {
   return false;
 }
 
-bool IEditorDelegate::SerializeEditorSize(ByteChunk&) const {
-  return true;
-}
+bool IEditorDelegate::SerializeEditorSize(ByteChunk&) const { return true; }
 
-int IEditorDelegate::UnserializeEditorSize(const ByteChunk&, int startPos) {
-  return startPos;
-}
+int IEditorDelegate::UnserializeEditorSize(const ByteChunk&, int startPos) { return startPos; }
 
 void IEditorDelegate::SetEditorScreenScale(float) {}
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "byte_chunk.h"
-#include "param.h"
-#include "param_change_source.h"
-#include "pointer_list.h"
-#include "queue_messages.h"
+#include "framework/core/byte_chunk.h"
+#include "framework/core/param.h"
+#include "framework/core/param_change_source.h"
+#include "framework/core/pointer_list.h"
+#include "framework/core/queue_messages.h"
 
 namespace plugkit {
 

@@ -1,4 +1,4 @@
-#include "heap_buffer.h"
+#include "framework/core/heap_buffer.h"
 
 #include <algorithm>
 #include <climits>
@@ -19,18 +19,13 @@ HeapBuffer::HeapBuffer(const HeapBuffer& other) : granularity_(other.granularity
   CopyFrom(other);
 }
 
-HeapBuffer& HeapBuffer::operator=(const HeapBuffer& other) {
-  return Assign(other);
-}
+HeapBuffer& HeapBuffer::operator=(const HeapBuffer& other) { return Assign(other); }
 
-HeapBuffer::~HeapBuffer() {
-  std::free(data_);
-}
+HeapBuffer::~HeapBuffer() { std::free(data_); }
 
 // Capacity for a new block, or -1 when it cannot be represented.
 int HeapBuffer::CapacityFor(int newSize) const {
-  if (newSize == 0)
-    return 0;
+  if (newSize == 0) return 0;
   const int64_t n = newSize;
   int64_t extra = std::max<int64_t>(n / 2, granularity_);
   int64_t capacity;
@@ -45,8 +40,7 @@ int HeapBuffer::CapacityFor(int newSize) const {
 
 uint8_t* HeapBuffer::Resize(int newSize, bool allowShrink) {
   newSize = std::max(newSize, 0);
-  if (newSize == size_)
-    return Data();
+  if (newSize == size_) return Data();
 
   int threshold = 0;
   if (allowShrink && newSize < size_) {
@@ -54,8 +48,7 @@ uint8_t* HeapBuffer::Resize(int newSize, bool allowShrink) {
   }
   if (newSize > capacity_ || newSize < threshold) {
     const int capacity = CapacityFor(newSize);
-    if (capacity < 0)
-      return Data();
+    if (capacity < 0) return Data();
     if (capacity != capacity_) {
       if (capacity == 0) {
         std::free(data_);
@@ -67,10 +60,8 @@ uint8_t* HeapBuffer::Resize(int newSize, bool allowShrink) {
       auto* grown = static_cast<uint8_t*>(std::realloc(data_, static_cast<size_t>(capacity)));
       if (!grown) {
         grown = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(capacity)));
-        if (!grown)
-          return Data();
-        if (data_)
-          std::memcpy(grown, data_, static_cast<size_t>(std::min(newSize, size_)));
+        if (!grown) return Data();
+        if (data_) std::memcpy(grown, data_, static_cast<size_t>(std::min(newSize, size_)));
         std::free(data_);
       }
       data_ = grown;
@@ -82,12 +73,10 @@ uint8_t* HeapBuffer::Resize(int newSize, bool allowShrink) {
 }
 
 void HeapBuffer::CopyFrom(const HeapBuffer& other) {
-  if (&other == this)
-    return;
+  if (&other == this) return;
   Resize(other.size_, true);
   if (size_ == other.size_) {
-    if (size_ > 0)
-      std::memcpy(data_, other.data_, static_cast<size_t>(size_));
+    if (size_ > 0) std::memcpy(data_, other.data_, static_cast<size_t>(size_));
   } else {
     Resize(0, true);
   }

@@ -1,4 +1,4 @@
-#include "latency_delay_line.h"
+#include "framework/core/latency_delay_line.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,32 +16,30 @@ void LatencyDelayLine::SetLatency(int samples) {
   writePos_ = 0;
   const int64_t bytes = int64_t{samples} * channels_ * int64_t{sizeof(float)};
   const int wanted = bytes > INT_MAX ? -1 : static_cast<int>(bytes);
-  if (wanted >= 0)
-    buffer_.Resize(wanted, true);
+  if (wanted >= 0) buffer_.Resize(wanted, true);
   if (wanted < 0 || buffer_.Size() != wanted) {
     buffer_.Resize(0, true);
     latency_ = 0;
     return;
   }
   latency_ = samples;
-  if (wanted > 0)
-    std::memset(buffer_.Data(), 0, static_cast<size_t>(wanted));
+  if (wanted > 0) std::memset(buffer_.Data(), 0, static_cast<size_t>(wanted));
 }
 
-void LatencyDelayLine::Process(float* const* inputs, float* const* outputs, int channels, int nFrames) {
+void LatencyDelayLine::Process(float* const* inputs, float* const* outputs, int channels,
+                               int nFrames) {
   channels = std::min(channels, channels_);
-  if (latency_ <= 0 || channels <= 0)
-    return;
+  if (latency_ <= 0 || channels <= 0) return;
   float* samples = Samples();
   for (int frame = 0; frame < nFrames; ++frame) {
     for (int j = 0; j < channels; ++j) {
-      float& stored = samples[static_cast<size_t>(j) * static_cast<size_t>(latency_) + static_cast<size_t>(writePos_)];
+      float& stored = samples[static_cast<size_t>(j) * static_cast<size_t>(latency_) +
+                              static_cast<size_t>(writePos_)];
       const float delayed = stored;
       stored = inputs[j][frame];
       outputs[j][frame] = delayed;
     }
-    if (++writePos_ == latency_)
-      writePos_ = 0;
+    if (++writePos_ == latency_) writePos_ = 0;
   }
 }
 

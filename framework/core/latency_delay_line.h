@@ -1,6 +1,6 @@
 #pragma once
 
-#include "heap_buffer.h"
+#include "framework/core/heap_buffer.h"
 
 namespace plugkit {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "heap_buffer.h"
-#include "string_buffer.h"
+#include "framework/core/heap_buffer.h"
+#include "framework/core/string_buffer.h"
 
 #include <atomic>
 #include <cstdint>

@@ -19,20 +19,20 @@ enum class ParamChangeSource : int32_t {
 // enumeration.
 constexpr const char* ParamChangeSourceText(ParamChangeSource source) {
   switch (source) {
-  case ParamChangeSource::Reset:
-    return "Reset";
-  case ParamChangeSource::Host:
-    return "Host";
-  case ParamChangeSource::Preset:
-    return "Preset";
-  case ParamChangeSource::UI:
-    return "UI";
-  case ParamChangeSource::EditorDelegate:
-    return "Editor Delegate";
-  case ParamChangeSource::Recompile:
-    return "Recompile";
-  case ParamChangeSource::Unknown:
-    break;
+    case ParamChangeSource::Reset:
+      return "Reset";
+    case ParamChangeSource::Host:
+      return "Host";
+    case ParamChangeSource::Preset:
+      return "Preset";
+    case ParamChangeSource::UI:
+      return "UI";
+    case ParamChangeSource::EditorDelegate:
+      return "Editor Delegate";
+    case ParamChangeSource::Recompile:
+      return "Recompile";
+    case ParamChangeSource::Unknown:
+      break;
   }
   return "Unknown";
 }

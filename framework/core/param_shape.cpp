@@ -1,4 +1,4 @@
-#include "param_shape.h"
+#include "framework/core/param_shape.h"
 
 #include <cmath>
 

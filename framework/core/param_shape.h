@@ -1,6 +1,6 @@
 #pragma once
 
-#include "param.h"
+#include "framework/core/param.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "plugin_api_base.h"
+#include "framework/core/plugin_api_base.h"
 
-#include "param_shape.h"
+#include "framework/core/param_shape.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,7 +15,8 @@ constexpr int kHostNameBufferSize = 256;
 } // namespace
 
 IPluginAPIBase::IPluginAPIBase(const PlugConfig& config, PlugApi plugApi)
-    : IPluginBase(config.nParams, config.nPresets), plugApi_(plugApi),
+    : IPluginBase(config.nParams, config.nPresets),
+      plugApi_(plugApi),
       tickDrainsParamQueue_(plugApi != PlugApi::VST3) {
   uniqueId_ = config.uniqueId;
   makerId_ = config.makerId;
@@ -38,14 +39,12 @@ IPluginAPIBase::IPluginAPIBase(const PlugConfig& config, PlugApi plugApi)
 
 IPluginAPIBase::~IPluginAPIBase() {
   // No tick may run on a half-destroyed instance.
-  if (idleTimer_)
-    idleTimer_->Stop();
+  if (idleTimer_) idleTimer_->Stop();
   idleTimer_.reset();
 }
 
 void IPluginAPIBase::CreateIdleTimer() {
-  if (idleTimer_)
-    idleTimer_->Stop();
+  if (idleTimer_) idleTimer_->Stop();
   idleTimer_.reset();
   idleTimer_.reset(Timer::Create([this](Timer& timer) { OnTimerTick(timer); }, IdleTimerPeriod));
 }
@@ -63,8 +62,7 @@ void IPluginAPIBase::OnTimerTick(Timer&) {
     SendMidiToUI(message);
   SysExRecord record;
   for (int n = sysExToUI_.ElementsAvailable(); n > 0 && sysExToUI_.Pop(record); --n) {
-    if (record.size < 0 || record.size > MaxSysExBytes)
-      continue;
+    if (record.size < 0 || record.size > MaxSysExBytes) continue;
     SendSysExToUI(SysExMessage{record.offset, record.size, record.data});
   }
   OnIdleTick();
@@ -78,8 +76,7 @@ HostId IPluginAPIBase::HostIdFromName(const char* hostName) {
       lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(hostName[i])));
   }
   for (const HostMatch& match : kHostTable) {
-    if (std::strstr(lower, match.text))
-      return match.id;
+    if (std::strstr(lower, match.text)) return match.id;
   }
   return kHostUnknown;
 }
@@ -94,8 +91,7 @@ void IPluginAPIBase::SetHost(const char* hostName, int version) {
 
 void IPluginAPIBase::SetParamNormalizedAndNotify(int paramIdx, double normalized) {
   IParam* param = GetParam(paramIdx);
-  if (!param)
-    return;
+  if (!param) return;
   param->SetNormalized(normalized);
   SendParamValueToHost(paramIdx, normalized);
   OnParamChange(paramIdx, ParamChangeSource::UI, -1);
@@ -106,47 +102,35 @@ void IPluginAPIBase::SyncAllParamsToHost() {
     SendParamValueToHost(i, GetParam(i)->NormalizeValue(GetParam(i)->Value()));
 }
 
-void IPluginAPIBase::BeginParamEditFromUI(int paramIdx) {
-  BeginHostParamEdit(paramIdx);
-}
+void IPluginAPIBase::BeginParamEditFromUI(int paramIdx) { BeginHostParamEdit(paramIdx); }
 
 void IPluginAPIBase::SetParamValueFromUI(int paramIdx, double normalized) {
   IParam* param = GetParam(paramIdx);
-  if (!param)
-    return;
+  if (!param) return;
   SetParamNormalizedAndNotify(paramIdx, normalized);
   // Set again: the notifications above may have moved the value.
   param->SetNormalized(normalized);
   OnUIParamChange(paramIdx, ParamChangeSource::UI);
 }
 
-void IPluginAPIBase::EndParamEditFromUI(int paramIdx) {
-  EndHostParamEdit(paramIdx);
-}
+void IPluginAPIBase::EndParamEditFromUI(int paramIdx) { EndHostParamEdit(paramIdx); }
 
 bool IPluginAPIBase::ResizeEditorFromUI(int width, int height, bool needsPlatformResize) {
   return needsPlatformResize ? ResizeEditorWindow(width, height) : true;
 }
 
-void IPluginAPIBase::SendMidiFromUI(const MidiMessage& message) {
-  QueueMidiFromUI(message);
-}
+void IPluginAPIBase::SendMidiFromUI(const MidiMessage& message) { QueueMidiFromUI(message); }
 
-void IPluginAPIBase::SendSysExFromUI(const SysExMessage& message) {
-  QueueSysExFromUI(message);
-}
+void IPluginAPIBase::SendSysExFromUI(const SysExMessage& message) { QueueSysExFromUI(message); }
 
 void IPluginAPIBase::SendMsgFromUI(int msgTag, int ctrlTag, int dataSize, const void* data) {
   HandleMessage(msgTag, ctrlTag, dataSize, data);
 }
 
-void IPluginAPIBase::QueueMidiFromUI(const MidiMessage& message) {
-  midiFromUI_.Push(message);
-}
+void IPluginAPIBase::QueueMidiFromUI(const MidiMessage& message) { midiFromUI_.Push(message); }
 
 void IPluginAPIBase::QueueSysExFromUI(const SysExMessage& message) {
-  if (message.size < 0 || message.size > MaxSysExBytes)
-    return;
+  if (message.size < 0 || message.size > MaxSysExBytes) return;
   SysExRecord record;
   record.offset = message.offset;
   record.size = message.size;
@@ -157,51 +141,37 @@ void IPluginAPIBase::QueueSysExFromUI(const SysExMessage& message) {
 
 bool IPluginAPIBase::ParamsMatchValues(const double* values, int startIndex) const {
   const int n = NParams();
-  if (n == 0)
-    return true;
-  if (!values)
-    return false;
+  if (n == 0) return true;
+  if (!values) return false;
   for (int i = 0; i < n; ++i) {
     const float current = static_cast<float>(GetParam(i)->Value());
     const float other = static_cast<float>(values[startIndex + i]);
-    if (!(std::fabs(current - other) < 1e-5f))
-      return false;
+    if (!(std::fabs(current - other) < 1e-5f)) return false;
   }
   return true;
 }
 
-bool IPluginAPIBase::OnAboutRequest() {
-  return false;
-}
+bool IPluginAPIBase::OnAboutRequest() { return false; }
 
-bool IPluginAPIBase::OnManualRequest() {
-  return false;
-}
+bool IPluginAPIBase::OnManualRequest() { return false; }
 
 void IPluginAPIBase::OnHostDetected() {}
 
 void IPluginAPIBase::ListParamIndices(int count, std::vector<int>& indices) const {
-  if (count >= NParams())
-    return;
-  for (int i = 0; i < count; ++i)
-    indices.push_back(i);
+  if (count >= NParams()) return;
+  for (int i = 0; i < count; ++i) indices.push_back(i);
 }
 
-bool IPluginAPIBase::AreOpposite(int a, int b) const {
-  return b == -a;
-}
+bool IPluginAPIBase::AreOpposite(int a, int b) const { return b == -a; }
 
 void IPluginAPIBase::SpareHookB() {}
 
 bool IPluginAPIBase::GetIndexText(int, char* text) {
-  if (text)
-    text[0] = 0;
+  if (text) text[0] = 0;
   return false;
 }
 
-igraphics::IGraphics* IPluginAPIBase::GetGraphicsHandle() const {
-  return nullptr;
-}
+igraphics::IGraphics* IPluginAPIBase::GetGraphicsHandle() const { return nullptr; }
 
 void IPluginAPIBase::OnIdleTick() {}
 
@@ -212,30 +182,22 @@ bool IPluginAPIBase::GetChannelColor(int& r, int& g, int& b) {
 
 void IPluginAPIBase::GetChannelName(StringBuffer&) {}
 
-int IPluginAPIBase::GetChannelIndex() {
-  return 0;
-}
+int IPluginAPIBase::GetChannelIndex() { return 0; }
 
 void IPluginAPIBase::GetChannelNamespace(StringBuffer&) {}
 
-int IPluginAPIBase::GetChannelNamespaceIndex() {
-  return 0;
-}
+int IPluginAPIBase::GetChannelNamespaceIndex() { return 0; }
 
 void IPluginAPIBase::QueueParamValueToUI(int paramIdx, double value, bool normalized) {
   const IParam* param = GetParam(paramIdx);
-  if (!param)
-    return;
-  if (normalized)
-    value = param->ConstrainValue(param->GetShape().NormalizedToValue(value, *param));
+  if (!param) return;
+  if (normalized) value = param->ConstrainValue(param->GetShape().NormalizedToValue(value, *param));
   paramChangesToUI_.Push(ParamChange{paramIdx, value});
 }
 
 void IPluginAPIBase::PrepareForHost() {}
 
-bool IPluginAPIBase::ResizeEditorWindow(int, int) {
-  return false;
-}
+bool IPluginAPIBase::ResizeEditorWindow(int, int) { return false; }
 
 void IPluginAPIBase::BeginHostParamEdit(int) {}
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "host_id.h"
-#include "plug_api.h"
-#include "plug_config.h"
-#include "plugin_base.h"
-#include "queue_messages.h"
-#include "ring_queue.h"
-#include "timer.h"
+#include "framework/core/host_id.h"
+#include "framework/core/plug_api.h"
+#include "framework/core/plug_config.h"
+#include "framework/core/plugin_base.h"
+#include "framework/core/queue_messages.h"
+#include "framework/core/ring_queue.h"
+#include "framework/core/timer.h"
 
 #include <memory>
 #include <vector>
@@ -49,6 +49,7 @@ public:
   // Appends 0..count-1 when count is below the number of parameters.
   virtual void ListParamIndices(int count, std::vector<int>& indices) const;
   virtual bool AreOpposite(int a, int b) const;
+  // Never called: keeps the virtual-table slot order the framework's classes rely on.
   virtual void SpareHookB();
   virtual bool GetIndexText(int index, char* text);
   // The open editor's graphics context; the base never opens one.
@@ -67,6 +68,7 @@ public:
   virtual void BeginHostParamEdit(int paramIdx);
   virtual void EndHostParamEdit(int paramIdx);
   virtual void SendParamValueToHost(int paramIdx, double normalized);
+  // Never called: keep the virtual-table slot order the framework's classes rely on.
   virtual void SpareHookC();
   virtual void SpareHookD();
 

@@ -1,6 +1,6 @@
-#include "plugin_base.h"
+#include "framework/core/plugin_base.h"
 
-#include "fixed_text.h"
+#include "framework/core/fixed_text.h"
 
 #include <cstdint>
 
@@ -11,39 +11,29 @@ constexpr int kBytesPerValue = static_cast<int>(sizeof(double));
 } // namespace
 
 IPluginBase::IPluginBase(int nParams, int nPresets) : IGEditorDelegate(nParams) {
-  for (int i = 0; i < nPresets; ++i)
-    presets_.Add(new PresetSlot());
+  for (int i = 0; i < nPresets; ++i) presets_.Add(new PresetSlot());
 }
 
-IPluginBase::~IPluginBase() {
-  presets_.DeleteAll();
-}
+IPluginBase::~IPluginBase() { presets_.DeleteAll(); }
 
 void IPluginBase::InformHostParamDetailsChanged() {}
 
-bool IPluginBase::SerializeState(ByteChunk& chunk) {
-  return SerializeParams(chunk);
-}
+bool IPluginBase::SerializeState(ByteChunk& chunk) { return SerializeParams(chunk); }
 
 int IPluginBase::UnserializeState(const ByteChunk& chunk, int startPos) {
   return UnserializeParams(chunk, startPos);
 }
 
-bool IPluginBase::SerializeExtraState(ByteChunk&) {
-  return true;
-}
+bool IPluginBase::SerializeExtraState(ByteChunk&) { return true; }
 
-int IPluginBase::UnserializeExtraState(const ByteChunk&, int startPos) {
-  return startPos;
-}
+int IPluginBase::UnserializeExtraState(const ByteChunk&, int startPos) { return startPos; }
 
 void IPluginBase::SpareHookA() {}
 
 void IPluginBase::OnPresetLoaded() {}
 
 int IPluginBase::GetPluginVersion(bool decimal) const {
-  if (!decimal)
-    return vendorVersion_;
+  if (!decimal) return vendorVersion_;
   const int major = (vendorVersion_ >> 16) & 0xFFFF;
   const int minor = (vendorVersion_ >> 8) & 0xFF;
   const int patch = vendorVersion_ & 0xFF;
@@ -53,8 +43,7 @@ int IPluginBase::GetPluginVersion(bool decimal) const {
 void IPluginBase::FillNextPresetSlot(const char* name, const ByteChunk& data) {
   for (int i = 0, n = presets_.Count(); i < n; ++i) {
     PresetSlot* slot = presets_.Get(i);
-    if (slot->initialised)
-      continue;
+    if (slot->initialised) continue;
     slot->initialised = true;
     CopyFixedText(slot->name, name);
     slot->data.AppendChunk(data);
@@ -83,7 +72,8 @@ bool IPluginBase::SerializeParams(ByteChunk& chunk) const {
 int IPluginBase::UnserializeParams(const ByteChunk& chunk, int startPos) {
   const int n = NParams();
   int pos = -1;
-  if (startPos >= 0 && static_cast<int64_t>(startPos) + static_cast<int64_t>(n) * kBytesPerValue <= chunk.Size()) {
+  if (startPos >= 0 &&
+      static_cast<int64_t>(startPos) + static_cast<int64_t>(n) * kBytesPerValue <= chunk.Size()) {
     pos = startPos;
     for (int i = 0; i < n; ++i) {
       double value = 0.0;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "byte_chunk.h"
-#include "host_id.h"
-#include "pointer_list.h"
-#include "preset_slot.h"
-#include "string_buffer.h"
+#include "framework/core/byte_chunk.h"
+#include "framework/core/host_id.h"
+#include "framework/core/pointer_list.h"
+#include "framework/core/preset_slot.h"
+#include "framework/core/string_buffer.h"
 #include "framework/graphics/graphics_editor_delegate.h"
 
 #include <cstdint>
@@ -25,6 +25,7 @@ public:
   virtual int UnserializeState(const ByteChunk& chunk, int startPos);
   virtual bool SerializeExtraState(ByteChunk& chunk);
   virtual int UnserializeExtraState(const ByteChunk& chunk, int startPos);
+  // Never called: keeps the virtual-table slot order the framework's classes rely on.
   virtual void SpareHookA();
   virtual void OnPresetLoaded();
 

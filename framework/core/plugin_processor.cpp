@@ -1,4 +1,4 @@
-#include "plugin_processor.h"
+#include "framework/core/plugin_processor.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,8 +14,9 @@ IPluginProcessor::IPluginProcessor(const PlugConfig& config)
       latency_(std::max(config.latency, 0)) {
   int maxChannels[2] = {0, 0};
   int maxBuses[2] = {0, 0};
-  ParseChannelIO(config.channelIO, ioConfigs_, maxChannels[kDirectionInput], maxChannels[kDirectionOutput],
-                 maxBuses[kDirectionInput], maxBuses[kDirectionOutput]);
+  ParseChannelIO(config.channelIO, ioConfigs_, maxChannels[kDirectionInput],
+                 maxChannels[kDirectionOutput], maxBuses[kDirectionInput],
+                 maxBuses[kDirectionOutput]);
   for (int direction : {kDirectionInput, kDirectionOutput}) {
     const int wanted = maxChannels[direction] * static_cast<int>(sizeof(float*));
     channelPointers_[direction].Resize(wanted, false);
@@ -35,14 +36,12 @@ IPluginProcessor::IPluginProcessor(const PlugConfig& config)
 }
 
 IPluginProcessor::~IPluginProcessor() {
-  for (PointerList<ChannelData>& channels : channelData_)
-    channels.DeleteAll();
+  for (PointerList<ChannelData>& channels : channelData_) channels.DeleteAll();
   ioConfigs_.DeleteAll();
 }
 
 void IPluginProcessor::ProcessBlock(float** inputs, float** outputs, int nFrames) {
-  if (nFrames <= 0)
-    return;
+  if (nFrames <= 0) return;
   const int nIn = NChannels(kDirectionInput);
   const int nOut = NChannels(kDirectionOutput);
   const size_t bytes = sizeof(float) * static_cast<size_t>(nFrames);
@@ -64,8 +63,7 @@ void IPluginProcessor::OnActivate(bool) {}
 
 bool IPluginProcessor::SendMidiOutList(const MidiMessage* messages, int count) {
   bool allSent = true;
-  for (int i = 0; i < count; ++i)
-    allSent = SendMidiOut(messages[i]) && allSent;
+  for (int i = 0; i < count; ++i) allSent = SendMidiOut(messages[i]) && allSent;
   return allSent;
 }
 
@@ -89,16 +87,14 @@ void IPluginProcessor::GetBusName(int direction, int busIdx, int nBuses, StringB
 
 void IPluginProcessor::SetLatency(int samples) {
   latency_ = std::max(samples, 0);
-  if (latencyDelayLine_)
-    latencyDelayLine_->SetLatency(latency_);
+  if (latencyDelayLine_) latencyDelayLine_->SetLatency(latency_);
 }
 
 void IPluginProcessor::SetTailLength(int samples) { tailLength_ = samples; }
 
 void IPluginProcessor::SetBlockSize(int n) {
   n = std::clamp(n, 0, INT_MAX / static_cast<int>(sizeof(float)));
-  if (n == blockSize_)
-    return;
+  if (n == blockSize_) return;
   // A scratch buffer that could not grow limits the block for every channel,
   // so no later block runs past the end of one.
   int achieved = n;
@@ -112,8 +108,7 @@ void IPluginProcessor::SetBlockSize(int n) {
       if (floats > 0)
         std::memset(channel->Scratch(), 0, sizeof(float) * static_cast<size_t>(floats));
       // The old block may be gone; no channel may keep pointing at it.
-      if (!channel->connected || *channel->slot == old)
-        *channel->slot = channel->Scratch();
+      if (!channel->connected || *channel->slot == old) *channel->slot = channel->Scratch();
     }
   }
   blockSize_ = achieved;
@@ -121,19 +116,16 @@ void IPluginProcessor::SetBlockSize(int n) {
 
 void IPluginProcessor::RebuildLatencyDelayLine() {
   const int nIn = NChannels(kDirectionInput);
-  if (nIn > 0)
-    latencyDelayLine_ = std::make_unique<LatencyDelayLine>(nIn, latency_);
+  if (nIn > 0) latencyDelayLine_ = std::make_unique<LatencyDelayLine>(nIn, latency_);
 }
 
 int IPluginProcessor::NChannels(int direction) const {
-  if (direction != kDirectionInput && direction != kDirectionOutput)
-    return 0;
+  if (direction != kDirectionInput && direction != kDirectionOutput) return 0;
   return channelData_[direction].Count();
 }
 
 ChannelData* IPluginProcessor::Channel(int direction, int channel) const {
-  if (direction != kDirectionInput && direction != kDirectionOutput)
-    return nullptr;
+  if (direction != kDirectionInput && direction != kDirectionOutput) return nullptr;
   return channelData_[direction].Get(channel);
 }
 

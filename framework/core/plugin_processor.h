@@ -1,14 +1,14 @@
 #pragma once
 
-#include "channel_data.h"
-#include "channel_io.h"
-#include "heap_buffer.h"
-#include "latency_delay_line.h"
-#include "plug_config.h"
-#include "pointer_list.h"
-#include "queue_messages.h"
-#include "string_buffer.h"
-#include "transport_info.h"
+#include "framework/core/channel_data.h"
+#include "framework/core/channel_io.h"
+#include "framework/core/heap_buffer.h"
+#include "framework/core/latency_delay_line.h"
+#include "framework/core/plug_config.h"
+#include "framework/core/pointer_list.h"
+#include "framework/core/queue_messages.h"
+#include "framework/core/string_buffer.h"
+#include "framework/core/transport_info.h"
 
 #include <memory>
 
@@ -45,8 +45,8 @@ public:
   // blanks, input and output buses separated by "-", buses by ".", "*" for
   // any channel count). Configurations with a bus beyond the limits of
   // channel_io.h are left out. Returns the number of configurations appended.
-  static int ParseChannelIO(const char* text, PointerList<ChannelIOConfig>& configs, int& maxIn, int& maxOut,
-                            int& maxInBuses, int& maxOutBuses);
+  static int ParseChannelIO(const char* text, PointerList<ChannelIOConfig>& configs, int& maxIn,
+                            int& maxOut, int& maxInBuses, int& maxOutBuses);
 
   void SetChannelConnections(int direction, int first, int count, bool connected);
   int ConnectedChannelCount(int direction) const;

@@ -1,6 +1,6 @@
-#include "plugin_processor.h"
+#include "framework/core/plugin_processor.h"
 
-#include "sample_conversion.h"
+#include "framework/core/sample_conversion.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -57,7 +57,8 @@ bool IPluginProcessor::IsChannelConnected(int direction, int channel) const {
   return data && data->connected;
 }
 
-void IPluginProcessor::AttachDoubleBuffers(int direction, int first, int count, double** host, int nFrames) {
+void IPluginProcessor::AttachDoubleBuffers(int direction, int first, int count, double** host,
+                                           int nFrames) {
   const int frames = FramesWithinBlock(nFrames);
   int begin = 0;
   int end = 0;
@@ -65,8 +66,7 @@ void IPluginProcessor::AttachDoubleBuffers(int direction, int first, int count, 
   int next = 0;
   for (int i = begin; i < end; ++i) {
     ChannelData* channel = Channel(direction, i);
-    if (!channel->connected)
-      continue;
+    if (!channel->connected) continue;
     double* hostBuffer = host ? host[next] : nullptr;
     ++next;
     float* scratch = channel->Scratch();
@@ -88,15 +88,15 @@ void IPluginProcessor::ProcessDoubleBuffers(int nFrames) {
   ConvertOutputsToHost(frames, nFrames);
 }
 
-void IPluginProcessor::BindHostChannelPointers(int direction, int first, int count, float** pointers) {
+void IPluginProcessor::BindHostChannelPointers(int direction, int first, int count,
+                                               float** pointers) {
   int begin = 0;
   int end = 0;
   ChannelRange(first, count, NChannels(direction), begin, end);
   int next = 0;
   for (int i = begin; i < end; ++i) {
     ChannelData* channel = Channel(direction, i);
-    if (!channel->connected)
-      continue;
+    if (!channel->connected) continue;
     float* hostBuffer = pointers ? pointers[next] : nullptr;
     ++next;
     if (hostBuffer) {
@@ -104,8 +104,7 @@ void IPluginProcessor::BindHostChannelPointers(int direction, int first, int cou
     } else {
       // A host that gives no buffer gets silence in and discarded output.
       *channel->slot = channel->Scratch();
-      if (direction == kDirectionInput)
-        Silence(channel->Scratch(), 0, blockSize_);
+      if (direction == kDirectionInput) Silence(channel->Scratch(), 0, blockSize_);
     }
   }
 }
@@ -124,8 +123,7 @@ void IPluginProcessor::PassThroughFloat(int nFrames) {
     const int nOut = NChannels(kDirectionOutput);
     const int shared = std::min(NChannels(kDirectionInput), nOut);
     latencyDelayLine_->Process(inputs, outputs, shared, frames);
-    for (int j = shared; j < nOut; ++j)
-      Silence(outputs[j], 0, frames);
+    for (int j = shared; j < nOut; ++j) Silence(outputs[j], 0, frames);
   } else {
     IPluginProcessor::ProcessBlock(inputs, outputs, frames);
   }
@@ -146,7 +144,9 @@ void IPluginProcessor::ClearScratchBuffers() {
   }
 }
 
-int IPluginProcessor::FramesWithinBlock(int nFrames) const { return std::clamp(nFrames, 0, blockSize_); }
+int IPluginProcessor::FramesWithinBlock(int nFrames) const {
+  return std::clamp(nFrames, 0, blockSize_);
+}
 
 // Output frames beyond the block that a connected channel bound to host
 // memory would otherwise keep from before.
@@ -161,8 +161,7 @@ void IPluginProcessor::SilenceHostFloatOutputs(int from, int nFrames) {
 void IPluginProcessor::ConvertOutputsToHost(int nFrames, int hostFrames) {
   for (int i = 0; i < NChannels(kDirectionOutput); ++i) {
     ChannelData* channel = Channel(kDirectionOutput, i);
-    if (!channel->connected || !channel->hostBuffer)
-      continue;
+    if (!channel->connected || !channel->hostBuffer) continue;
     CastCopyFloatToDouble(channel->hostBuffer, *channel->slot, nFrames);
     Silence(channel->hostBuffer, nFrames, hostFrames);
   }

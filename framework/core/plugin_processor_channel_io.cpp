@@ -1,4 +1,4 @@
-#include "plugin_processor.h"
+#include "framework/core/plugin_processor.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,41 +16,35 @@ bool ReadBusToken(const char* begin, const char* end, int& channels) {
     return true;
   }
   const char* p = begin;
-  while (p < end && std::isspace(static_cast<unsigned char>(*p)))
-    ++p;
+  while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
   bool negative = false;
-  if (p < end && (*p == '+' || *p == '-'))
-    negative = *p++ == '-';
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
   long long value = 0;
   for (; p < end && std::isdigit(static_cast<unsigned char>(*p)); ++p) {
     value = value * 10 + (*p - '0');
-    if (value > kMaxChannelsPerBus)
-      return false;
+    if (value > kMaxChannelsPerBus) return false;
   }
-  if (negative && value != 0)
-    return false;
+  if (negative && value != 0) return false;
   channels = static_cast<int>(value);
   return true;
 }
 
 // Appends the buses of one side ("2.2", "*", "") to config; false when a
 // token is invalid or there are too many buses.
-bool ParseSide(const char* begin, const char* end, int direction, ChannelIOConfig& config, int& total) {
+bool ParseSide(const char* begin, const char* end, int direction, ChannelIOConfig& config,
+               int& total) {
   total = 0;
   const char* token = begin;
   while (true) {
     const char* tokenEnd = std::find(token, end, '.');
     int channels = 0;
-    if (!ReadBusToken(token, tokenEnd, channels))
-      return false;
+    if (!ReadBusToken(token, tokenEnd, channels)) return false;
     total += channels;
     if (channels != 0) {
-      if (config.NBuses(direction) == kMaxBusesPerSide)
-        return false;
+      if (config.NBuses(direction) == kMaxBusesPerSide) return false;
       config.AddBus(new BusSpec{direction, channels});
     }
-    if (tokenEnd == end)
-      return true;
+    if (tokenEnd == end) return true;
     token = tokenEnd + 1;
   }
 }
@@ -59,21 +53,17 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 } // namespace
 
-int IPluginProcessor::ParseChannelIO(const char* text, PointerList<ChannelIOConfig>& configs, int& maxIn, int& maxOut,
-                                     int& maxInBuses, int& maxOutBuses) {
+int IPluginProcessor::ParseChannelIO(const char* text, PointerList<ChannelIOConfig>& configs,
+                                     int& maxIn, int& maxOut, int& maxInBuses, int& maxOutBuses) {
   maxIn = maxOut = maxInBuses = maxOutBuses = 0;
-  if (!text)
-    return 0;
+  if (!text) return 0;
   int parsed = 0;
   const char* p = text;
   while (*p) {
-    while (*p && IsBlank(*p))
-      ++p;
+    while (*p && IsBlank(*p)) ++p;
     const char* begin = p;
-    while (*p && !IsBlank(*p))
-      ++p;
-    if (p == begin)
-      break;
+    while (*p && !IsBlank(*p)) ++p;
+    if (p == begin) break;
     const char* dash = std::find(begin, p, '-');
     const char* outputBegin = dash == p ? p : dash + 1;
 
@@ -87,8 +77,7 @@ int IPluginProcessor::ParseChannelIO(const char* text, PointerList<ChannelIOConf
     const int nInBuses = config->NBuses(kDirectionInput);
     const int nOutBuses = config->NBuses(kDirectionOutput);
     configs.Add(config.get());
-    if (configs.Count() == before)
-      continue;
+    if (configs.Count() == before) continue;
     config.release();
     ++parsed;
     maxIn = std::max(maxIn, totalIn);
@@ -99,14 +88,13 @@ int IPluginProcessor::ParseChannelIO(const char* text, PointerList<ChannelIOConf
   return parsed;
 }
 
-int IPluginProcessor::FindIoConfigForBusCounts(const int* inputCounts, int nInputBuses, const int* outputCounts,
-                                               int nOutputBuses) const {
-  const auto matches = [](const ChannelIOConfig& config, int direction, const int* counts, int nBuses) {
-    if (config.NBuses(direction) != nBuses)
-      return false;
+int IPluginProcessor::FindIoConfigForBusCounts(const int* inputCounts, int nInputBuses,
+                                               const int* outputCounts, int nOutputBuses) const {
+  const auto matches = [](const ChannelIOConfig& config, int direction, const int* counts,
+                          int nBuses) {
+    if (config.NBuses(direction) != nBuses) return false;
     for (int bus = 0; bus < nBuses; ++bus) {
-      if (config.NChannelsOnBus(direction, bus) != counts[bus])
-        return false;
+      if (config.NChannelsOnBus(direction, bus) != counts[bus]) return false;
     }
     return true;
   };
@@ -136,8 +124,7 @@ int IPluginProcessor::MaxChannelsOnBus(int direction, int busIdx) const {
   const ChannelIOConfig* first = ioConfigs_.Get(0);
   if (first) {
     for (int bus = 0; bus < first->NBuses(direction); ++bus) {
-      if (first->NChannelsOnBus(direction, bus) == kAnyChannelCount)
-        return -1;
+      if (first->NChannelsOnBus(direction, bus) == kAnyChannelCount) return -1;
     }
   }
   int most = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "heap_buffer.h"
+#include "framework/core/heap_buffer.h"
 
 #include <cstring>
 
@@ -18,8 +18,7 @@ public:
   int Count() const { return buffer_.Size() / static_cast<int>(sizeof(T*)); }
 
   T* Get(int index) const {
-    if (index < 0 || index >= Count())
-      return nullptr;
+    if (index < 0 || index >= Count()) return nullptr;
     return Slots()[index];
   }
 
@@ -28,14 +27,12 @@ public:
     const int count = Count();
     const int wanted = (count + 1) * static_cast<int>(sizeof(T*));
     buffer_.Resize(wanted, false);
-    if (buffer_.Size() == wanted)
-      Slots()[count] = element;
+    if (buffer_.Size() == wanted) Slots()[count] = element;
   }
 
   // Replaces the entry at index; an index outside the list changes nothing.
   void Set(int index, T* element) {
-    if (index >= 0 && index < Count())
-      Slots()[index] = element;
+    if (index >= 0 && index < Count()) Slots()[index] = element;
   }
 
   // The entries as one array, for callers that take a pointer array; null
@@ -45,9 +42,9 @@ public:
   // Removes the entry at index; later entries move up one place.
   void Remove(int index) {
     const int count = Count();
-    if (index < 0 || index >= count)
-      return;
-    std::memmove(Slots() + index, Slots() + index + 1, sizeof(T*) * static_cast<size_t>(count - index - 1));
+    if (index < 0 || index >= count) return;
+    std::memmove(Slots() + index, Slots() + index + 1,
+                 sizeof(T*) * static_cast<size_t>(count - index - 1));
     buffer_.Resize((count - 1) * static_cast<int>(sizeof(T*)), false);
   }
 

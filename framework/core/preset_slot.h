@@ -1,6 +1,6 @@
 #pragma once
 
-#include "byte_chunk.h"
+#include "framework/core/byte_chunk.h"
 
 namespace plugkit {
 

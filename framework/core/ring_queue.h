@@ -1,6 +1,6 @@
 #pragma once
 
-#include "heap_buffer.h"
+#include "framework/core/heap_buffer.h"
 
 #include <atomic>
 #include <cstdint>
@@ -22,7 +22,8 @@ public:
   explicit RingQueue(int slots) : buffer_(4096) {
     if (slots > 0) {
       const int64_t bytes = static_cast<int64_t>(slots) * static_cast<int64_t>(sizeof(T));
-      if (bytes <= INT32_MAX && buffer_.Resize(static_cast<int>(bytes), false) && buffer_.Size() == bytes)
+      if (bytes <= INT32_MAX && buffer_.Resize(static_cast<int>(bytes), false) &&
+          buffer_.Size() == bytes)
         slots_ = slots;
     }
   }
@@ -32,20 +33,17 @@ public:
   int Slots() const { return static_cast<int>(slots_); }
 
   void Push(const T& element) {
-    if (slots_ == 0)
-      return;
+    if (slots_ == 0) return;
     const int64_t write = write_.load(std::memory_order_relaxed);
     const int64_t next = (write + 1) % slots_;
-    if (next == read_.load(std::memory_order_acquire))
-      return;
+    if (next == read_.load(std::memory_order_acquire)) return;
     std::memcpy(Slot(write), &element, sizeof(T));
     write_.store(next, std::memory_order_release);
   }
 
   bool Pop(T& element) {
     const int64_t read = read_.load(std::memory_order_relaxed);
-    if (read == write_.load(std::memory_order_acquire))
-      return false;
+    if (read == write_.load(std::memory_order_acquire)) return false;
     std::memcpy(&element, Slot(read), sizeof(T));
     read_.store((read + 1) % slots_, std::memory_order_release);
     return true;

@@ -1,4 +1,4 @@
-#include "sample_conversion.h"
+#include "framework/core/sample_conversion.h"
 
 #include <cstdint>
 
@@ -17,18 +17,15 @@ bool Overlap(const Dst* dst, const Src* src, int n) {
 
 template <typename Dst, typename Src>
 void CastCopy(Dst* dst, const Src* src, int n) {
-  if (n <= 0)
-    return;
+  if (n <= 0) return;
   int i = 0;
   if (!Overlap(dst, src, n)) {
     // Disjoint buffers: a fixed group size lets the compiler vectorise.
     for (; i + 8 <= n; i += 8) {
-      for (int k = 0; k < 8; ++k)
-        dst[i + k] = static_cast<Dst>(src[i + k]);
+      for (int k = 0; k < 8; ++k) dst[i + k] = static_cast<Dst>(src[i + k]);
     }
   }
-  for (; i < n; ++i)
-    dst[i] = static_cast<Dst>(src[i]);
+  for (; i < n; ++i) dst[i] = static_cast<Dst>(src[i]);
 }
 
 } // namespace

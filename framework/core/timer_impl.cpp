@@ -1,7 +1,7 @@
-#include "timer_impl.h"
+#include "framework/core/timer_impl.h"
 
-#include "pointer_list.h"
-#include "timer_backend.h"
+#include "framework/core/pointer_list.h"
+#include "framework/core/timer_backend.h"
 
 #include <utility>
 
@@ -23,12 +23,14 @@ RunningTimers& Running() {
 
 } // namespace
 
-Timer* Timer::Create(Callback callback, int periodMs) { return new Timer_impl(std::move(callback), periodMs); }
+Timer* Timer::Create(Callback callback, int periodMs) {
+  return new Timer_impl(std::move(callback), periodMs);
+}
 
-Timer_impl::Timer_impl(Callback callback, int periodMs) : callback_(std::move(callback)), periodMs_(periodMs) {
+Timer_impl::Timer_impl(Callback callback, int periodMs)
+    : callback_(std::move(callback)), periodMs_(periodMs) {
   id_ = timer_backend::StartSystemTimer(periodMs_);
-  if (id_ == 0)
-    return;
+  if (id_ == 0) return;
   RunningTimers& running = Running();
   std::lock_guard<std::recursive_mutex> guard(running.lock);
   running.list.Add(this);
@@ -37,8 +39,7 @@ Timer_impl::Timer_impl(Callback callback, int periodMs) : callback_(std::move(ca
 Timer_impl::~Timer_impl() { Stop(); }
 
 void Timer_impl::Stop() {
-  if (id_ == 0)
-    return;
+  if (id_ == 0) return;
   timer_backend::KillSystemTimer(id_);
   RunningTimers& running = Running();
   std::lock_guard<std::recursive_mutex> guard(running.lock);
@@ -52,8 +53,7 @@ void Timer_impl::Stop() {
 }
 
 void Timer_impl::Dispatch(uintptr_t id) {
-  if (id == 0)
-    return;
+  if (id == 0) return;
   RunningTimers& running = Running();
   std::lock_guard<std::recursive_mutex> guard(running.lock);
   for (int i = 0; i < running.list.Count(); ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timer.h"
+#include "framework/core/timer.h"
 
 #include <cstdint>
 #include <mutex>

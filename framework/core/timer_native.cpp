@@ -1,7 +1,7 @@
-#include "timer_native.h"
+#include "framework/core/timer_native.h"
 
-#include "timer_backend.h"
-#include "timer_impl.h"
+#include "framework/core/timer_backend.h"
+#include "framework/core/timer_impl.h"
 
 #include <algorithm>
 #include <mutex>
@@ -50,8 +50,7 @@ namespace timer_backend {
 uintptr_t StartSystemTimer(int) {
   NativeTimers& native = Native();
   std::lock_guard<std::mutex> guard(native.lock);
-  if (native.refuse)
-    return 0;
+  if (native.refuse) return 0;
   const uintptr_t id = ++native.lastId;
   native.running.push_back(id);
   return id;
@@ -60,7 +59,8 @@ uintptr_t StartSystemTimer(int) {
 void KillSystemTimer(uintptr_t id) {
   NativeTimers& native = Native();
   std::lock_guard<std::mutex> guard(native.lock);
-  native.running.erase(std::remove(native.running.begin(), native.running.end(), id), native.running.end());
+  native.running.erase(std::remove(native.running.begin(), native.running.end(), id),
+                       native.running.end());
   ++native.killCount;
 }
 

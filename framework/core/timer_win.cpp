@@ -1,7 +1,7 @@
-#include "timer_win.h"
+#include "framework/core/timer_win.h"
 
-#include "timer_backend.h"
-#include "timer_impl.h"
+#include "framework/core/timer_backend.h"
+#include "framework/core/timer_impl.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "midi_out_queue.h"
+#include "framework/vst3/midi_out_queue.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,10 +9,8 @@ namespace plugkit {
 namespace {
 
 int RoundUp(int n, int step) {
-  if (n <= 0)
-    return step;
-  if (n > INT_MAX - step)
-    return INT_MAX / step * step;
+  if (n <= 0) return step;
+  if (n > INT_MAX - step) return INT_MAX / step * step;
   return (n + step - 1) / step * step;
 }
 
@@ -21,14 +19,12 @@ int RoundUp(int n, int step) {
 MidiOutQueue::MidiOutQueue() { Reserve(kDefaultGrowthStep); }
 
 bool MidiOutQueue::Reserve(int entries) {
-  if (entries <= capacity_)
-    return true;
-  const long long bytes = static_cast<long long>(entries) * static_cast<long long>(sizeof(MidiMessage));
-  if (bytes > INT_MAX)
-    return false;
+  if (entries <= capacity_) return true;
+  const long long bytes =
+      static_cast<long long>(entries) * static_cast<long long>(sizeof(MidiMessage));
+  if (bytes > INT_MAX) return false;
   buffer_.Resize(static_cast<int>(bytes), false);
-  if (buffer_.Size() != bytes)
-    return false;
+  if (buffer_.Size() != bytes) return false;
   capacity_ = entries;
   return true;
 }
@@ -42,9 +38,9 @@ bool MidiOutQueue::Add(const MidiMessage& message) {
   }
   MidiMessage* entries = Entries();
   int at = count_;
-  while (at > readPos_ && entries[at - 1].offset > message.offset)
-    --at;
-  std::memmove(entries + at + 1, entries + at, sizeof(MidiMessage) * static_cast<size_t>(count_ - at));
+  while (at > readPos_ && entries[at - 1].offset > message.offset) --at;
+  std::memmove(entries + at + 1, entries + at,
+               sizeof(MidiMessage) * static_cast<size_t>(count_ - at));
   entries[at] = message;
   ++count_;
   return true;
@@ -57,18 +53,17 @@ void MidiOutQueue::SetBlockSize(int blockSize) {
 }
 
 void MidiOutQueue::DropSent() {
-  if (readPos_ == 0)
-    return;
+  if (readPos_ == 0) return;
   MidiMessage* entries = Entries();
-  std::memmove(entries, entries + readPos_, sizeof(MidiMessage) * static_cast<size_t>(count_ - readPos_));
+  std::memmove(entries, entries + readPos_,
+               sizeof(MidiMessage) * static_cast<size_t>(count_ - readPos_));
   count_ -= readPos_;
   readPos_ = 0;
 }
 
 void MidiOutQueue::ShiftOffsets(int nFrames) {
   MidiMessage* entries = Entries();
-  for (int i = readPos_; i < count_; ++i)
-    entries[i].offset -= nFrames;
+  for (int i = readPos_; i < count_; ++i) entries[i].offset -= nFrames;
 }
 
 } // namespace plugkit

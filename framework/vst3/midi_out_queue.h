@@ -31,7 +31,9 @@ public:
 
 private:
   MidiMessage* Entries() { return reinterpret_cast<MidiMessage*>(buffer_.Data()); }
-  const MidiMessage* Entries() const { return reinterpret_cast<const MidiMessage*>(buffer_.Data()); }
+  const MidiMessage* Entries() const {
+    return reinterpret_cast<const MidiMessage*>(buffer_.Data());
+  }
   bool Reserve(int entries);
 
   HeapBuffer buffer_{4096};

@@ -1,7 +1,7 @@
-#include "plugin_vst3.h"
+#include "framework/vst3/plugin_vst3.h"
 
-#include "host_call_guard.h"
-#include "utf16_text.h"
+#include "framework/vst3/host_call_guard.h"
+#include "framework/vst3/utf16_text.h"
 
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -19,7 +19,8 @@ thread_local const IPluginVST3* tInProcessCall = nullptr;
 
 } // namespace
 
-IPluginVST3::ProcessCallScope::ProcessCallScope(const IPluginVST3& plug) : previous_(tInProcessCall) {
+IPluginVST3::ProcessCallScope::ProcessCallScope(const IPluginVST3& plug)
+    : previous_(tInProcessCall) {
   tInProcessCall = &plug;
 }
 
@@ -40,8 +41,7 @@ tresult PLUGIN_API IPluginVST3::queryInterface(const TUID iid, void** obj) {
 
 tresult PLUGIN_API IPluginVST3::initialize(FUnknown* context) {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
-    if (SingleComponentEffect::initialize(context) != kResultOk)
-      return kResultFalse;
+    if (SingleComponentEffect::initialize(context) != kResultOk) return kResultFalse;
     SetupBuses();
     SetupParameters(*this, *this, parameters, GetPlugType() == 1, DoesMidiIn());
     if (GetHost() == kHostUninit && context) {
@@ -60,7 +60,8 @@ tresult PLUGIN_API IPluginVST3::initialize(FUnknown* context) {
 }
 
 tresult PLUGIN_API IPluginVST3::terminate() {
-  return GuardHostCall(kResultFalse, [&]() -> tresult { return SingleComponentEffect::terminate(); });
+  return GuardHostCall(kResultFalse,
+                       [&]() -> tresult { return SingleComponentEffect::terminate(); });
 }
 
 tresult PLUGIN_API IPluginVST3::setActive(TBool state) {
@@ -92,11 +93,14 @@ tresult PLUGIN_API IPluginVST3::canProcessSampleSize(int32 symbolicSampleSize) {
 uint32 PLUGIN_API IPluginVST3::getLatencySamples() { return static_cast<uint32>(GetLatency()); }
 
 tresult PLUGIN_API IPluginVST3::setupProcessing(ProcessSetup& setup) {
-  return GuardHostCall(kResultFalse, [&]() -> tresult { return SetupProcessing(setup) ? kResultOk : kResultFalse; });
+  return GuardHostCall(
+      kResultFalse, [&]() -> tresult { return SetupProcessing(setup) ? kResultOk : kResultFalse; });
 }
 
 tresult PLUGIN_API IPluginVST3::setProcessing(TBool state) {
-  return GuardHostCall(kResultFalse, [&]() -> tresult { return SetProcessing(state != 0) ? kResultOk : kResultFalse; });
+  return GuardHostCall(kResultFalse, [&]() -> tresult {
+    return SetProcessing(state != 0) ? kResultOk : kResultFalse;
+  });
 }
 
 tresult PLUGIN_API IPluginVST3::process(ProcessData& data) {
@@ -109,8 +113,7 @@ tresult PLUGIN_API IPluginVST3::process(ProcessData& data) {
 
 uint32 PLUGIN_API IPluginVST3::getTailSamples() {
   const int tail = GetTailLength();
-  if (tail == 0x7FFFFFFF)
-    return kInfiniteTail;
+  if (tail == 0x7FFFFFFF) return kInfiniteTail;
   return tail > 0 ? static_cast<uint32>(tail) : kNoTail;
 }
 
@@ -121,8 +124,7 @@ ParamValue PLUGIN_API IPluginVST3::getParamNormalized(ParamID tag) {
 
 tresult PLUGIN_API IPluginVST3::setParamNormalized(ParamID tag, ParamValue value) {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
-    if (!SetControllerParamNormalized(tag, value))
-      return kResultFalse;
+    if (!SetControllerParamNormalized(tag, value)) return kResultFalse;
     if (tag < static_cast<ParamID>(NParams())) {
       const int paramIdx = static_cast<int>(tag);
       GetParam(paramIdx)->SetNormalized(value);
@@ -133,7 +135,8 @@ tresult PLUGIN_API IPluginVST3::setParamNormalized(ParamID tag, ParamValue value
   });
 }
 
-tresult PLUGIN_API IPluginVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
+tresult PLUGIN_API IPluginVST3::getProgramName(ProgramListID listId, int32 programIndex,
+                                               String128 name) {
   if (listId != static_cast<ProgramListID>(kPresetParamId) || NPresets() < 1 || !name)
     return kResultFalse;
   Utf8ToUtf16(PresetNameAt(programIndex), name, 128);
@@ -141,22 +144,27 @@ tresult PLUGIN_API IPluginVST3::getProgramName(ProgramListID listId, int32 progr
 }
 
 tresult PLUGIN_API IPluginVST3::getMidiControllerAssignment(int32 busIndex, int16 channel,
-                                                            CtrlNumber midiControllerNumber, ParamID& id) {
+                                                            CtrlNumber midiControllerNumber,
+                                                            ParamID& id) {
   // Without controller parameters an id given out here would name nothing.
   if (!HasMidiControllerParameters() || busIndex != 0 || channel != 0 || midiControllerNumber < 0 ||
       midiControllerNumber >= kMidiCCParamsPerChannel)
     return kResultFalse;
-  id = kMidiCCParamStartId + static_cast<ParamID>(kMidiCCParamsPerChannel * channel + midiControllerNumber);
+  id = kMidiCCParamStartId +
+       static_cast<ParamID>(kMidiCCParamsPerChannel * channel + midiControllerNumber);
   return kResultOk;
 }
 
 tresult PLUGIN_API IPluginVST3::setChannelContextInfos(IAttributeList* list) {
-  return GuardHostCall(kResultFalse, [&]() -> tresult { return ReadChannelContext(list) ? kResultOk : kResultFalse; });
+  return GuardHostCall(kResultFalse, [&]() -> tresult {
+    return ReadChannelContext(list) ? kResultOk : kResultFalse;
+  });
 }
 
 void IPluginVST3::SyncAllParamsToHost() {
   for (int i = 0, n = NParams(); i < n; ++i)
-    SetControllerParamNormalized(static_cast<ParamID>(i), GetParam(i)->NormalizeValue(GetParam(i)->Value()));
+    SetControllerParamNormalized(static_cast<ParamID>(i),
+                                 GetParam(i)->NormalizeValue(GetParam(i)->Value()));
   startGroupEdit();
   IPluginAPIBase::SyncAllParamsToHost();
   finishGroupEdit();
@@ -164,8 +172,7 @@ void IPluginVST3::SyncAllParamsToHost() {
 
 void IPluginVST3::SetParamValueFromUI(int paramIdx, double normalized) {
   IParam* param = GetParam(paramIdx);
-  if (!param)
-    return;
+  if (!param) return;
   SetControllerParamNormalized(static_cast<ParamID>(paramIdx), normalized);
   SetParamNormalizedAndNotify(paramIdx, normalized);
   param->Set(param->GetShape().NormalizedToValue(normalized, *param));
@@ -204,8 +211,7 @@ void IPluginVST3::EndHostParamEdit(int paramIdx) { endEdit(static_cast<ParamID>(
 void IPluginVST3::SetLatency(int samples) {
   const int previous = GetLatency();
   IPluginProcessor::SetLatency(samples);
-  if (GetLatency() == previous)
-    return;
+  if (GetLatency() == previous) return;
   if (IsInProcessCall())
     latencyRestartPending_.store(true);
   else
@@ -213,15 +219,13 @@ void IPluginVST3::SetLatency(int samples) {
 }
 
 void IPluginVST3::OnIdleTick() {
-  if (latencyRestartPending_.exchange(false))
-    RestartComponent(kLatencyChanged);
+  if (latencyRestartPending_.exchange(false)) RestartComponent(kLatencyChanged);
   IPluginAPIBase::OnIdleTick();
 }
 
 bool IPluginVST3::SetControllerParamNormalized(ParamID id, double normalized) {
   Parameter* parameter = parameters.getParameter(id);
-  if (!parameter)
-    return false;
+  if (!parameter) return false;
   parameter->setNormalized(normalized);
   return true;
 }
@@ -229,8 +233,7 @@ bool IPluginVST3::SetControllerParamNormalized(ParamID id, double normalized) {
 bool IPluginVST3::IsInProcessCall() const { return tInProcessCall == this; }
 
 void IPluginVST3::RestartComponent(int32 flags) {
-  if (IComponentHandler* handler = getComponentHandler())
-    handler->restartComponent(flags);
+  if (IComponentHandler* handler = getComponentHandler()) handler->restartComponent(flags);
 }
 
 } // namespace plugkit

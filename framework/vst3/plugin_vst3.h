@@ -1,8 +1,8 @@
 #pragma once
 
-#include "plugin_vst3_controller_base.h"
-#include "plugin_vst3_parameter.h"
-#include "plugin_vst3_processor_base.h"
+#include "framework/vst3/plugin_vst3_controller_base.h"
+#include "framework/vst3/plugin_vst3_parameter.h"
+#include "framework/vst3/plugin_vst3_processor_base.h"
 
 #include "pluginterfaces/vst/ivstchannelcontextinfo.h"
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
@@ -13,6 +13,9 @@
 
 namespace plugkit {
 
+// SDK interfaces have no virtual destructors by design: their objects die through release().
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // The plug-in API class of the VST3 module: one object that is at once the
 // host's audio component and its edit controller. Every call from the host
 // returns a result code; no exception leaves the object.
@@ -58,16 +61,18 @@ public:
                                                    Steinberg::Vst::ParamValue value) override;
 
   // IUnitInfo
-  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
+                                               Steinberg::int32 programIndex,
                                                Steinberg::Vst::String128 name) override;
 
   // IMidiMapping
-  Steinberg::tresult PLUGIN_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,
-                                                            Steinberg::Vst::CtrlNumber midiControllerNumber,
-                                                            Steinberg::Vst::ParamID& id) override;
+  Steinberg::tresult PLUGIN_API getMidiControllerAssignment(
+      Steinberg::int32 busIndex, Steinberg::int16 channel,
+      Steinberg::Vst::CtrlNumber midiControllerNumber, Steinberg::Vst::ParamID& id) override;
 
   // IInfoListener
-  Steinberg::tresult PLUGIN_API setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
+  Steinberg::tresult PLUGIN_API
+  setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
 
   // Framework operations
   void SyncAllParamsToHost() override;
@@ -116,5 +121,6 @@ private:
 
   std::atomic<bool> latencyRestartPending_{false};
 };
+#pragma GCC diagnostic pop
 
 } // namespace plugkit

@@ -1,7 +1,7 @@
-#include "plugin_vst3_controller_base.h"
+#include "framework/vst3/plugin_vst3_controller_base.h"
 
-#include "midi_controller_names.h"
-#include "utf16_text.h"
+#include "framework/vst3/midi_controller_names.h"
+#include "framework/vst3/utf16_text.h"
 
 #include "pluginterfaces/vst/ivstchannelcontextinfo.h"
 
@@ -33,14 +33,12 @@ void AddMidiParameter(ParameterContainer& parameters, const char* title, ParamID
 
 // A string entry whose length entry comes first; the text is read only when
 // the host announced it.
-void ReadChannelText(IAttributeList* list, IAttributeList::AttrID lengthKey, IAttributeList::AttrID textKey,
-                     StringBuffer& out) {
+void ReadChannelText(IAttributeList* list, IAttributeList::AttrID lengthKey,
+                     IAttributeList::AttrID textKey, StringBuffer& out) {
   int64 length = 0;
-  if (list->getInt(lengthKey, length) != kResultTrue)
-    return;
+  if (list->getInt(lengthKey, length) != kResultTrue) return;
   TChar text[kChannelTextChars] = {};
-  if (list->getString(textKey, text, sizeof(text)) != kResultTrue)
-    return;
+  if (list->getString(textKey, text, sizeof(text)) != kResultTrue) return;
   char utf8[kChannelTextChars * 3];
   Utf16ToUtf8(text, kChannelTextChars, utf8, sizeof(utf8));
   out.Set(utf8);
@@ -48,11 +46,11 @@ void ReadChannelText(IAttributeList* list, IAttributeList::AttrID lengthKey, IAt
 
 } // namespace
 
-void IPluginVST3ControllerBase::SetupParameters(const IEditorDelegate& plug, EditControllerEx1& controller,
+void IPluginVST3ControllerBase::SetupParameters(const IEditorDelegate& plug,
+                                                EditControllerEx1& controller,
                                                 ParameterContainer& parameters, bool isInstrument,
                                                 bool doesMidiIn) {
-  if (!isInstrument)
-    parameters.addParameter(new IPluginVST3BypassParameter());
+  if (!isInstrument) parameters.addParameter(new IPluginVST3BypassParameter());
   AddUnit(controller, "Root", kRootUnitId, kNoParentUnitId);
 
   std::vector<std::string> groups;
@@ -62,8 +60,7 @@ void IPluginVST3ControllerBase::SetupParameters(const IEditorDelegate& plug, Edi
     if (param->GroupName()[0]) {
       const std::string group = param->GroupName();
       size_t position = 0;
-      while (position < groups.size() && groups[position] != group)
-        ++position;
+      while (position < groups.size() && groups[position] != group) ++position;
       if (position == groups.size()) {
         groups.push_back(group);
         AddUnit(controller, param->GroupName(), static_cast<UnitID>(groups.size()), kRootUnitId);
@@ -74,8 +71,7 @@ void IPluginVST3ControllerBase::SetupParameters(const IEditorDelegate& plug, Edi
   }
 
   hasMidiControllerParams_ = doesMidiIn;
-  if (!doesMidiIn)
-    return;
+  if (!doesMidiIn) return;
   const UnitID midiUnit = controller.getUnitCount() + 1;
   AddUnit(controller, "MIDI CCs", midiUnit, kRootUnitId);
   const UnitID channelUnit = controller.getUnitCount() + 1;
@@ -83,17 +79,19 @@ void IPluginVST3ControllerBase::SetupParameters(const IEditorDelegate& plug, Edi
   StringBuffer title;
   for (int k = 0; k < 128; ++k) {
     MidiControllerName(k, title);
-    AddMidiParameter(parameters, title.Get(), kMidiCCParamStartId + static_cast<ParamID>(k), channelUnit, 0.0);
+    AddMidiParameter(parameters, title.Get(), kMidiCCParamStartId + static_cast<ParamID>(k),
+                     channelUnit, 0.0);
   }
   AddMidiParameter(parameters, "Channel Aftertouch", kMidiCCParamStartId + 128, channelUnit, 0.0);
   AddMidiParameter(parameters, "Pitch Bend", kMidiCCParamStartId + 129, channelUnit, 0.5);
 }
 
 bool IPluginVST3ControllerBase::ReadChannelContext(IAttributeList* list) {
-  if (!list)
-    return false;
-  ReadChannelText(list, ChannelContext::kChannelNameLengthKey, ChannelContext::kChannelNameKey, channelName_);
-  ReadChannelText(list, ChannelContext::kChannelUIDLengthKey, ChannelContext::kChannelUIDKey, channelUid_);
+  if (!list) return false;
+  ReadChannelText(list, ChannelContext::kChannelNameLengthKey, ChannelContext::kChannelNameKey,
+                  channelName_);
+  ReadChannelText(list, ChannelContext::kChannelUIDLengthKey, ChannelContext::kChannelUIDKey,
+                  channelUid_);
   int64 value = 0;
   if (list->getInt(ChannelContext::kChannelIndexKey, value) == kResultTrue)
     channelIndex_ = static_cast<int32_t>(value);
@@ -101,8 +99,8 @@ bool IPluginVST3ControllerBase::ReadChannelContext(IAttributeList* list) {
     channelColor_ = static_cast<int32_t>(value);
   if (list->getInt(ChannelContext::kChannelIndexNamespaceOrderKey, value) == kResultTrue)
     channelNamespaceIndex_ = static_cast<int32_t>(value);
-  ReadChannelText(list, ChannelContext::kChannelIndexNamespaceLengthKey, ChannelContext::kChannelIndexNamespaceKey,
-                  channelNamespace_);
+  ReadChannelText(list, ChannelContext::kChannelIndexNamespaceLengthKey,
+                  ChannelContext::kChannelIndexNamespaceKey, channelNamespace_);
   return true;
 }
 

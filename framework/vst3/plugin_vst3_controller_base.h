@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin_vst3_parameter.h"
+#include "framework/vst3/plugin_vst3_parameter.h"
 
 #include "pluginterfaces/vst/ivstattributes.h"
 
@@ -25,7 +25,8 @@ public:
   // unit per group, and with MIDI input the controller parameters of
   // channel 0.
   void SetupParameters(const IEditorDelegate& plug, Steinberg::Vst::EditControllerEx1& controller,
-                       Steinberg::Vst::ParameterContainer& parameters, bool isInstrument, bool doesMidiIn);
+                       Steinberg::Vst::ParameterContainer& parameters, bool isInstrument,
+                       bool doesMidiIn);
   // Reads each key the list holds; false for a null list.
   bool ReadChannelContext(Steinberg::Vst::IAttributeList* list);
   bool HasMidiControllerParameters() const { return hasMidiControllerParams_; }

@@ -20,13 +20,16 @@ constexpr int kMidiCCParamsPerChannel = 130;
 // value mapping come from it.
 class IPluginVST3Parameter : public Steinberg::Vst::Parameter {
 public:
-  IPluginVST3Parameter(const IParam& param, Steinberg::Vst::ParamID id, Steinberg::Vst::UnitID unitId);
+  IPluginVST3Parameter(const IParam& param, Steinberg::Vst::ParamID id,
+                       Steinberg::Vst::UnitID unitId);
 
-  void toString(Steinberg::Vst::ParamValue valueNormalized, Steinberg::Vst::String128 string) const override;
+  void toString(Steinberg::Vst::ParamValue normalized,
+                Steinberg::Vst::String128 string) const override;
   // Refuses text that is neither one of the parameter's display texts nor a
   // finite number, so a typing slip in the host never moves the parameter.
-  bool fromString(const Steinberg::Vst::TChar* string, Steinberg::Vst::ParamValue& valueNormalized) const override;
-  Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue valueNormalized) const override;
+  bool fromString(const Steinberg::Vst::TChar* string,
+                  Steinberg::Vst::ParamValue& normalized) const override;
+  Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue normalized) const override;
   Steinberg::Vst::ParamValue toNormalized(Steinberg::Vst::ParamValue plainValue) const override;
 
   OBJ_METHODS(IPluginVST3Parameter, Parameter)

@@ -1,6 +1,6 @@
-#include "plugin_vst3_processor_base.h"
+#include "framework/vst3/plugin_vst3_processor_base.h"
 
-#include "plugin_vst3.h"
+#include "framework/vst3/plugin_vst3.h"
 
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -46,11 +46,9 @@ MidiMessage MidiFromControllerParam(int controller, double value, int32 offset) 
 void IPluginVST3ProcessorBase::Process(ProcessData& data) {
   UpdateTimeInfo(data);
   ApplyParameterChanges(data);
-  if (DoesMidiIn())
-    ReceiveMidiEvents(data);
+  if (DoesMidiIn()) ReceiveMidiEvents(data);
   ProcessAudioBuffers(data);
-  if (DoesMidiOut())
-    SendMidiEvents(data);
+  if (DoesMidiOut()) SendMidiEvents(data);
 }
 
 void IPluginVST3ProcessorBase::UpdateTimeInfo(const ProcessData& data) {
@@ -59,8 +57,9 @@ void IPluginVST3ProcessorBase::UpdateTimeInfo(const ProcessData& data) {
   const ProcessContext& context = processContext_;
   TransportInfo transport;
   transport.tempo = context.tempo;
-  transport.samplePos =
-      (context.state & ProcessContext::kProjectTimeMusicValid) ? static_cast<double>(context.projectTimeSamples) : -1.0;
+  transport.samplePos = (context.state & ProcessContext::kProjectTimeMusicValid)
+                            ? static_cast<double>(context.projectTimeSamples)
+                            : -1.0;
   transport.ppqPos = context.projectTimeMusic;
   transport.lastBar = context.barPositionMusic;
   transport.cycleStart = context.cycleStartMusic;
@@ -75,21 +74,19 @@ void IPluginVST3ProcessorBase::UpdateTimeInfo(const ProcessData& data) {
 
 void IPluginVST3ProcessorBase::ApplyParameterChanges(const ProcessData& data) {
   IParameterChanges* changes = data.inputParameterChanges;
-  if (!changes)
-    return;
+  if (!changes) return;
   for (int32 i = 0; i < changes->getParameterCount(); ++i) {
     IParamValueQueue* queue = changes->getParameterData(i);
-    if (!queue || queue->getPointCount() <= 0)
-      continue;
+    if (!queue || queue->getPointCount() <= 0) continue;
     int32 offset = 0;
     ParamValue value = 0.0;
-    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk || !std::isfinite(value))
+    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk ||
+        !std::isfinite(value))
       continue;
     const ParamID id = queue->getParameterId();
     if (id == kBypassParamId) {
       const bool bypassed = value > 0.5;
-      if (bypassed != IsBypassed())
-        SetBypassed(bypassed);
+      if (bypassed != IsBypassed()) SetBypassed(bypassed);
     } else if (id < static_cast<ParamID>(owner_.NParams())) {
       const int paramIdx = static_cast<int>(id);
       IParam* param = owner_.GetParam(paramIdx);
@@ -109,45 +106,45 @@ void IPluginVST3ProcessorBase::ReceiveMidiEvents(const ProcessData& data) {
   if (IEventList* events = data.inputEvents) {
     for (int32 i = 0, n = events->getEventCount(); i < n; ++i) {
       Event event{};
-      if (events->getEvent(i, event) != kResultOk)
-        continue;
+      if (events->getEvent(i, event) != kResultOk) continue;
       MidiMessage message;
       message.offset = event.sampleOffset;
       switch (event.type) {
-      case Event::kNoteOnEvent:
-        message.status = static_cast<uint8_t>(0x90 + (event.noteOn.channel & 0x0F));
-        message.data1 = static_cast<uint8_t>(event.noteOn.pitch & 0x7F);
-        message.data2 = SevenBit(event.noteOn.velocity);
-        break;
-      case Event::kNoteOffEvent:
-        message.status = static_cast<uint8_t>(0x80 + (event.noteOff.channel & 0x0F));
-        message.data1 = static_cast<uint8_t>(event.noteOff.pitch & 0x7F);
-        break;
-      case Event::kPolyPressureEvent:
-        message.status = static_cast<uint8_t>(0xA0 + (event.polyPressure.channel & 0x0F));
-        message.data1 = static_cast<uint8_t>(event.polyPressure.pitch & 0x7F);
-        message.data2 = SevenBit(event.polyPressure.pressure);
-        break;
-      case Event::kDataEvent:
-        if (event.data.type == DataEvent::kMidiSysEx && event.data.bytes) {
-          const auto size = static_cast<int32_t>(std::min<uint32>(event.data.size, 0x7FFFFFFF));
-          ProcessSysEx(SysExMessage{event.sampleOffset, size, event.data.bytes});
-        }
-        continue;
-      default:
-        continue;
+        case Event::kNoteOnEvent:
+          message.status = static_cast<uint8_t>(0x90 + (event.noteOn.channel & 0x0F));
+          message.data1 = static_cast<uint8_t>(event.noteOn.pitch & 0x7F);
+          message.data2 = SevenBit(event.noteOn.velocity);
+          break;
+        case Event::kNoteOffEvent:
+          message.status = static_cast<uint8_t>(0x80 + (event.noteOff.channel & 0x0F));
+          message.data1 = static_cast<uint8_t>(event.noteOff.pitch & 0x7F);
+          break;
+        case Event::kPolyPressureEvent:
+          message.status = static_cast<uint8_t>(0xA0 + (event.polyPressure.channel & 0x0F));
+          message.data1 = static_cast<uint8_t>(event.polyPressure.pitch & 0x7F);
+          message.data2 = SevenBit(event.polyPressure.pressure);
+          break;
+        case Event::kDataEvent:
+          if (event.data.type == DataEvent::kMidiSysEx && event.data.bytes) {
+            const auto size = static_cast<int32_t>(std::min<uint32>(event.data.size, 0x7FFFFFFF));
+            ProcessSysEx(SysExMessage{event.sampleOffset, size, event.data.bytes});
+          }
+          continue;
+        default:
+          continue;
       }
       ProcessMidiMessage(message);
       owner_.midiToUI_.Push(message);
     }
   }
   MidiMessage message;
-  for (int n = owner_.midiFromUI_.ElementsAvailable(); n > 0 && owner_.midiFromUI_.Pop(message); --n)
+  for (int n = owner_.midiFromUI_.ElementsAvailable(); n > 0 && owner_.midiFromUI_.Pop(message);
+       --n)
     ProcessMidiMessage(message);
 }
 
-void IPluginVST3ProcessorBase::ConnectAndBind(int direction, int first, AudioBusBuffers& bus, bool is32Bit,
-                                              int nFrames) {
+void IPluginVST3ProcessorBase::ConnectAndBind(int direction, int first, AudioBusBuffers& bus,
+                                              bool is32Bit, int nFrames) {
   if (is32Bit)
     BindHostChannelPointers(direction, first, bus.numChannels, bus.channelBuffers32);
   else
@@ -155,8 +152,7 @@ void IPluginVST3ProcessorBase::ConnectAndBind(int direction, int first, AudioBus
 }
 
 void IPluginVST3ProcessorBase::ProcessAudioBuffers(ProcessData& data) {
-  if (!CanProcessSampleSize(data.symbolicSampleSize))
-    return;
+  if (!CanProcessSampleSize(data.symbolicSampleSize)) return;
   const bool is32Bit = data.symbolicSampleSize == kSample32;
   const int nFrames = data.numSamples;
   const int nIn = NChannels(kDirectionInput);
@@ -174,7 +170,8 @@ void IPluginVST3ProcessorBase::ProcessAudioBuffers(ProcessData& data) {
         sideChainActive_ = true;
         AudioBusBuffers& sideChain = data.inputs[1];
         SetChannelConnections(kDirectionInput, 0, main.numChannels, true);
-        SetChannelConnections(kDirectionInput, sideChainChannelOffset_, sideChain.numChannels, true);
+        SetChannelConnections(kDirectionInput, sideChainChannelOffset_, sideChain.numChannels,
+                              true);
         ConnectAndBind(kDirectionInput, 0, main, is32Bit, nFrames);
         ConnectAndBind(kDirectionInput, sideChainChannelOffset_, sideChain, is32Bit, nFrames);
       } else {
@@ -191,10 +188,12 @@ void IPluginVST3ProcessorBase::ProcessAudioBuffers(ProcessData& data) {
   int first = 0;
   for (int32 i = 0; i < data.numOutputs && data.outputs; ++i) {
     AudioBusBuffers& bus = data.outputs[i];
-    const auto* declared = i < static_cast<int32>(owner_.audioOutputs.size())
-                               ? static_cast<Bus*>(owner_.audioOutputs.at(static_cast<size_t>(i)).get())
-                               : nullptr;
-    SetChannelConnections(kDirectionOutput, first, bus.numChannels, declared && declared->isActive());
+    const auto* declared =
+        i < static_cast<int32>(owner_.audioOutputs.size())
+            ? static_cast<Bus*>(owner_.audioOutputs.at(static_cast<size_t>(i)).get())
+            : nullptr;
+    SetChannelConnections(kDirectionOutput, first, bus.numChannels,
+                          declared && declared->isActive());
     SetChannelConnections(kDirectionOutput, first + bus.numChannels, nOut, false);
     ConnectAndBind(kDirectionOutput, first, bus, is32Bit, nFrames);
     first += bus.numChannels;

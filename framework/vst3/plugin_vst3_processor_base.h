@@ -1,12 +1,12 @@
 #pragma once
 
-#include "plugin_vst3_parameter.h"
+#include "framework/vst3/plugin_vst3_parameter.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
 #include "framework/core/plugin_processor.h"
-#include "midi_out_queue.h"
+#include "framework/vst3/midi_out_queue.h"
 
 namespace plugkit {
 
@@ -24,8 +24,10 @@ public:
   static bool CanProcessSampleSize(Steinberg::int32 symbolicSampleSize);
 
   void SetupBuses();
-  bool ApplyBusArrangements(const Steinberg::Vst::SpeakerArrangement* inputs, Steinberg::int32 numIns,
-                            const Steinberg::Vst::SpeakerArrangement* outputs, Steinberg::int32 numOuts);
+  bool ApplyBusArrangements(const Steinberg::Vst::SpeakerArrangement* inputs,
+                            Steinberg::int32 numIns,
+                            const Steinberg::Vst::SpeakerArrangement* outputs,
+                            Steinberg::int32 numOuts);
   bool SetupProcessing(const Steinberg::Vst::ProcessSetup& setup);
   bool SetProcessing(bool state);
 

@@ -1,4 +1,4 @@
-#include "plugin_vst3.h"
+#include "framework/vst3/plugin_vst3.h"
 
 #include "framework/core/byte_chunk.h"
 #include "pluginterfaces/base/ibstream.h"
@@ -18,11 +18,9 @@ constexpr int kMaxDefaultStateBytes = 0x100000;
 } // namespace
 
 tresult IPluginVST3::WriteDefaultState(IBStream* state) {
-  if (!state)
-    return kResultFalse;
+  if (!state) return kResultFalse;
   ByteChunk chunk;
-  if (!SerializeState(chunk))
-    return kResultFalse;
+  if (!SerializeState(chunk)) return kResultFalse;
   int32 written = 0;
   if (chunk.Size() > 0 && state->write(chunk.Data(), chunk.Size(), &written) != kResultOk)
     return kResultFalse;
@@ -33,8 +31,7 @@ tresult IPluginVST3::WriteDefaultState(IBStream* state) {
 }
 
 tresult IPluginVST3::ReadDefaultState(IBStream* state) {
-  if (!state)
-    return kResultFalse;
+  if (!state) return kResultFalse;
   // The whole stream is read first so that nothing is applied from a state
   // that turns out to be too large or cut short.
   ByteChunk chunk;
@@ -43,29 +40,25 @@ tresult IPluginVST3::ReadDefaultState(IBStream* state) {
     uint8_t piece[kReadPiece];
     int32 read = 0;
     const tresult result = state->read(piece, kReadPiece, &read);
-    if (read <= 0 || (result != kResultOk && !keepReadingAfterError))
-      break;
-    if (read > kReadPiece || chunk.Size() + read > kMaxDefaultStateBytes)
-      return kResultFalse;
+    if (read <= 0 || (result != kResultOk && !keepReadingAfterError)) break;
+    if (read > kReadPiece || chunk.Size() + read > kMaxDefaultStateBytes) return kResultFalse;
     const int before = chunk.Size();
-    if (chunk.PutBytes(piece, read) != before + read)
-      return kResultFalse;
+    if (chunk.PutBytes(piece, read) != before + read) return kResultFalse;
   }
   // The plug-in's state reader is the only judge of where its state ends,
   // so a bypass field found bad after it was read rolls the state back.
   ByteChunk previous;
-  if (!SerializeState(previous))
-    return kResultFalse;
+  if (!SerializeState(previous)) return kResultFalse;
   const int end = UnserializeState(chunk, 0);
-  if (end < 0)
-    return kResultFalse;
+  if (end < 0) return kResultFalse;
   int32_t bypass = -1;
   if (chunk.Get(bypass, end) < 0 || (bypass != 0 && bypass != 1)) {
     UnserializeState(previous, 0);
     return kResultFalse;
   }
   for (int i = 0, n = NParams(); i < n; ++i)
-    SetControllerParamNormalized(static_cast<ParamID>(i), GetParam(i)->NormalizeValue(GetParam(i)->Value()));
+    SetControllerParamNormalized(static_cast<ParamID>(i),
+                                 GetParam(i)->NormalizeValue(GetParam(i)->Value()));
   SetControllerParamNormalized(kBypassParamId, bypass);
   OnStateRestored();
   return kResultOk;

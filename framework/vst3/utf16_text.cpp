@@ -1,4 +1,4 @@
-#include "utf16_text.h"
+#include "framework/vst3/utf16_text.h"
 
 #include <cstdint>
 
@@ -12,8 +12,7 @@ constexpr uint32_t kReplacement = 0xFFFD;
 // the replacement character and consume one byte.
 uint32_t DecodeUtf8(const unsigned char* text, int& i) {
   const unsigned char lead = text[i++];
-  if (lead < 0x80)
-    return lead;
+  if (lead < 0x80) return lead;
   int extra = 0;
   uint32_t code = 0;
   uint32_t minimum = 0;
@@ -33,14 +32,11 @@ uint32_t DecodeUtf8(const unsigned char* text, int& i) {
     return kReplacement;
   }
   for (int k = 0; k < extra; ++k) {
-    if ((text[i + k] & 0xC0) != 0x80)
-      return kReplacement;
+    if ((text[i + k] & 0xC0) != 0x80) return kReplacement;
   }
-  for (int k = 0; k < extra; ++k)
-    code = (code << 6) | (text[i + k] & 0x3F);
+  for (int k = 0; k < extra; ++k) code = (code << 6) | (text[i + k] & 0x3F);
   i += extra;
-  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-    return kReplacement;
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return kReplacement;
   return code;
 }
 
@@ -70,20 +66,17 @@ int EncodeUtf8(uint32_t code, char* out) {
 } // namespace
 
 int Utf8ToUtf16(const char* text, Steinberg::Vst::TChar* out, int maxChars) {
-  if (!out || maxChars <= 0)
-    return 0;
+  if (!out || maxChars <= 0) return 0;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text ? text : "");
   int written = 0;
   for (int i = 0; bytes[i];) {
     const uint32_t code = DecodeUtf8(bytes, i);
     if (code >= 0x10000) {
-      if (written + 2 > maxChars - 1)
-        break;
+      if (written + 2 > maxChars - 1) break;
       out[written++] = static_cast<Steinberg::Vst::TChar>(0xD800 + ((code - 0x10000) >> 10));
       out[written++] = static_cast<Steinberg::Vst::TChar>(0xDC00 + ((code - 0x10000) & 0x3FF));
     } else {
-      if (written + 1 > maxChars - 1)
-        break;
+      if (written + 1 > maxChars - 1) break;
       out[written++] = static_cast<Steinberg::Vst::TChar>(code);
     }
   }
@@ -92,8 +85,7 @@ int Utf8ToUtf16(const char* text, Steinberg::Vst::TChar* out, int maxChars) {
 }
 
 int Utf16ToUtf8(const Steinberg::Vst::TChar* text, int maxChars, char* out, int outBytes) {
-  if (!out || outBytes <= 0)
-    return 0;
+  if (!out || outBytes <= 0) return 0;
   int written = 0;
   for (int i = 0; text && i < maxChars && text[i];) {
     uint32_t code = text[i++];
@@ -107,10 +99,8 @@ int Utf16ToUtf8(const Steinberg::Vst::TChar* text, int maxChars, char* out, int 
     }
     char encoded[4];
     const int n = EncodeUtf8(code, encoded);
-    if (written + n > outBytes - 1)
-      break;
-    for (int k = 0; k < n; ++k)
-      out[written++] = encoded[k];
+    if (written + n > outBytes - 1) break;
+    for (int k = 0; k < n; ++k) out[written++] = encoded[k];
   }
   out[written] = 0;
   return written;

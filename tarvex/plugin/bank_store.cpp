@@ -1,11 +1,11 @@
-#include "bank_store.h"
+#include "tarvex/plugin/bank_store.h"
 
 namespace tarvex {
 namespace {
 
 constexpr int kReadTries = 16;
 
-}  // namespace
+} // namespace
 
 BankStore::BankStore() {
   WriteValues(DefaultParamValues());
@@ -32,4 +32,4 @@ bool BankStore::ReadLearnedSet(LearnedSet& out) const {
   return false;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -3,8 +3,8 @@
 #include <array>
 #include <atomic>
 
-#include "learned_set.h"
-#include "param_table.h"
+#include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -13,7 +13,7 @@ namespace tarvex {
 // every value is stored atomically and the set sits behind a sequence
 // counter.
 class BankStore {
- public:
+public:
   // Starts as the defaults with 24 empty filters.
   BankStore();
   BankStore(const BankStore&) = delete;
@@ -26,9 +26,9 @@ class BankStore {
   // False when a writer kept the set busy through every try.
   bool ReadLearnedSet(LearnedSet& out) const;
 
- private:
+private:
   std::array<std::atomic<float>, kParamCount> values_{};
   SharedLearnedSet stored_;
 };
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,4 +1,4 @@
-#include "chunk_fields.h"
+#include "tarvex/plugin/chunk_fields.h"
 
 namespace tarvex {
 
@@ -58,4 +58,4 @@ int ReadLearnedSetFromChunk(const plugkit::ByteChunk& chunk, int pos, LearnedSet
   return pos;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

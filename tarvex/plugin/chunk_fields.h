@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "framework/core/byte_chunk.h"
-#include "learned_set.h"
-#include "param_table.h"
+#include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -34,4 +34,4 @@ int ReadParamValues(const plugkit::ByteChunk& chunk, int pos, ParamValues& out);
 void WriteLearnedSetToChunk(plugkit::ByteChunk& chunk, const LearnedSet& set);
 int ReadLearnedSetFromChunk(const plugkit::ByteChunk& chunk, int pos, LearnedSet& out);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,8 +1,8 @@
-#include "create_tarvex.h"
+#include "tarvex/plugin/create_tarvex.h"
 
 #include <mutex>
 
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 namespace tarvex {
 
@@ -13,4 +13,4 @@ std::unique_ptr<TarvexApiBase> CreateTarvex(const TarvexInstanceInfo& info) {
   return std::make_unique<Tarvex>(info);
 }
 
-}  // namespace tarvex
+} // namespace tarvex

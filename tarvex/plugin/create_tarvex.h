@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "tarvex_api_base.h"
+#include "tarvex/plugin/tarvex_api_base.h"
 
 namespace tarvex {
 
@@ -10,4 +10,4 @@ namespace tarvex {
 // one at a time across the whole process.
 std::unique_ptr<TarvexApiBase> CreateTarvex(const TarvexInstanceInfo& info);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,7 +1,7 @@
-#include "preset_chunk.h"
+#include "tarvex/plugin/preset_chunk.h"
 
-#include "chunk_fields.h"
-#include "factory_presets.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/plugin/chunk_fields.h"
 
 namespace tarvex {
 
@@ -23,10 +23,11 @@ int ReadPresetChunk(const plugkit::ByteChunk& chunk, int pos, PresetChunkData& o
   pos = ReadParamValues(chunk, pos, preset.values);
   pos = chunk.Get(preset.presetIndex, pos);
   if (pos < 0 || !ValidateParamValues(preset.values.data()) ||
-      static_cast<std::uint32_t>(preset.presetIndex) >= static_cast<std::uint32_t>(kFactoryPresetCount))
+      static_cast<std::uint32_t>(preset.presetIndex) >=
+          static_cast<std::uint32_t>(kFactoryPresetCount))
     return -1;
   out = preset;
   return pos;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "framework/core/byte_chunk.h"
-#include "param_table.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -25,4 +25,4 @@ bool WritePresetChunk(plugkit::ByteChunk& chunk, const PresetChunkData& preset);
 // -1 with out untouched when anything is wrong.
 int ReadPresetChunk(const plugkit::ByteChunk& chunk, int pos, PresetChunkData& out);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,7 +1,7 @@
-#include "state_chunk.h"
+#include "tarvex/plugin/state_chunk.h"
 
-#include "chunk_fields.h"
-#include "factory_presets.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/plugin/chunk_fields.h"
 
 namespace tarvex {
 
@@ -29,10 +29,12 @@ int ReadStateChunk(const plugkit::ByteChunk& chunk, int pos, StateChunkData& out
   pos = chunk.Get(state.presetIndex, pos);
   pos = chunk.Get(state.activeBank, pos);
   if (pos < 0) return -1;
-  if (static_cast<std::uint32_t>(state.presetIndex) >= static_cast<std::uint32_t>(kFactoryPresetCount) ||
+  if (static_cast<std::uint32_t>(state.presetIndex) >=
+          static_cast<std::uint32_t>(kFactoryPresetCount) ||
       static_cast<std::uint32_t>(state.activeBank) > 1u)
     return -1;
-  if (!ValidateParamValues(state.current.data()) || !ValidateParamValues(state.other.data())) return -1;
+  if (!ValidateParamValues(state.current.data()) || !ValidateParamValues(state.other.data()))
+    return -1;
   pos = ReadLearnedSetFromChunk(chunk, pos, state.actual);
   pos = ReadLearnedSetFromChunk(chunk, pos, state.stored);
   if (pos < 0) return -1;
@@ -40,4 +42,4 @@ int ReadStateChunk(const plugkit::ByteChunk& chunk, int pos, StateChunkData& out
   return pos;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "framework/core/byte_chunk.h"
-#include "learned_set.h"
-#include "param_table.h"
+#include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -32,4 +32,4 @@ bool WriteStateChunk(plugkit::ByteChunk& chunk, const StateChunkData& state);
 // after it, or -1 with out untouched when anything is wrong.
 int ReadStateChunk(const plugkit::ByteChunk& chunk, int pos, StateChunkData& out);
 
-}  // namespace tarvex
+} // namespace tarvex

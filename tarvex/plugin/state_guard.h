@@ -9,8 +9,9 @@ namespace tarvex {
 // contender never waits: it finds Held() false and gives up. Released when
 // the scope ends, on every way out.
 class StateGuard {
- public:
-  explicit StateGuard(std::atomic<std::int32_t>& flag) : flag_(flag), held_(flag.exchange(1) == 0) {}
+public:
+  explicit StateGuard(std::atomic<std::int32_t>& flag)
+      : flag_(flag), held_(flag.exchange(1) == 0) {}
   ~StateGuard() {
     if (held_) flag_.store(0);
   }
@@ -19,9 +20,9 @@ class StateGuard {
 
   bool Held() const { return held_; }
 
- private:
+private:
   std::atomic<std::int32_t>& flag_;
   const bool held_;
 };
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -9,20 +9,9 @@
 namespace tarvex {
 using TarvexApiBase = plugkit::IPluginApp;
 using TarvexInstanceInfo = plugkit::InstanceInfo;
-}  // namespace tarvex
+} // namespace tarvex
 #elif defined(TARVEX_API_VST3)
-#include "framework/vst3/plugin_vst3.h"
-
-namespace tarvex {
-// A host creates the module's instances through the factory, which has
-// nothing to pass on.
-struct TarvexInstanceInfo {};
-
-class TarvexApiBase : public plugkit::IPluginVST3 {
- public:
-  TarvexApiBase(const TarvexInstanceInfo&, const plugkit::PlugConfig& config) : plugkit::IPluginVST3(config) {}
-};
-}  // namespace tarvex
+#include "tarvex/vst3/tarvex_api_vst3.h"
 #else
 #error "Tarvex needs its plug-in API class: define TARVEX_API_APP or TARVEX_API_VST3"
 #endif

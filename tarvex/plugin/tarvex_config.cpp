@@ -1,7 +1,7 @@
-#include "tarvex_config.h"
+#include "tarvex/plugin/tarvex_config.h"
 
-#include "factory_presets.h"
-#include "param_table.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -35,4 +35,4 @@ plugkit::PlugConfig TarvexConfig() {
   return config;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -7,4 +7,4 @@ namespace tarvex {
 // The fixed configuration every Tarvex instance hands to the framework.
 plugkit::PlugConfig TarvexConfig();
 
-}  // namespace tarvex
+} // namespace tarvex

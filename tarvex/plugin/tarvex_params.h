@@ -9,4 +9,4 @@ namespace tarvex {
 // the others continuous values with an exponential or linear shape.
 void ConfigureParamFromTable(plugkit::IParam& param, int index);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,15 +1,17 @@
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
-#include "factory_presets.h"
 #include "framework/core/byte_chunk.h"
-#include "preset_chunk.h"
-#include "tail_length.h"
-#include "tarvex_config.h"
-#include "tarvex_params.h"
+#include "framework/graphics/igraphics.h"
+#include "tarvex/editor/editor_layout.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/engine/tail_length.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/plugin/tarvex_config.h"
+#include "tarvex/plugin/tarvex_params.h"
 
 namespace tarvex {
 namespace {
@@ -17,7 +19,7 @@ namespace {
 constexpr double kFallbackSampleRate = 48000.0;
 constexpr double kLongestTail = 2147483646.0;
 
-}  // namespace
+} // namespace
 
 Tarvex::Tarvex(const TarvexInstanceInfo& info)
     : TarvexApiBase(info, TarvexConfig()), engine_(FeedbackEngine::Create()) {
@@ -29,9 +31,25 @@ Tarvex::Tarvex(const TarvexInstanceInfo& info)
     FillNextPresetSlot(presets[i].name, chunk);
   }
   UpdateTailLength();
+  layoutFunc_ = [this](plugkit::igraphics::IGraphics* graphics) {
+    LayoutEditorCallback(*this, graphics);
+  };
 }
 
 Tarvex::~Tarvex() = default;
+
+void Tarvex::OnParentWindowResize(int width, int height) {
+  plugkit::igraphics::IGraphics* graphics = GetUI();
+  if (resizeGuard_ || !graphics || graphics->NControls() == 0 || width <= 0 || height <= 0) return;
+  const float s = graphics->GetPlatformWindowScale();
+  if (!std::isfinite(s) || !(s > 0.f)) return;
+  const float fitting = std::min(static_cast<float>(height) / (s * kEditorHeight),
+                                 static_cast<float>(width) / (s * kEditorWidth));
+  const float scale = std::clamp(fitting, kEditorMinScale, kEditorMaxScale);
+  resizeGuard_ = true;
+  graphics->Resize(kEditorWidth, kEditorHeight, scale, scale != fitting);
+  resizeGuard_ = false;
+}
 
 void Tarvex::OnActivate(bool active) {
   if (active)
@@ -122,4 +140,4 @@ void Tarvex::OnParamValueChange(int) { UpdateTailLength(); }
 
 void Tarvex::OnAllParamsChange(plugkit::ParamChangeSource) { UpdateTailLength(); }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -4,18 +4,20 @@
 #include <cstdint>
 #include <memory>
 
-#include "bank_store.h"
-#include "feedback_engine.h"
-#include "param_table.h"
-#include "tarvex_api_base.h"
+#include "tarvex/editor/editor_plugin.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/bank_store.h"
+#include "tarvex/plugin/tarvex_api_base.h"
 
 namespace tarvex {
 
 // One instance of the feedback suppressor: its 192 parameters, 16 factory
 // presets, the A/B banks and the engine, joined to the framework through the
-// plug-in API class of its deliverable.
-class Tarvex : public TarvexApiBase {
- public:
+// plug-in API class of its deliverable, and to its editor through the
+// editor's plug-in interface.
+class Tarvex : public TarvexApiBase, public EditorPlugin {
+public:
   static constexpr int kChunkFrames = 512;
 
   explicit Tarvex(const TarvexInstanceInfo& info);
@@ -34,16 +36,16 @@ class Tarvex : public TarvexApiBase {
   // User-interface thread. With notifyHost each value is bracketed as a host
   // edit.
   void ApplyParamValues(const ParamValues& values, bool notifyHost);
-  void LoadFactoryPreset(int index);
+  void LoadFactoryPreset(int index) override;
   // The first factory preset the current values match, or -1.
-  int FindMatchingFactoryPreset() const;
+  int FindMatchingFactoryPreset() const override;
   void UpdateTailLength();
   // Samples; -1 for an infinite tail.
   std::int32_t TailLength() const { return tailLength_.load(); }
   double SampleRate() const { return sampleRate_.load(); }
   int CurrentPresetIndex() const { return presetIndex_.load(); }
   // 0 while bank A is active, 1 for bank B.
-  int ActiveBank() const { return activeBank_.load(); }
+  int ActiveBank() const override { return activeBank_.load(); }
 
   void OnParamValueChange(int paramIdx) override;
   void OnAllParamsChange(plugkit::ParamChangeSource source) override;
@@ -53,34 +55,29 @@ class Tarvex : public TarvexApiBase {
   // Both report whether they did anything: they refuse while another state
   // or bank operation runs, or when the engine's learned filters cannot be
   // read or handed over.
-  bool CopyToOtherBank();
-  bool SwapBanks();
+  bool CopyToOtherBank() override;
+  bool SwapBanks() override;
 
-#if defined(TARVEX_API_VST3)
-  // The module's process call checks the host's data strictly, applies the
-  // host's changes (its bypass goes to the engine's crossfade) and runs the
-  // block processing on exactly one main input bus.
-  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
-  // The state chunk followed by the bypass flag; a state is applied only
-  // when all of it is valid.
-  Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) override;
-  Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) override;
-  Steinberg::uint32 PLUGIN_API getTailSamples() override;
-  // Refuses a sample rate the engine cannot run at; the instance then stays
-  // silent until a setup it accepts.
-  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
-  void ApplyHostParamChanges(const Steinberg::Vst::ProcessData& data);
-  bool HostBypass() const { return hostBypass_.load(); }
-#endif
+  // The editor's view of the instance; the engine calls are its lock-free
+  // ones.
+  plugkit::igraphics::IGEditorDelegate& Delegate() override { return *this; }
+  void ReadSnapshot(EngineSnapshot& out) const override { engine_->ReadSnapshot(out); }
+  void ReadMeters(EngineMeters& out) const override { engine_->ReadMeters(out); }
+  bool QueueCommand(unsigned bits) override { return engine_->QueueCommand(bits); }
 
- protected:
+  // The editor keeps its 1180 x 800 layout and scales to the parent window
+  // between 85 % and 150 %, resizing the window when the scale had to be
+  // limited.
+  void OnParentWindowResize(int width, int height) override;
+
+protected:
   // The plug-in module sets these for each block it processes: bit 0 marks
   // input 0 silent, bit 1 input 1; the host bypass is crossfaded by the
   // engine.
   std::atomic<std::uint64_t> inputSilenceFlags_{0};
   std::atomic<bool> hostBypass_{false};
 
- private:
+private:
   ParamValues CurrentValues() const;
   void PrepareEngine();
   // Copies one processed chunk to the host's outputs; one output gets the
@@ -97,7 +94,10 @@ class Tarvex : public TarvexApiBase {
   std::atomic<double> sampleRate_{48000.0};
   std::atomic<std::int32_t> tailLength_{0};
   std::atomic<bool> ready_{false};
+  // Set while the instance resizes its own editor, so the parent window's
+  // answering resize does not come back in.
+  bool resizeGuard_ = false;
   float engineOut_[kEngineChannels][kChunkFrames] = {};
 };
 
-}  // namespace tarvex
+} // namespace tarvex

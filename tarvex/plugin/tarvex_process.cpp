@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "framework/core/channel_io.h"
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 namespace tarvex {
 namespace {
@@ -16,7 +16,7 @@ const float* EngineSource(float** inputs, int channel, std::uint64_t silenceFlag
 
 const float* At(const float* source, int offset) { return source ? source + offset : nullptr; }
 
-}  // namespace
+} // namespace
 
 void Tarvex::ProcessBlock(float** inputs, float** outputs, int nFrames) {
   float* engineOut[kEngineChannels] = {engineOut_[0], engineOut_[1]};
@@ -75,4 +75,4 @@ void Tarvex::WriteOutputs(float** outputs, int nOut, int offset, int frames) con
   }
 }
 
-}  // namespace tarvex
+} // namespace tarvex

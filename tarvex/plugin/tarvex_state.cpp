@@ -1,9 +1,9 @@
 #include <cstdint>
 
-#include "preset_chunk.h"
-#include "state_chunk.h"
-#include "state_guard.h"
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/plugin/state_chunk.h"
+#include "tarvex/plugin/state_guard.h"
+#include "tarvex/plugin/tarvex_plugin.h"
 
 namespace tarvex {
 
@@ -12,7 +12,8 @@ bool Tarvex::SerializeState(plugkit::ByteChunk& chunk) {
   if (!guard.Held()) return false;
   StateChunkData state;
   state.other = bankStore_.ReadValues();
-  if (!engine_->ReadLearnedSet(state.actual) || !bankStore_.ReadLearnedSet(state.stored)) return false;
+  if (!engine_->ReadLearnedSet(state.actual) || !bankStore_.ReadLearnedSet(state.stored))
+    return false;
   state.current = CurrentValues();
   state.presetIndex = presetIndex_.load();
   state.activeBank = activeBank_.load();
@@ -80,4 +81,4 @@ bool Tarvex::SwapBanks() {
   return true;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

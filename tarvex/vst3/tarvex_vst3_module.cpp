@@ -2,12 +2,12 @@
 // module initialisation that the SDK's entry points call.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
-#include "public.sdk/source/main/pluginfactory.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
+#include "public.sdk/source/main/pluginfactory.h"
 
-#include "tarvex_class_id.h"
-#include "tarvex_plugin.h"
+#include "tarvex/vst3/tarvex_class_id.h"
+#include "tarvex/vst3/tarvex_vst3.h"
 
 #include <mutex>
 #include <new>
@@ -27,7 +27,7 @@ FUnknown* CreatePluginInstance(void*) {
   static std::mutex constructionLock;
   const std::lock_guard<std::mutex> hold(constructionLock);
   try {
-    auto* plug = new (std::nothrow) tarvex::Tarvex(tarvex::TarvexInstanceInfo{});
+    auto* plug = new (std::nothrow) tarvex::TarvexVST3(tarvex::TarvexInstanceInfo{});
     return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
   } catch (...) {
     return nullptr;
@@ -35,10 +35,10 @@ FUnknown* CreatePluginInstance(void*) {
 }
 
 const PClassInfo2& ClassInfo() {
-  static const FUID cid(tarvex::kClassIdWords[0], tarvex::kClassIdWords[1], tarvex::kClassIdWords[2],
-                        tarvex::kClassIdWords[3]);
-  static const PClassInfo2 info(cid.toTUID(), PClassInfo::kManyInstances, kVstAudioEffectClass, "Tarvex",
-                                kSimpleModeSupported, "Fx|EQ", "", "0.1.0", "VST 3.8.1");
+  static const FUID cid(tarvex::kClassIdWords[0], tarvex::kClassIdWords[1],
+                        tarvex::kClassIdWords[2], tarvex::kClassIdWords[3]);
+  static const PClassInfo2 info(cid.toTUID(), PClassInfo::kManyInstances, kVstAudioEffectClass,
+                                "Tarvex", kSimpleModeSupported, "Fx|EQ", "", "0.1.0", "VST 3.8.1");
   return info;
 }
 
@@ -51,10 +51,9 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
     gPluginFactory->addRef();
     return gPluginFactory;
   }
-  static const PFactoryInfo factoryInfo("BRASKELIN", "https://www.braskelin.com", "support@braskelin.com",
-                                        PFactoryInfo::kUnicode);
+  static const PFactoryInfo factoryInfo("BRASKELIN", "https://www.braskelin.com",
+                                        "support@braskelin.com", PFactoryInfo::kUnicode);
   gPluginFactory = new (std::nothrow) CPluginFactory(factoryInfo);
-  if (gPluginFactory)
-    gPluginFactory->registerClass(&ClassInfo(), CreatePluginInstance);
+  if (gPluginFactory) gPluginFactory->registerClass(&ClassInfo(), CreatePluginInstance);
   return gPluginFactory;
 }

@@ -1,4 +1,4 @@
-#include "allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -14,8 +14,7 @@ void* CountedAllocate(std::size_t size) {
 }
 
 void* CountedAllocateOrThrow(std::size_t size) {
-  if (void* p = CountedAllocate(size))
-    return p;
+  if (void* p = CountedAllocate(size)) return p;
   throw std::bad_alloc();
 }
 
@@ -29,8 +28,12 @@ long AllocationCount() { return g_allocations.load(); }
 
 void* operator new(std::size_t size) { return CountedAllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return CountedAllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocate(size);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

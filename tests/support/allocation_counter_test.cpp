@@ -1,4 +1,4 @@
-#include "allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
 #include <gtest/gtest.h>
 

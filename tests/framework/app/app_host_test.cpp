@@ -1,6 +1,6 @@
 #include "framework/app/app_host.h"
 #include "framework/core/channel_io.h"
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "device_simulator.h"
-#include "framework/app/app_host.h"
 #include "framework/app/audio_callback.h"
-#include "stateful_plugin.h"
+#include "framework/app/app_host.h"
+#include "tests/framework/app/device_simulator.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,8 @@ std::vector<int> ExpectedSubBlocks(int bufferFrames, int nBuffers) {
   return sizes;
 }
 
-class DeviceBufferSizes : public AudioCallbackTest, public ::testing::WithParamInterface<std::tuple<int, int>> {};
+class DeviceBufferSizes : public AudioCallbackTest,
+                          public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 // The device hears exactly what one uninterrupted run of the instance gives,
 // apart from the fades, whatever the buffer size; nothing outside the
@@ -77,18 +78,17 @@ TEST_P(DeviceBufferSizes, OutputEqualsOnePieceProcessingWithExactFades) {
   for (int b = 0; b < nBuffers; ++b) {
     const int start = b * bufferFrames;
     for (int c = 0; c < channels; ++c) {
-      for (int k = 0; k < bufferFrames; ++k)
-        in.At(c, k) = TestSignal(c, start + k);
+      for (int k = 0; k < bufferFrames; ++k) in.At(c, k) = TestSignal(c, start + k);
     }
     out.Fill(555.0);
-    if (b == exitBuffer)
-      host->SetAudioExiting(true);
+    if (b == exitBuffer) host->SetAudioExiting(true);
     ASSERT_EQ(RunCallback(out, in, bufferFrames, host), 0);
     ASSERT_TRUE(in.GuardsIntact()) << "buffer " << b;
     ASSERT_TRUE(out.GuardsIntact()) << "buffer " << b;
     for (int c = 0; c < channels; ++c) {
       for (int k = 0; k < bufferFrames; ++k)
-        ASSERT_EQ(out.At(c, k), expected[c][start + k]) << "buffer " << b << " channel " << c << " frame " << k;
+        ASSERT_EQ(out.At(c, k), expected[c][start + k])
+            << "buffer " << b << " channel " << c << " frame " << k;
     }
     EXPECT_EQ(host->IsAudioDone(), b >= exitBuffer);
     EXPECT_EQ(host->GetSamplesElapsed(), int64_t{std::min(b, exitBuffer) + 1} * bufferFrames);
@@ -98,10 +98,11 @@ TEST_P(DeviceBufferSizes, OutputEqualsOnePieceProcessingWithExactFades) {
 }
 
 INSTANTIATE_TEST_SUITE_P(MonoAndStereo, DeviceBufferSizes,
-                         ::testing::Combine(::testing::Values(1, 2), ::testing::Values(32, 500, 512, 1000, 1024, 8192)),
-                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
-                           return std::string(std::get<0>(info.param) == 1 ? "Mono" : "Stereo") +
-                                  std::to_string(std::get<1>(info.param));
+                         ::testing::Combine(::testing::Values(1, 2),
+                                            ::testing::Values(32, 500, 512, 1000, 1024, 8192)),
+                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& param) {
+                           return std::string(std::get<0>(param.param) == 1 ? "Mono" : "Stereo") +
+                                  std::to_string(std::get<1>(param.param));
                          });
 
 TEST_F(AudioCallbackTest, AStopRequestedBeforeTheFirstBufferFadesItOut) {
@@ -135,8 +136,7 @@ TEST_F(AudioCallbackTest, AfterTheStopEveryBufferIsSilentAndNothingIsProcessed) 
     in.Fill(0.5);
     RunCallback(out, in, 256, host);
     for (int c = 0; c < 2; ++c) {
-      for (int k = 0; k < 256; ++k)
-        ASSERT_EQ(out.At(c, k), 0.0);
+      for (int k = 0; k < 256; ++k) ASSERT_EQ(out.At(c, k), 0.0);
     }
     EXPECT_EQ(in.At(1, 255), 0.5);
     EXPECT_TRUE(out.GuardsIntact());
@@ -179,8 +179,7 @@ TEST_F(AudioCallbackTest, MessagesQueuedBeforeABufferReachTheInstanceInThatBuffe
 
   // The ring holds 32 messages and 4 system-exclusive records; the rest is
   // dropped at once.
-  for (int i = 0; i < 40; ++i)
-    plug.MidiIn().Push(MidiMessage{0, 0x90, static_cast<uint8_t>(i), 1});
+  for (int i = 0; i < 40; ++i) plug.MidiIn().Push(MidiMessage{0, 0x90, static_cast<uint8_t>(i), 1});
   for (int i = 0; i < 6; ++i) {
     SysExRecord record;
     record.size = 10 + i;

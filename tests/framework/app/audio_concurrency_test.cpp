@@ -1,7 +1,7 @@
-#include "device_simulator.h"
 #include "framework/app/app_host.h"
 #include "framework/app/audio_callback.h"
-#include "stateful_plugin.h"
+#include "tests/framework/app/device_simulator.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,7 @@ template <typename Condition>
 bool WaitFor(Condition condition) {
   const auto limit = std::chrono::steady_clock::now() + 20s;
   while (!condition()) {
-    if (std::chrono::steady_clock::now() > limit)
-      return false;
+    if (std::chrono::steady_clock::now() > limit) return false;
     std::this_thread::sleep_for(1ms);
   }
   return true;
@@ -65,8 +64,7 @@ TEST_F(AudioConcurrency, StopHandshakeEndsWithAFadedOutThenSilentBuffer) {
       HostAudioCallback(out.Data(), in.Data(), kFrames, 0.0, 0, host);
       doneAfter[b] = host->IsAudioDone() ? 1 : 0;
       recorded[b].assign(out.Data(), out.Data() + kChannels * kFrames);
-      if (!in.GuardsIntact() || !out.GuardsIntact())
-        recorded[b].clear();
+      if (!in.GuardsIntact() || !out.GuardsIntact()) recorded[b].clear();
       buffersRun.store(b + 1);
       std::this_thread::sleep_for(500us);
     }
@@ -76,23 +74,26 @@ TEST_F(AudioConcurrency, StopHandshakeEndsWithAFadedOutThenSilentBuffer) {
   host->SetAudioExiting(true);
   const bool acknowledged = played && WaitFor([&] { return host->IsAudioDone(); });
   const int atAcknowledgement = buffersRun.load();
-  const bool ranOn = acknowledged && WaitFor([&] { return buffersRun.load() >= atAcknowledgement + 3; });
+  const bool ranOn =
+      acknowledged && WaitFor([&] { return buffersRun.load() >= atAcknowledgement + 3; });
   deviceStop.store(true);
   device.join();
   ASSERT_TRUE(played && acknowledged && ranOn);
 
   const int nRun = buffersRun.load();
   int exitBuffer = 0;
-  while (exitBuffer < nRun && !doneAfter[exitBuffer])
-    ++exitBuffer;
+  while (exitBuffer < nRun && !doneAfter[exitBuffer]) ++exitBuffer;
   ASSERT_LT(exitBuffer, nRun - 1);
-  const std::vector<std::vector<double>> expected = test::ExpectedDeviceOutput(kChannels, kFrames, nRun, exitBuffer);
+  const std::vector<std::vector<double>> expected =
+      test::ExpectedDeviceOutput(kChannels, kFrames, nRun, exitBuffer);
   for (int b = 0; b < nRun; ++b) {
-    ASSERT_EQ(recorded[b].size(), static_cast<size_t>(kChannels * kFrames)) << "guard zone touched in buffer " << b;
+    ASSERT_EQ(recorded[b].size(), static_cast<size_t>(kChannels * kFrames))
+        << "guard zone touched in buffer " << b;
     EXPECT_EQ(doneAfter[b] != 0, b >= exitBuffer);
     for (int c = 0; c < kChannels; ++c) {
       for (int k = 0; k < kFrames; ++k)
-        ASSERT_EQ(recorded[b][c * kFrames + k], expected[c][b * kFrames + k]) << "buffer " << b << " frame " << k;
+        ASSERT_EQ(recorded[b][c * kFrames + k], expected[c][b * kFrames + k])
+            << "buffer " << b << " frame " << k;
     }
   }
   EXPECT_EQ(recorded[exitBuffer][kFrames - 1], 0.0);
@@ -116,26 +117,24 @@ TEST_F(AudioConcurrency, MidiInputThreadFeedsThePlayingInstance) {
     in.Fill(0.25);
     // Two more buffers after the producer ends take what it left queued.
     for (int after = 0; after < 2;) {
-      if (!producing.load())
-        ++after;
+      if (!producing.load()) ++after;
       HostAudioCallback(out.Data(), in.Data(), kFrames, 0.0, 0, host);
       std::this_thread::sleep_for(50us);
     }
   });
   std::thread midiInput([&] {
     for (int i = 0; i < kMessages; ++i) {
-      plug.MidiIn().Push(MidiMessage{i, static_cast<uint8_t>(0x90 | (i % 16)), static_cast<uint8_t>(i & 0x7F),
+      plug.MidiIn().Push(MidiMessage{i, static_cast<uint8_t>(0x90 | (i % 16)),
+                                     static_cast<uint8_t>(i & 0x7F),
                                      static_cast<uint8_t>((i >> 7) & 0x7F)});
       if (i % 10 == 0) {
         SysExRecord record;
         record.offset = i;
         record.size = 4 + i % 500;
-        for (int j = 0; j < record.size; ++j)
-          record.data[j] = static_cast<uint8_t>(i + j);
+        for (int j = 0; j < record.size; ++j) record.data[j] = static_cast<uint8_t>(i + j);
         plug.SysExIn().Push(record);
       }
-      if (i % 4 == 0)
-        std::this_thread::sleep_for(10us);
+      if (i % 4 == 0) std::this_thread::sleep_for(10us);
     }
     producing.store(false);
   });

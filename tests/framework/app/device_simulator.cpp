@@ -1,6 +1,6 @@
-#include "device_simulator.h"
+#include "tests/framework/app/device_simulator.h"
 
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,8 @@
 namespace plugkit::test {
 
 GuardedDeviceBuffer::GuardedDeviceBuffer(int channels, int frames, double guardValue)
-    : frames_(frames), guardValue_(guardValue),
+    : frames_(frames),
+      guardValue_(guardValue),
       storage_(static_cast<size_t>(channels) * frames + 2 * kGuardFrames, guardValue) {}
 
 void GuardedDeviceBuffer::Fill(double value) {
@@ -38,17 +39,16 @@ std::unique_ptr<IPluginApp> MakeStereo(const InstanceInfo& info) {
   return std::make_unique<StatefulPlugin>(info, StatefulConfig("2-2"));
 }
 
-std::vector<std::vector<double>> ExpectedDeviceOutput(int channels, int bufferFrames, int nBuffers, int exitBuffer) {
+std::vector<std::vector<double>> ExpectedDeviceOutput(int channels, int bufferFrames, int nBuffers,
+                                                      int exitBuffer) {
   const int processed = (exitBuffer + 1) * bufferFrames;
   const int total = nBuffers * bufferFrames;
   // The fade applying to a stream frame, if any.
   const auto faded = [&](double sample, int frame) {
     const int buffer = frame / bufferFrames;
     const int k = frame % bufferFrames;
-    if (buffer == exitBuffer)
-      return sample * FadeGain(k, bufferFrames, true);
-    if (buffer == 0)
-      return sample * FadeGain(k, bufferFrames, false);
+    if (buffer == exitBuffer) return sample * FadeGain(k, bufferFrames, true);
+    if (buffer == 0) return sample * FadeGain(k, bufferFrames, false);
     return sample;
   };
 
@@ -57,8 +57,7 @@ std::vector<std::vector<double>> ExpectedDeviceOutput(int channels, int bufferFr
   std::vector<float*> inputs;
   std::vector<float*> outputs;
   for (int c = 0; c < channels; ++c) {
-    for (int t = 0; t < processed; ++t)
-      in[c][t] = static_cast<float>(faded(TestSignal(c, t), t));
+    for (int t = 0; t < processed; ++t) in[c][t] = static_cast<float>(faded(TestSignal(c, t), t));
     inputs.push_back(in[c].data());
     outputs.push_back(out[c].data());
   }
@@ -67,8 +66,7 @@ std::vector<std::vector<double>> ExpectedDeviceOutput(int channels, int bufferFr
 
   std::vector<std::vector<double>> expected(channels, std::vector<double>(total, 0.0));
   for (int c = 0; c < channels; ++c) {
-    for (int t = 0; t < processed; ++t)
-      expected[c][t] = faded(static_cast<double>(out[c][t]), t);
+    for (int t = 0; t < processed; ++t) expected[c][t] = faded(static_cast<double>(out[c][t]), t);
   }
   return expected;
 }

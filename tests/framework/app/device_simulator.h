@@ -16,7 +16,9 @@ public:
   GuardedDeviceBuffer(int channels, int frames, double guardValue);
 
   double* Data() { return storage_.data() + kGuardFrames; }
-  double& At(int channel, int frame) { return Data()[static_cast<size_t>(channel) * frames_ + frame]; }
+  double& At(int channel, int frame) {
+    return Data()[static_cast<size_t>(channel) * frames_ + frame];
+  }
   void Fill(double value);
   bool GuardsIntact() const;
 
@@ -45,6 +47,7 @@ std::unique_ptr<IPluginApp> MakeStereo(const InstanceInfo& info);
 // the first buffer and out over the exit buffer, run through a fresh
 // instance in one piece, its output faded the same way, and silence after
 // the exit buffer.
-std::vector<std::vector<double>> ExpectedDeviceOutput(int channels, int bufferFrames, int nBuffers, int exitBuffer);
+std::vector<std::vector<double>> ExpectedDeviceOutput(int channels, int bufferFrames, int nBuffers,
+                                                      int exitBuffer);
 
 } // namespace plugkit::test

@@ -1,8 +1,8 @@
-#include "framework/app/app_host.h"
 #include "framework/app/plugin_app.h"
+#include "framework/app/app_host.h"
 #include "framework/core/channel_io.h"
 #include "framework/core/timer.h"
-#include "stateful_plugin.h"
+#include "tests/framework/app/stateful_plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,8 @@ void Tick(IPluginAPIBase& plug) {
 struct StereoBlock {
   static constexpr int kRoom = 1024;
   std::vector<double> in[2] = {std::vector<double>(kRoom, 0.5), std::vector<double>(kRoom, -0.25)};
-  std::vector<double> out[2] = {std::vector<double>(kRoom, kSentinel), std::vector<double>(kRoom, kSentinel)};
+  std::vector<double> out[2] = {std::vector<double>(kRoom, kSentinel),
+                                std::vector<double>(kRoom, kSentinel)};
   double* inputs[2] = {in[0].data(), in[1].data()};
   double* outputs[2] = {out[0].data(), out[1].data()};
 };
@@ -51,7 +52,8 @@ TEST(PluginApp, ProcessHostBlockProcessesTheFramesItIsGivenAndNoMore) {
   plug.ProcessHostBlock(block.inputs, block.outputs, 500);
   ASSERT_EQ(plug.blockSizes, std::vector<int>{500});
   for (int c = 0; c < 2; ++c) {
-    EXPECT_FLOAT_EQ(static_cast<float>(block.out[c][0]), static_cast<float>(block.in[c][0]) * 0.1f + 0.001f);
+    EXPECT_FLOAT_EQ(static_cast<float>(block.out[c][0]),
+                    static_cast<float>(block.in[c][0]) * 0.1f + 0.001f);
     EXPECT_NE(block.out[c][499], kSentinel);
     EXPECT_EQ(block.out[c][500], kSentinel);
   }
@@ -97,8 +99,7 @@ TEST(PluginApp, QueuedInputReachesTheNextBlockAndThenTheEditor) {
   plug.ProcessHostBlock(block.inputs, block.outputs, 512);
 
   ASSERT_EQ(plug.midi.size(), 4u);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(plug.midi[i].message.data1, i);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(plug.midi[i].message.data1, i);
   EXPECT_EQ(plug.midi[3].message.status, 0xB0);
   ASSERT_EQ(plug.sysEx.size(), 1u);
   EXPECT_EQ(plug.sysEx[0].first, 0xF0);

@@ -7,7 +7,8 @@
 
 namespace plugkit::test {
 
-inline PlugConfig StatefulConfig(const char* channelIO, bool doesMidiOut = false, int plugType = 0) {
+inline PlugConfig StatefulConfig(const char* channelIO, bool doesMidiOut = false,
+                                 int plugType = 0) {
   PlugConfig config;
   config.channelIO = channelIO;
   config.doesMidiIn = true;
@@ -40,8 +41,7 @@ public:
     midi.reserve(256);
   }
   ~StatefulPlugin() override {
-    if (destroyed)
-      ++*destroyed;
+    if (destroyed) ++*destroyed;
   }
 
   void ProcessBlock(float** inputs, float** outputs, int nFrames) override {

@@ -9,7 +9,9 @@ using namespace plugkit;
 namespace {
 
 struct Parsed {
-  explicit Parsed(const char* text) { count = IPluginProcessor::ParseChannelIO(text, configs, maxIn, maxOut, maxInBuses, maxOutBuses); }
+  explicit Parsed(const char* text) {
+    count = IPluginProcessor::ParseChannelIO(text, configs, maxIn, maxOut, maxInBuses, maxOutBuses);
+  }
   ~Parsed() { configs.DeleteAll(); }
 
   PointerList<ChannelIOConfig> configs{4096};
@@ -106,16 +108,14 @@ TEST(ParseChannelIO, OversizedConfigurationsAreLeftOut) {
   EXPECT_EQ(widestBus.count, 0);
 
   std::string manyBuses = "1";
-  for (int i = 0; i < 100000; ++i)
-    manyBuses += ".1";
+  for (int i = 0; i < 100000; ++i) manyBuses += ".1";
   manyBuses += "-1 1-1";
   Parsed tooManyBuses(manyBuses.c_str());
   EXPECT_EQ(tooManyBuses.count, 1);
   EXPECT_EQ(tooManyBuses.maxIn, 1);
 
   std::string manyConfigs;
-  for (int i = 0; i < 20000; ++i)
-    manyConfigs += "2-2 ";
+  for (int i = 0; i < 20000; ++i) manyConfigs += "2-2 ";
   Parsed longText(manyConfigs.c_str());
   EXPECT_EQ(longText.count, 20000);
   EXPECT_EQ(longText.maxOut, 2);

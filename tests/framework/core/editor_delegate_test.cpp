@@ -33,7 +33,9 @@ public:
     IEditorDelegate::SendParamValueToUI(paramIdx, value, normalized);
   }
   bool HandleMessage(int msgTag, int ctrlTag, int dataSize, const void* data) override {
-    Log("msg:" + std::to_string(msgTag) + "," + std::to_string(ctrlTag) + "," + std::to_string(dataSize), 0);
+    Log("msg:" + std::to_string(msgTag) + "," + std::to_string(ctrlTag) + "," +
+            std::to_string(dataSize),
+        0);
     EXPECT_EQ(data, nullptr);
     return true;
   }
@@ -42,7 +44,9 @@ public:
   std::vector<double> sentValues;
 
 private:
-  void Log(const std::string& what, int paramIdx) { calls.push_back(what + "#" + std::to_string(paramIdx)); }
+  void Log(const std::string& what, int paramIdx) {
+    calls.push_back(what + "#" + std::to_string(paramIdx));
+  }
 };
 
 TEST(IEditorDelegate, OwnsFreshParametersByIndex) {
@@ -89,7 +93,8 @@ TEST(IEditorDelegate, OnAllParamsChangeNotifiesEachIndexInPairs) {
 
 TEST(IEditorDelegate, ParameterPathsToAndFromTheEditor) {
   RecordingDelegate delegate(2);
-  delegate.GetParam(1)->ConfigureDouble("Mix", 25.0, 0.0, 100.0, 0.1, "%", 0, "", IParam::ShapeLinear());
+  delegate.GetParam(1)->ConfigureDouble("Mix", 25.0, 0.0, 100.0, 0.1, "%", 0, "",
+                                        IParam::ShapeLinear());
 
   delegate.SetParamValueFromUI(1, 0.5);
   EXPECT_DOUBLE_EQ(delegate.GetParam(1)->Value(), 50.0);
@@ -99,7 +104,8 @@ TEST(IEditorDelegate, ParameterPathsToAndFromTheEditor) {
   delegate.calls.clear();
   delegate.OnStateRestored();
   EXPECT_EQ(delegate.sentValues, (std::vector<double>{0.0, 0.5}));
-  EXPECT_EQ(delegate.calls, (std::vector<std::string>{"ui:Editor Delegate#0", "ui:Editor Delegate#1"}));
+  EXPECT_EQ(delegate.calls,
+            (std::vector<std::string>{"ui:Editor Delegate#0", "ui:Editor Delegate#1"}));
 
   // The base editor has no window: opening only pushes the values.
   EXPECT_EQ(delegate.OpenEditor(nullptr), nullptr);

@@ -10,8 +10,7 @@ namespace plugkit {
 namespace {
 
 std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -21,23 +20,35 @@ TEST(HostIdFromName, EveryMatchTextGivesItsId) {
     const char* text;
     int id;
   } expected[] = {
-      {"reaper", 1},        {"protools", 2},          {"cubase", 3},       {"nuendo", 4},
-      {"cakewalk", 5},      {"vegas", 6},             {"fruity", 7},       {"samplitude", 8},
-      {"live", 9},          {"tracktion", 10},        {"ntracks", 11},     {"melodyne", 12},
-      {"vstmanlib", 13},    {"aulab", 14},            {"forte", 15},       {"chainer", 16},
-      {"audition", 17},     {"orion", 18},            {"bias", 19},        {"sawstudio", 20},
-      {"logic", 21},        {"garageband", 22},       {"digital", 23},     {"audiomulch", 25},
-      {"presonus", 26},     {"vst3plugintesthost", 27}, {"ardour", 28},    {"renoise", 29},
-      {"openmpt", 30},      {"wavelab elements", 32}, {"wavelab", 31},     {"twistedwave", 33},
-      {"bitwig studio", 34}, {"reason", 36},          {"gwvst", 37},       {"waveform", 38},
-      {"audacity", 39},     {"acoustica", 40},        {"plugindoctor", 41}, {"izotope rx", 42},
-      {"savihost", 43},     {"blue cat's vst host", 44}, {"mixbus", 45},   {"standalone", 24},
+      {"reaper", 1},         {"protools", 2},
+      {"cubase", 3},         {"nuendo", 4},
+      {"cakewalk", 5},       {"vegas", 6},
+      {"fruity", 7},         {"samplitude", 8},
+      {"live", 9},           {"tracktion", 10},
+      {"ntracks", 11},       {"melodyne", 12},
+      {"vstmanlib", 13},     {"aulab", 14},
+      {"forte", 15},         {"chainer", 16},
+      {"audition", 17},      {"orion", 18},
+      {"bias", 19},          {"sawstudio", 20},
+      {"logic", 21},         {"garageband", 22},
+      {"digital", 23},       {"audiomulch", 25},
+      {"presonus", 26},      {"vst3plugintesthost", 27},
+      {"ardour", 28},        {"renoise", 29},
+      {"openmpt", 30},       {"wavelab elements", 32},
+      {"wavelab", 31},       {"twistedwave", 33},
+      {"bitwig studio", 34}, {"reason", 36},
+      {"gwvst", 37},         {"waveform", 38},
+      {"audacity", 39},      {"acoustica", 40},
+      {"plugindoctor", 41},  {"izotope rx", 42},
+      {"savihost", 43},      {"blue cat's vst host", 44},
+      {"mixbus", 45},        {"standalone", 24},
       {"www", 35},
   };
   ASSERT_EQ(std::size(expected), 45u);
   for (const auto& e : expected) {
     EXPECT_EQ(IPluginAPIBase::HostIdFromName(e.text), e.id) << e.text;
-    EXPECT_EQ(IPluginAPIBase::HostIdFromName(("My " + Upper(e.text) + " 2").c_str()), e.id) << e.text;
+    EXPECT_EQ(IPluginAPIBase::HostIdFromName(("My " + Upper(e.text) + " 2").c_str()), e.id)
+        << e.text;
   }
 }
 

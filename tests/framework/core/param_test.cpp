@@ -10,7 +10,8 @@
 namespace plugkit {
 namespace {
 
-std::string Format(const IParam& param, double value, bool normalized = false, bool useDisplayText = true) {
+std::string Format(const IParam& param, double value, bool normalized = false,
+                   bool useDisplayText = true) {
   StringBuffer out;
   param.FormatDisplay(value, normalized, out, useDisplayText);
   return out.Get();
@@ -64,7 +65,8 @@ TEST(IParam, ConfigureSetsConstrainedDefaultAndKeepsFirstType) {
 TEST(IParam, OverlongTextsAreCutToThirtyOneBytes) {
   IParam param;
   const std::string longName(40, 'n');
-  param.ConfigureDouble(longName.c_str(), 0.0, 0.0, 1.0, 0.1, nullptr, 0, nullptr, IParam::ShapeLinear());
+  param.ConfigureDouble(longName.c_str(), 0.0, 0.0, 1.0, 0.1, nullptr, 0, nullptr,
+                        IParam::ShapeLinear());
   EXPECT_EQ(std::string(param.Name()), std::string(31, 'n'));
   EXPECT_STREQ(param.GroupName(), "");
   // 30 ASCII bytes then a two-byte character: the character does not fit
@@ -156,14 +158,16 @@ TEST(IParam, UnmappableRangesStillNormaliseIntoUnitRange) {
 
 TEST(IParam, FormatDisplayNumbers) {
   IParam param;
-  param.ConfigureDouble("Gain", 0.0, -10.0, 10.0, 0.1, "dB", kFlagSignDisplay, "", IParam::ShapeLinear());
+  param.ConfigureDouble("Gain", 0.0, -10.0, 10.0, 0.1, "dB", kFlagSignDisplay, "",
+                        IParam::ShapeLinear());
   EXPECT_EQ(Format(param, 3.0), "+3.0");
   EXPECT_EQ(Format(param, -3.24), "-3.2");
   EXPECT_EQ(Format(param, 0.0), "0.0");
   EXPECT_EQ(Format(param, 1.0, true), "+10.0");
 
   IParam negated;
-  negated.ConfigureDouble("Cut", 0.0, 0.0, 10.0, 0.5, "", kFlagNegateDisplay, "", IParam::ShapeLinear());
+  negated.ConfigureDouble("Cut", 0.0, 0.0, 10.0, 0.5, "", kFlagNegateDisplay, "",
+                          IParam::ShapeLinear());
   EXPECT_EQ(Format(negated, 0.0), "0.0");
   EXPECT_EQ(Format(negated, 2.5), "-2.5");
 
@@ -229,7 +233,8 @@ TEST(IParam, ValueFromText) {
   EXPECT_EQ(param.ValueFromText("1e999"), 10.0);
 
   IParam negated;
-  negated.ConfigureDouble("Depth", 0.0, -20.0, 0.0, 0.1, "", kFlagNegateDisplay, "", IParam::ShapeLinear());
+  negated.ConfigureDouble("Depth", 0.0, -20.0, 0.0, 0.1, "", kFlagNegateDisplay, "",
+                          IParam::ShapeLinear());
   EXPECT_EQ(negated.ValueFromText("6"), -6.0);
 
   IParam enumerated;

@@ -1,8 +1,8 @@
-#include "framework/core/param_shape.h"
 #include "framework/core/plugin_api_base.h"
+#include "framework/core/param_shape.h"
 #include "framework/core/timer_backend.h"
 #include "framework/core/timer_impl.h"
-#include "timer_delivery.h"
+#include "tests/framework/core/timer_delivery.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,8 @@ PlugConfig TestConfig() {
 // Records, in order, what the framework asks of the plug-in.
 class RecordingPlugin : public IPluginAPIBase {
 public:
-  explicit RecordingPlugin(PlugApi api = PlugApi::Standalone, const PlugConfig& config = TestConfig())
+  explicit RecordingPlugin(PlugApi api = PlugApi::Standalone,
+                           const PlugConfig& config = TestConfig())
       : IPluginAPIBase(config, api) {
     for (int i = 0; i < NParams(); ++i)
       GetParam(i)->ConfigureDouble("p", 0.0, 0.0, 100.0, 0.01, "", 0, "", IParam::ShapeLinear());
@@ -48,9 +49,12 @@ public:
     params.push_back({paramIdx, value});
     Log("param");
   }
-  void SendMidiToUI(const MidiMessage& message) override { Log("midi:" + std::to_string(message.data1)); }
+  void SendMidiToUI(const MidiMessage& message) override {
+    Log("midi:" + std::to_string(message.data1));
+  }
   void SendSysExToUI(const SysExMessage& message) override {
-    Log("sysex:" + std::to_string(message.size) + ":" + std::to_string(message.size ? message.data[0] : 0));
+    Log("sysex:" + std::to_string(message.size) + ":" +
+        std::to_string(message.size ? message.data[0] : 0));
   }
   void OnIdleTick() override { Log("idle"); }
   void SendParamValueToHost(int paramIdx, double normalized) override {
@@ -118,8 +122,7 @@ TEST(IPluginAPIBase, TakesItsConfiguration) {
 
 TEST(IPluginAPIBase, ParamQueueDeliversFirst512InOrder) {
   RecordingPlugin plugin;
-  for (int i = 0; i < 600; ++i)
-    plugin.QueueParamValueToUI(i % 4, i * 0.1, false);
+  for (int i = 0; i < 600; ++i) plugin.QueueParamValueToUI(i % 4, i * 0.1, false);
   Tick(plugin);
   ASSERT_EQ(plugin.params.size(), 512u);
   for (int i = 0; i < 512; ++i) {
@@ -151,8 +154,8 @@ TEST(IPluginAPIBase, IdleTickDrainsQueuesInOrder) {
   plugin.PushMidiToUI(61);
   plugin.QueueParamValueToUI(1, 2.0, false);
   Tick(plugin);
-  EXPECT_EQ(plugin.calls,
-            (std::vector<std::string>{"param", "param", "midi:60", "midi:61", "sysex:3:240", "idle"}));
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"param", "param", "midi:60", "midi:61",
+                                                    "sysex:3:240", "idle"}));
   plugin.calls.clear();
   Tick(plugin);
   EXPECT_EQ(plugin.calls, std::vector<std::string>{"idle"});
@@ -198,11 +201,9 @@ TEST(IPluginAPIBase, SysExFromEditorIsQueuedOnlyWhenItFits) {
   EXPECT_EQ(record.data[0], 0);
 
   // Four records fit; the fifth is dropped.
-  for (int i = 0; i < 5; ++i)
-    plugin.SendSysExFromUI(SysExMessage{i, 1, bytes.data()});
+  for (int i = 0; i < 5; ++i) plugin.SendSysExFromUI(SysExMessage{i, 1, bytes.data()});
   int popped = 0;
-  while (plugin.PopSysExFromUI(record))
-    EXPECT_EQ(record.offset, popped++);
+  while (plugin.PopSysExFromUI(record)) EXPECT_EQ(record.offset, popped++);
   EXPECT_EQ(popped, 4);
 }
 
@@ -231,8 +232,8 @@ TEST(IPluginAPIBase, EditFromEditorReachesHostThenPlugin) {
   plugin.SetParamValueFromUI(2, 0.5);
   plugin.EndParamEditFromUI(2);
   EXPECT_DOUBLE_EQ(plugin.GetParam(2)->Value(), 50.0);
-  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"begin:2", "host:2=0.500000", "change:UI:2", "uichange:UI:2",
-                                                    "end:2"}));
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"begin:2", "host:2=0.500000", "change:UI:2",
+                                                    "uichange:UI:2", "end:2"}));
   plugin.calls.clear();
   plugin.SetParamValueFromUI(4, 0.5);
   EXPECT_TRUE(plugin.calls.empty());
@@ -242,14 +243,13 @@ TEST(IPluginAPIBase, SyncAllParamsToHostSendsNormalisedValues) {
   RecordingPlugin plugin;
   plugin.GetParam(3)->Set(25.0);
   plugin.SyncAllParamsToHost();
-  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"host:0=0.000000", "host:1=0.000000", "host:2=0.000000",
-                                                    "host:3=0.250000"}));
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"host:0=0.000000", "host:1=0.000000",
+                                                    "host:2=0.000000", "host:3=0.250000"}));
 }
 
 TEST(IPluginAPIBase, ParamsMatchValuesAtFloatPrecision) {
   RecordingPlugin plugin;
-  for (int i = 0; i < 4; ++i)
-    plugin.GetParam(i)->Set(10.0 * i + 0.01);
+  for (int i = 0; i < 4; ++i) plugin.GetParam(i)->Set(10.0 * i + 0.01);
   const double values[] = {-1.0, 0.01, 10.01, 20.01, 30.01};
   EXPECT_TRUE(plugin.ParamsMatchValues(values, 1));
   EXPECT_FALSE(plugin.ParamsMatchValues(values, 0));

@@ -1,5 +1,5 @@
-#include "framework/core/param_shape.h"
 #include "framework/core/plugin_base.h"
+#include "framework/core/param_shape.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ class TestPlugin : public IPluginBase {
 public:
   TestPlugin(int nParams, int nPresets) : IPluginBase(nParams, nPresets) {
     for (int i = 0; i < nParams; ++i)
-      GetParam(i)->ConfigureDouble("p", 0.0, -100.0, 100.0, 0.001, "", 0, "", IParam::ShapeLinear());
+      GetParam(i)->ConfigureDouble("p", 0.0, -100.0, 100.0, 0.001, "", 0, "",
+                                   IParam::ShapeLinear());
   }
 
   void SetVersion(int32_t version) { vendorVersion_ = version; }
@@ -29,8 +30,7 @@ public:
 };
 
 void SetAll(TestPlugin& plugin, double base) {
-  for (int i = 0; i < plugin.NParams(); ++i)
-    plugin.GetParam(i)->Set(base + i * 0.25);
+  for (int i = 0; i < plugin.NParams(); ++i) plugin.GetParam(i)->Set(base + i * 0.25);
 }
 
 TEST(IPluginBase, SerializeParamsRoundTrip) {
@@ -62,12 +62,10 @@ TEST(IPluginBase, ShortChunkChangesNothingAndIsRefused) {
   TestPlugin target(192, 0);
   SetAll(target, -20.0);
   EXPECT_EQ(target.UnserializeParams(shortChunk, 0), -1);
-  for (int i = 0; i < 192; ++i)
-    EXPECT_EQ(target.GetParam(i)->Value(), -20.0 + i * 0.25) << i;
+  for (int i = 0; i < 192; ++i) EXPECT_EQ(target.GetParam(i)->Value(), -20.0 + i * 0.25) << i;
   EXPECT_EQ(target.UnserializeParams(full, 8), -1);
   EXPECT_EQ(target.UnserializeParams(full, -1), -1);
-  for (int i = 0; i < 192; ++i)
-    EXPECT_EQ(target.GetParam(i)->Value(), -20.0 + i * 0.25) << i;
+  for (int i = 0; i < 192; ++i) EXPECT_EQ(target.GetParam(i)->Value(), -20.0 + i * 0.25) << i;
   // A refused chunk still tells the listeners, once per call.
   EXPECT_EQ(target.allChanges, std::vector<ParamChangeSource>(3, ParamChangeSource::Preset));
 }

@@ -18,7 +18,8 @@ PlugConfig ConfigFor(const char* channelIO, int latency = 0) {
 // Records what the processor hands to block processing and MIDI output.
 class TestProcessor : public IPluginProcessor {
 public:
-  explicit TestProcessor(const char* channelIO, int latency = 0) : IPluginProcessor(ConfigFor(channelIO, latency)) {}
+  explicit TestProcessor(const char* channelIO, int latency = 0)
+      : IPluginProcessor(ConfigFor(channelIO, latency)) {}
 
   void ProcessBlock(float** inputs, float** outputs, int nFrames) override {
     lastInputs = inputs;
@@ -152,8 +153,7 @@ TEST(PluginProcessor, DisconnectingAnInputSilencesIt) {
 
   processor.SetChannelConnections(kDirectionInput, 0, 1, false);
   processor.ProcessDoubleBuffers(4);
-  for (double sample : out)
-    EXPECT_EQ(sample, 0.0);
+  for (double sample : out) EXPECT_EQ(sample, 0.0);
 }
 
 TEST(PluginProcessor, BasePassThroughCopiesMatchingChannelsAndSilencesTheRest) {
@@ -183,8 +183,7 @@ TEST(PluginProcessor, FramesBeyondTheBlockSizeNeverReachTheScratchBuffers) {
   processor.AttachDoubleBuffers(kDirectionOutput, 0, 1, hostOut, 16);
   processor.ProcessDoubleBuffers(16);
   EXPECT_EQ(processor.lastFrames, 4);
-  for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(out[static_cast<size_t>(i)], i < 4 ? 0.5 : 0.0) << i;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(out[static_cast<size_t>(i)], i < 4 ? 0.5 : 0.0) << i;
 
   processor.PassThroughDouble(16);
   EXPECT_EQ(out[3], 0.5);
@@ -211,8 +210,7 @@ TEST(PluginProcessor, HostFloatBuffersAreUsedDirectly) {
   EXPECT_EQ(processor.lastOutputs[0], out0);
   EXPECT_EQ(processor.lastInputs[1][0], 0.0f);
   const float expected[6] = {1, 2, 3, 4, 0, 0};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_EQ(out0[i], expected[i]) << i;
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(out0[i], expected[i]) << i;
 
   processor.lastInputs[1][0] = 5.0f;
   processor.ClearScratchBuffers();
@@ -259,8 +257,7 @@ TEST(PluginProcessor, BypassDelaysEachChannelByTheLatency) {
   processor.BindHostChannelPointers(kDirectionOutput, 0, 2, inputs);
   processor.PassThroughFloat(4);
   const float expected[4] = {0, 1, 2, 3};
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(inPlace[i], expected[i]);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(inPlace[i], expected[i]);
 }
 
 TEST(PluginProcessor, LatencyIsNeverNegative) {

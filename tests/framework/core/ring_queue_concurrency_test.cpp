@@ -28,14 +28,12 @@ TEST(RingQueueConcurrency, ProducerConsumerNeverDuplicatesOrReorders) {
       }
     }
   });
-  for (int i = 0; i < kCount; ++i)
-    queue.Push(ParamChange{i, static_cast<double>(i)});
+  for (int i = 0; i < kCount; ++i) queue.Push(ParamChange{i, static_cast<double>(i)});
   done.store(true);
   consumer.join();
   ASSERT_FALSE(received.empty());
   EXPECT_LE(received.size(), static_cast<size_t>(kCount));
-  for (size_t i = 1; i < received.size(); ++i)
-    ASSERT_LT(received[i - 1], received[i]);
+  for (size_t i = 1; i < received.size(); ++i) ASSERT_LT(received[i - 1], received[i]);
 }
 
 TEST(RingQueueConcurrency, FullRingDropsButDeliversAllWhenConsumerKeepsUp) {
@@ -47,20 +45,17 @@ TEST(RingQueueConcurrency, FullRingDropsButDeliversAllWhenConsumerKeepsUp) {
   std::thread consumer([&] {
     MidiMessage message;
     while (!done.load() || queue.ElementsAvailable() > 0) {
-      while (queue.Pop(message))
-        received.push_back(message.offset);
+      while (queue.Pop(message)) received.push_back(message.offset);
     }
   });
   for (int i = 0; i < kCount; ++i) {
-    while (queue.ElementsAvailable() >= 32)
-      std::this_thread::yield();
+    while (queue.ElementsAvailable() >= 32) std::this_thread::yield();
     queue.Push(MidiMessage{i, 0xB0, 1, 2});
   }
   done.store(true);
   consumer.join();
   ASSERT_EQ(received.size(), static_cast<size_t>(kCount));
-  for (int i = 0; i < kCount; ++i)
-    ASSERT_EQ(received[i], i);
+  for (int i = 0; i < kCount; ++i) ASSERT_EQ(received[i], i);
 }
 
 } // namespace

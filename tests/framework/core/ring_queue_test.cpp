@@ -1,8 +1,7 @@
-#include "framework/core/queue_messages.h"
 #include "framework/core/ring_queue.h"
+#include "framework/core/queue_messages.h"
 
 #include <gtest/gtest.h>
-
 
 namespace plugkit {
 namespace {
@@ -11,8 +10,7 @@ TEST(RingQueue, HoldsOneLessThanItsSlotsAndDropsWhenFull) {
   RingQueue<MidiMessage> queue(33);
   MidiMessage out;
   EXPECT_FALSE(queue.Pop(out));
-  for (int i = 0; i < 33; ++i)
-    queue.Push(MidiMessage{i, 0x90, static_cast<uint8_t>(i), 100});
+  for (int i = 0; i < 33; ++i) queue.Push(MidiMessage{i, 0x90, static_cast<uint8_t>(i), 100});
   EXPECT_EQ(queue.ElementsAvailable(), 32);
   ASSERT_TRUE(queue.Pop(out));
   EXPECT_EQ(out.offset, 0);

@@ -24,12 +24,10 @@ TEST(SampleConversion, DoubleToFloatRoundsToNearest) {
 
 TEST(SampleConversion, FloatToDoubleIsExact) {
   std::vector<float> src(21);
-  for (size_t i = 0; i < src.size(); ++i)
-    src[i] = 0.1f * static_cast<float>(i) - 1.0f;
+  for (size_t i = 0; i < src.size(); ++i) src[i] = 0.1f * static_cast<float>(i) - 1.0f;
   std::vector<double> dst(src.size() + 1, 9.0);
   CastCopyFloatToDouble(dst.data(), src.data(), static_cast<int>(src.size()));
-  for (size_t i = 0; i < src.size(); ++i)
-    EXPECT_EQ(dst[i], static_cast<double>(src[i])) << i;
+  for (size_t i = 0; i < src.size(); ++i) EXPECT_EQ(dst[i], static_cast<double>(src[i])) << i;
   EXPECT_EQ(dst.back(), 9.0);
 }
 

@@ -1,4 +1,4 @@
-#include "timer_delivery.h"
+#include "tests/framework/core/timer_delivery.h"
 
 #include "framework/core/timer_native.h"
 

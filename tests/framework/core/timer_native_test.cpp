@@ -1,6 +1,6 @@
+#include "framework/core/timer_native.h"
 #include "framework/core/timer_backend.h"
 #include "framework/core/timer_impl.h"
-#include "framework/core/timer_native.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "framework/core/timer_backend.h"
 #include "framework/core/timer_impl.h"
-#include "timer_delivery.h"
+#include "tests/framework/core/timer_delivery.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ using plugkit::timer_backend::SystemKillCount;
 namespace {
 
 std::unique_ptr<Timer_impl> MakeTimer(Timer::Callback callback, int periodMs) {
-  return std::unique_ptr<Timer_impl>(static_cast<Timer_impl*>(Timer::Create(std::move(callback), periodMs)));
+  return std::unique_ptr<Timer_impl>(
+      static_cast<Timer_impl*>(Timer::Create(std::move(callback), periodMs)));
 }
 
 TEST(Timer, StopTwiceAndDestroyingAStoppedTimerKillOnce) {
@@ -48,7 +49,12 @@ TEST(Timer, TwoTimersEachRunOnlyTheirOwnCallback) {
   int fastCalls = 0;
   int slowCalls = 0;
   Timer* seenByFast = nullptr;
-  auto fast = MakeTimer([&](Timer& t) { ++fastCalls; seenByFast = &t; }, 20);
+  auto fast = MakeTimer(
+      [&](Timer& t) {
+        ++fastCalls;
+        seenByFast = &t;
+      },
+      20);
   auto slow = MakeTimer([&](Timer&) { ++slowCalls; }, 50);
   ASSERT_NE(fast->Id(), slow->Id());
   EXPECT_EQ(fast->PeriodMs(), 20);
@@ -69,7 +75,12 @@ TEST(Timer, TwoTimersEachRunOnlyTheirOwnCallback) {
 
 TEST(Timer, StoppedInsideItsOwnCallback) {
   int calls = 0;
-  auto timer = MakeTimer([&](Timer& t) { ++calls; t.Stop(); }, 20);
+  auto timer = MakeTimer(
+      [&](Timer& t) {
+        ++calls;
+        t.Stop();
+      },
+      20);
   const uintptr_t id = timer->Id();
   const int killsBefore = SystemKillCount();
   DeliverTimerMessageForTest(id);
@@ -84,8 +95,7 @@ TEST(Timer, CreatedInsideACallbackRunsOnItsOwn) {
   int childCalls = 0;
   auto parent = MakeTimer(
       [&](Timer&) {
-        if (!child)
-          child = MakeTimer([&](Timer&) { ++childCalls; }, 50);
+        if (!child) child = MakeTimer([&](Timer&) { ++childCalls; }, 50);
       },
       20);
   DeliverTimerMessageForTest(parent->Id());

@@ -1,5 +1,5 @@
-#include "framework/core/timer_impl.h"
 #include "framework/core/timer_win.h"
+#include "framework/core/timer_impl.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,10 @@ void PumpMessages(std::chrono::milliseconds limit, Done done) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (!done()) {
     const auto now = std::chrono::steady_clock::now();
-    if (now >= deadline)
-      return;
+    if (now >= deadline) return;
     const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(remaining.count()), QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(remaining.count()),
+                              QS_ALLINPUT);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
@@ -34,7 +34,12 @@ TEST(WinTimer, FireThroughTheMessageLoopAndOneStopsItself) {
   int fastCalls = 0;
   int slowCalls = 0;
   std::unique_ptr<Timer> fast(Timer::Create([&](Timer&) { ++fastCalls; }, 20));
-  std::unique_ptr<Timer> slow(Timer::Create([&](Timer& t) { ++slowCalls; t.Stop(); }, 50));
+  std::unique_ptr<Timer> slow(Timer::Create(
+      [&](Timer& t) {
+        ++slowCalls;
+        t.Stop();
+      },
+      50));
   ASSERT_NE(static_cast<Timer_impl*>(fast.get())->Id(), 0u);
   ASSERT_NE(static_cast<Timer_impl*>(slow.get())->Id(), 0u);
 
@@ -52,7 +57,12 @@ TEST(WinTimer, FireThroughTheMessageLoopAndOneStopsItself) {
 
 TEST(WinTimer, ACallbackThatThrowsDoesNotEscapeTheMessageLoop) {
   int calls = 0;
-  std::unique_ptr<Timer> timer(Timer::Create([&](Timer&) { ++calls; throw std::runtime_error("callback failed"); }, 20));
+  std::unique_ptr<Timer> timer(Timer::Create(
+      [&](Timer&) {
+        ++calls;
+        throw std::runtime_error("callback failed");
+      },
+      20));
   PumpMessages(std::chrono::milliseconds(2000), [&] { return calls >= 2; });
   EXPECT_GE(calls, 2);
 }

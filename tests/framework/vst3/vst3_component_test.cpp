@@ -1,4 +1,5 @@
-#include "vst3_test_plugin.h"
+#include "tests/framework/vst3/vst3_test_plugin.h"
+#include "tests/support/failing_stream.h"
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -15,31 +16,6 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-// A stream whose reads fail from a given position on; the read that reaches
-// it delivers only the bytes before it.
-class FailingStream : public MemoryStream {
-public:
-  FailingStream(const void* bytes, TSize size, TSize failAfter) : failAfter_(failAfter) {
-    int32 written = 0;
-    write(const_cast<void*>(bytes), static_cast<int32>(size), &written);
-    seek(0, kIBSeekSet, nullptr);
-  }
-  tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) override {
-    int64 position = 0;
-    tell(&position);
-    if (position >= failAfter_) {
-      if (numBytesRead)
-        *numBytesRead = 0;
-      return kResultFalse;
-    }
-    return MemoryStream::read(buffer, static_cast<int32>(std::min<int64>(numBytes, failAfter_ - position)),
-                              numBytesRead);
-  }
-
-private:
-  TSize failAfter_;
-};
 
 TEST(Vst3Component, InitializeNamesTheHostOnce) {
   auto plug = owned(new GainPlugin());
@@ -61,8 +37,9 @@ TEST(Vst3Component, OneObjectBehindEveryInterface) {
   EXPECT_TRUE(plug->isA("IPluginVST3"));
   EXPECT_TRUE(plug->isTypeOf("SingleComponentEffect", true));
   EXPECT_TRUE(plug->isTypeOf("FObject", true));
-  for (const FUID* iid : {&IMidiMapping::iid, &ChannelContext::IInfoListener::iid, &IAudioProcessor::iid,
-                          &IEditController::iid, &IComponent::iid, &IUnitInfo::iid}) {
+  for (const FUID* iid :
+       {&IMidiMapping::iid, &ChannelContext::IInfoListener::iid, &IAudioProcessor::iid,
+        &IEditController::iid, &IComponent::iid, &IUnitInfo::iid}) {
     FUnknown* obj = nullptr;
     ASSERT_EQ(plug->queryInterface(iid->toTUID(), reinterpret_cast<void**>(&obj)), kResultOk);
     ASSERT_NE(obj, nullptr);
@@ -70,7 +47,8 @@ TEST(Vst3Component, OneObjectBehindEveryInterface) {
   }
   FUnknownPtr<IAudioProcessor> processor(static_cast<IEditController*>(plug.get()));
   FUnknownPtr<IMidiMapping> mapping(processor);
-  EXPECT_EQ(static_cast<void*>(static_cast<IMidiMapping*>(plug.get())), static_cast<void*>(mapping.getInterface()));
+  EXPECT_EQ(static_cast<void*>(static_cast<IMidiMapping*>(plug.get())),
+            static_cast<void*>(mapping.getInterface()));
 }
 
 class Vst3State : public ::testing::Test {
@@ -124,7 +102,7 @@ TEST_F(Vst3State, BadDefaultStatesChangeNothing) {
   EXPECT_EQ(plug->setState(nullptr), kResultFalse);
   EXPECT_EQ(plug->getState(nullptr), kResultFalse);
 
-  FailingStream failing(saved.data(), static_cast<TSize>(saved.size()), 16);
+  testsupport::FailingStream failing(saved, 16);
   EXPECT_EQ(plug->setState(&failing), kResultFalse);
   EXPECT_DOUBLE_EQ(plug->GetParam(0)->Value(), 3.0);
 }
@@ -174,7 +152,8 @@ TEST(Vst3Controller, SyncingSendsEveryValueAndUpdatesTheController) {
   plug->SyncAllParamsToHost();
   EXPECT_DOUBLE_EQ(plug->getParamNormalized(0), 0.75);
   EXPECT_DOUBLE_EQ(plug->getParamNormalized(2), 0.5);
-  EXPECT_EQ(handler->log, (std::vector<std::string>{"perform 0", "perform 1", "perform 2", "perform 3"}));
+  EXPECT_EQ(handler->log,
+            (std::vector<std::string>{"perform 0", "perform 1", "perform 2", "perform 3"}));
   plug->terminate();
 }
 

@@ -1,4 +1,4 @@
-#include "vst3_test_plugin.h"
+#include "tests/framework/vst3/vst3_test_plugin.h"
 
 #include "framework/vst3/midi_controller_names.h"
 #include "framework/vst3/utf16_text.h"
@@ -55,7 +55,8 @@ TEST_F(Vst3Parameters, BypassComesFirstThenEveryParameterWithItsInfo) {
   const ParameterInfo bypass = Info(0);
   EXPECT_EQ(bypass.id, kBypassParamId);
   EXPECT_EQ(Utf8(bypass.title), "Bypass");
-  EXPECT_EQ(bypass.flags, ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass);
+  EXPECT_EQ(bypass.flags,
+            ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass);
   EXPECT_EQ(bypass.stepCount, 1);
   EXPECT_EQ(ToString(kBypassParamId, 0.0), "off");
   EXPECT_EQ(ToString(kBypassParamId, 1.0), "on");
@@ -72,7 +73,8 @@ TEST_F(Vst3Parameters, BypassComesFirstThenEveryParameterWithItsInfo) {
   EXPECT_EQ(Utf8(mode.title), "Mode");
   EXPECT_EQ(mode.stepCount, 3);
   EXPECT_EQ(Info(3).stepCount, 10);
-  EXPECT_EQ(Info(4).flags, 0) << "a parameter that cannot be automated is not offered for automation";
+  EXPECT_EQ(Info(4).flags, 0)
+      << "a parameter that cannot be automated is not offered for automation";
 }
 
 TEST_F(Vst3Parameters, GroupsBecomeUnitsInOrderOfFirstUse) {
@@ -187,9 +189,12 @@ TEST(Vst3Utf16Text, MalformedTextIsReplacedAndLongTextCutWhole) {
   const TChar loneSurrogate[] = {u'a', 0xD800, u'b', 0};
   char out[16];
   Utf16ToUtf8(loneSurrogate, 128, out, sizeof(out));
-  EXPECT_STREQ(out, "a\xEF\xBF\xBD" "b");
+  EXPECT_STREQ(out,
+               "a\xEF\xBF\xBD"
+               "b");
   TChar wide[3];
-  EXPECT_EQ(Utf8ToUtf16("a\xF0\x9F\x8E\xB5", wide, 3), 1) << "a surrogate pair that does not fit is left out";
+  EXPECT_EQ(Utf8ToUtf16("a\xF0\x9F\x8E\xB5", wide, 3), 1)
+      << "a surrogate pair that does not fit is left out";
   EXPECT_EQ(Utf8ToUtf16("\xC3", wide, 3), 1);
   EXPECT_EQ(wide[0], 0xFFFD);
   char small[3];

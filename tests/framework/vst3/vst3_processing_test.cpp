@@ -1,4 +1,4 @@
-#include "vst3_test_plugin.h"
+#include "tests/framework/vst3/vst3_test_plugin.h"
 
 #include "public.sdk/source/vst/hosting/eventlist.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
@@ -31,20 +31,17 @@ protected:
   }
   void Fill32(float value) {
     for (int32 ch = 0; ch < data.inputs[0].numChannels; ++ch)
-      for (int32 i = 0; i < kBlock; ++i)
-        data.inputs[0].channelBuffers32[ch][i] = value;
+      for (int32 i = 0; i < kBlock; ++i) data.inputs[0].channelBuffers32[ch][i] = value;
   }
   void AddPoints(ParamID id, std::initializer_list<std::pair<int32, double>> points) {
     int32 index = 0;
     IParamValueQueue* queue = changes.addParameterData(id, index);
-    for (const auto& [offset, value] : points)
-      queue->addPoint(offset, value, index);
+    for (const auto& [offset, value] : points) queue->addPoint(offset, value, index);
   }
   std::vector<GainPlugin::Change> HostChanges() const {
     std::vector<GainPlugin::Change> fromHost;
     for (const GainPlugin::Change& change : plug->changes)
-      if (change.source == ParamChangeSource::Host)
-        fromHost.push_back(change);
+      if (change.source == ParamChangeSource::Host) fromHost.push_back(change);
     return fromHost;
   }
   void TearDown() override {
@@ -79,7 +76,8 @@ TEST_F(Vst3Processing, ArrangementsMatchAConfigurationOrAreRefused) {
   SpeakerArrangement mono = SpeakerArr::kMono;
   SpeakerArrangement stereo = SpeakerArr::kStereo;
   EXPECT_EQ(plug->setBusArrangements(&mono, 1, &stereo, 1), kResultFalse);
-  EXPECT_EQ(plug->ConnectedChannelCount(kDirectionOutput), 0) << "a refused arrangement disconnects everything";
+  EXPECT_EQ(plug->ConnectedChannelCount(kDirectionOutput), 0)
+      << "a refused arrangement disconnects everything";
   SpeakerArrangement twoBuses[] = {stereo, stereo};
   EXPECT_EQ(plug->setBusArrangements(twoBuses, 2, &stereo, 1), kResultFalse);
   EXPECT_EQ(plug->setBusArrangements(nullptr, 1, &stereo, 1), kResultFalse);
@@ -137,8 +135,7 @@ TEST_F(Vst3Processing, BlocksRunIn32And64BitWithTheLastPointOfEachQueue) {
   plug->setProcessing(false);
   ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
   data64.numSamples = kBlock;
-  for (int32 i = 0; i < kBlock; ++i)
-    data64.inputs[0].channelBuffers64[0][i] = 0.25;
+  for (int32 i = 0; i < kBlock; ++i) data64.inputs[0].channelBuffers64[0][i] = 0.25;
   ASSERT_EQ(plug->process(data64), kResultOk);
   EXPECT_DOUBLE_EQ(data64.outputs[0].channelBuffers64[0][5], 0.5);
 }
@@ -197,7 +194,8 @@ TEST_F(Vst3Processing, AnActiveSideChainFeedsTheChannelsAfterTheMainBus) {
   EXPECT_DOUBLE_EQ(data.outputs[0].channelBuffers64[1][0], 0.5) << "the main bus still plays";
   for (int32 ch = 2; ch < 4; ++ch)
     for (int32 i = 0; i < kBlock; ++i)
-      ASSERT_EQ(data.outputs[0].channelBuffers64[ch][i], 0.0) << "no stale side-chain audio on channel " << ch;
+      ASSERT_EQ(data.outputs[0].channelBuffers64[ch][i], 0.0)
+          << "no stale side-chain audio on channel " << ch;
 }
 
 TEST_F(Vst3Processing, LatencyChangesAreReportedOnceAndNeverFromTheAudioThread) {
@@ -242,7 +240,8 @@ TEST_F(Vst3Processing, MidiGoesInAndOutInOffsetOrder) {
   data.inputEvents = &in;
   data.outputEvents = &out;
   AddPoints(kMidiCCParamStartId + 129, {{7, 1.0}});
-  plug->midiToSend = {{20, 0xB0, 1, 2}, {3, 0x90, 61, 127}, {20, 0xE1, 0x7F, 0x40}, {3, 0xF8, 0, 0}};
+  plug->midiToSend = {
+      {20, 0xB0, 1, 2}, {3, 0x90, 61, 127}, {20, 0xE1, 0x7F, 0x40}, {3, 0xF8, 0, 0}};
   ASSERT_EQ(plug->process(data), kResultOk);
 
   ASSERT_EQ(plug->midiIn.size(), 2u);

@@ -3,8 +3,8 @@
 #include "framework/vst3/plugin_vst3.h"
 
 #include "framework/core/param_shape.h"
-#include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <string>
 #include <vector>
@@ -36,10 +36,10 @@ public:
     GetParam(0)->ConfigureDouble("Gain", 1.0, 0.0, 4.0, 0.01, "x", 0, "Amp", IParam::ShapeLinear());
     GetParam(1)->ConfigureInt("Mode", 0, 0, 3);
     const char* modes[] = {"Off", "Soft", "Hard", "Auto"};
-    for (int v = 0; v < 4; ++v)
-      GetParam(1)->AddDisplayText(v, modes[v]);
+    for (int v = 0; v < 4; ++v) GetParam(1)->AddDisplayText(v, modes[v]);
     GetParam(2)->ConfigureInt("Steps", 2, 0, 10, "st", 0, "Amp");
-    GetParam(3)->ConfigureDouble("Lock", 0.0, 0.0, 1.0, 1.0, "", kFlagCannotAutomate, "Misc", IParam::ShapeLinear());
+    GetParam(3)->ConfigureDouble("Lock", 0.0, 0.0, 1.0, 1.0, "", kFlagCannotAutomate, "Misc",
+                                 IParam::ShapeLinear());
   }
 
   void ProcessBlock(float** inputs, float** outputs, int nFrames) override {
@@ -47,8 +47,7 @@ public:
     for (int ch = 0; ch < NChannels(kDirectionOutput); ++ch)
       for (int i = 0; i < nFrames; ++i)
         outputs[ch][i] = ch < NChannels(kDirectionInput) ? inputs[ch][i] * gain : 0.0f;
-    for (const MidiMessage& message : midiToSend)
-      SendMidiOut(message);
+    for (const MidiMessage& message : midiToSend) SendMidiOut(message);
     midiToSend.clear();
   }
   void OnParamChange(int paramIdx, ParamChangeSource source, int sampleOffset) override {
@@ -82,8 +81,7 @@ public:
   explicit NamedHost(const char16_t* name) : name_(name) {}
   Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) override {
     size_t i = 0;
-    for (; i < name_.size() && i < 127; ++i)
-      name[i] = static_cast<Steinberg::Vst::TChar>(name_[i]);
+    for (; i < name_.size() && i < 127; ++i) name[i] = static_cast<Steinberg::Vst::TChar>(name_[i]);
     name[i] = 0;
     return Steinberg::kResultOk;
   }
@@ -92,6 +90,9 @@ private:
   std::u16string name_;
 };
 
+// SDK interfaces have no virtual destructors by design: their objects die through release().
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // Records what the plug-in asks of the host.
 class RecordingHandler : public Steinberg::FObject, public Steinberg::Vst::IComponentHandler {
 public:
@@ -99,7 +100,8 @@ public:
     log.push_back("begin " + std::to_string(id));
     return Steinberg::kResultOk;
   }
-  Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue) override {
+  Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
+                                            Steinberg::Vst::ParamValue) override {
     log.push_back("perform " + std::to_string(id));
     return Steinberg::kResultOk;
   }
@@ -114,10 +116,11 @@ public:
   OBJ_METHODS(RecordingHandler, FObject)
   REFCOUNT_METHODS(FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
+  DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
   END_DEFINE_INTERFACES(FObject)
 
   std::vector<std::string> log;
 };
+#pragma GCC diagnostic pop
 
 } // namespace plugkit::test

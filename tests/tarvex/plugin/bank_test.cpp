@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "factory_presets.h"
-#include "tarvex_rig.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tests/support/chunk_sizes.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
@@ -10,11 +11,12 @@ using testing::RichState;
 using testing::StateBytes;
 using testing::StateFields;
 using testing::TestTarvex;
+using testsupport::kStateChunkBytes;
 
 TEST(TarvexBanks, CopyPutsTheActiveBankIntoTheOtherWithoutHostEdits) {
   TestTarvex plug;
   StateFields rich = RichState();
-  ASSERT_EQ(plug.Restore(StateBytes(rich)), 2708);
+  ASSERT_EQ(plug.Restore(StateBytes(rich)), kStateChunkBytes);
   plug.GetParam(kParamNoiseFloor)->Set(-70.0);
   EXPECT_TRUE(plug.CopyToOtherBank());
   EXPECT_TRUE(plug.hostEdits.empty());
@@ -37,23 +39,16 @@ TEST(TarvexBanks, SwapBracketsEveryValueAsAHostEdit) {
   ASSERT_TRUE(plug.SwapBanks());
   EXPECT_EQ(plug.ActiveBank(), 1);
   EXPECT_EQ(plug.Values(), FactoryPresets()[7].values);
-  ASSERT_EQ(plug.hostEdits.size(), 3u * kParamCount);
-  for (int i = 0; i < kParamCount; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(plug.hostEdits[3 * i].kind, 'b');
-    EXPECT_EQ(plug.hostEdits[3 * i + 1].kind, 's');
-    EXPECT_EQ(plug.hostEdits[3 * i + 2].kind, 'e');
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(plug.hostEdits[3 * i + k].index, i);
-    const plugkit::IParam& p = *plug.GetParam(i);
-    EXPECT_DOUBLE_EQ(plug.hostEdits[3 * i + 1].normalized, p.NormalizeValue(FactoryPresets()[7].values[i]));
-  }
+  testsupport::ExpectEveryValueBracketed(plug.hostEdits, kParamCount, [&](int i) {
+    return plug.GetParam(i)->NormalizeValue(FactoryPresets()[7].values[i]);
+  });
   EXPECT_EQ(plug.valuesToUI, kParamCount);
 }
 
 TEST(TarvexBanks, SwappingTwiceRestoresEverything) {
   TestTarvex plug;
   plug.OnActivate(true);
-  ASSERT_EQ(plug.Restore(StateBytes(RichState())), 2708);
+  ASSERT_EQ(plug.Restore(StateBytes(RichState())), kStateChunkBytes);
   const std::vector<std::uint8_t> before = plug.State();
   ASSERT_TRUE(plug.SwapBanks());
   // The engine installs the swapped-in filters between the two swaps.
@@ -68,7 +63,7 @@ TEST(TarvexBanks, OperationsRefuseWhileAnotherHoldsTheStateGuard) {
   // updates the outer one sends to the editor) and must be refused.
   TestTarvex plug;
   const std::vector<std::uint8_t> rich = StateBytes(RichState());
-  ASSERT_EQ(plug.Restore(rich), 2708);
+  ASSERT_EQ(plug.Restore(rich), kStateChunkBytes);
   int nested = 0;
   plug.duringUpdate = [&] {
     plugkit::ByteChunk chunk;
@@ -80,7 +75,7 @@ TEST(TarvexBanks, OperationsRefuseWhileAnotherHoldsTheStateGuard) {
     ++nested;
   };
   ASSERT_TRUE(plug.SwapBanks());
-  ASSERT_EQ(plug.Restore(rich), 2708);
+  ASSERT_EQ(plug.Restore(rich), kStateChunkBytes);
   plug.duringUpdate = nullptr;
   EXPECT_EQ(nested, 2 * kParamCount);
   EXPECT_EQ(plug.ActiveBank(), 1);
@@ -89,5 +84,5 @@ TEST(TarvexBanks, OperationsRefuseWhileAnotherHoldsTheStateGuard) {
   EXPECT_TRUE(plug.SwapBanks());
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "feedback_engine.h"
-#include "tarvex_rig.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
@@ -46,8 +46,9 @@ Audio MakeInput() {
     for (int c = 0; c < 2; ++c) {
       seed = seed * 1664525u + 1013904223u;
       const double noise = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 0.02;
-      a.ch[c][n] = static_cast<float>(0.4 * std::sin(2.0 * testing::kPi * 2500.0 * n / kRate) +
-                                      (c + 1) * 0.1 * std::sin(2.0 * testing::kPi * 440.0 * n / kRate) + noise);
+      a.ch[c][n] = static_cast<float>(
+          0.4 * std::sin(2.0 * testing::kPi * 2500.0 * n / kRate) +
+          (c + 1) * 0.1 * std::sin(2.0 * testing::kPi * 440.0 * n / kRate) + noise);
     }
   }
   return a;
@@ -85,7 +86,8 @@ Audio InstanceRun(TestTarvex& plug, const Audio& input, int nIn, int nOut, int b
   out.ch[1].assign(kTotalFrames, 7.0f);
   for (int pos = 0; pos < kTotalFrames; pos += blockFrames) {
     const int n = std::min(blockFrames, kTotalFrames - pos);
-    float* ins[2] = {const_cast<float*>(input.ch[0].data()) + pos, const_cast<float*>(input.ch[1].data()) + pos};
+    float* ins[2] = {const_cast<float*>(input.ch[0].data()) + pos,
+                     const_cast<float*>(input.ch[1].data()) + pos};
     float* outs[2] = {out.ch[0].data() + pos, out.ch[1].data() + pos};
     plug.ProcessBlock(ins, outs, n);
   }
@@ -108,7 +110,8 @@ const Audio& Reference(int nIn, int nOut, std::uint64_t silenceFlags = 0) {
   static std::map<std::tuple<int, int, std::uint64_t>, Audio> cache;
   const auto key = std::make_tuple(nIn, nOut, silenceFlags);
   auto it = cache.find(key);
-  if (it == cache.end()) it = cache.emplace(key, ReferenceRun(Input(), nIn, nOut, silenceFlags)).first;
+  if (it == cache.end())
+    it = cache.emplace(key, ReferenceRun(Input(), nIn, nOut, silenceFlags)).first;
   return it->second;
 }
 
@@ -144,7 +147,8 @@ TEST(TarvexBlockProcessing, TheDetectorActsDuringTheReferenceRun) {
   engine->Process(in, out, kTotalFrames, false);
   LearnedSet set;
   ASSERT_TRUE(engine->ReadLearnedSet(set));
-  EXPECT_TRUE(std::any_of(set.begin(), set.end(), [](const LearnedFilter& f) { return f.kind == kSlotLive; }));
+  EXPECT_TRUE(std::any_of(set.begin(), set.end(),
+                          [](const LearnedFilter& f) { return f.kind == kSlotLive; }));
 }
 
 TEST(TarvexBlockProcessing, SilenceFlagsAndMissingInputsReadAsSilence) {
@@ -262,5 +266,5 @@ TEST(TarvexBlockProcessing, ParameterChangesReachTheEngineAtTheNextBlock) {
   for (int i = 0; i < 512; ++i) EXPECT_NEAR(o0[i], in[i] * std::pow(10.0, -24.0 / 20.0), 1e-5);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "factory_presets.h"
 #include "framework/core/param_shape.h"
-#include "tarvex_rig.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
@@ -17,8 +17,8 @@ TEST(TarvexConstruction, ConfigurationReachesTheFramework) {
   EXPECT_STREQ(plug.GetPluginName(), "Tarvex");
   EXPECT_STREQ(plug.GetProductName(), "Tarvex");
   EXPECT_STREQ(plug.GetMakerName(), "BRASKELIN");
-  EXPECT_EQ(plug.GetUniqueId(), 0x42747678);  // 'Btvx'
-  EXPECT_EQ(plug.GetMakerId(), 0x4272736B);   // 'Brsk'
+  EXPECT_EQ(plug.GetUniqueId(), 0x42747678); // 'Btvx'
+  EXPECT_EQ(plug.GetMakerId(), 0x4272736B);  // 'Brsk'
   EXPECT_EQ(plug.GetPluginVersion(true), 100);
   EXPECT_TRUE(plug.DoesChunks());
   EXPECT_TRUE(plug.HostResize());
@@ -74,7 +74,8 @@ TEST(TarvexConstruction, ParametersFollowTheTable) {
   EXPECT_STREQ(plug.GetParam(191)->Name(), "Slot 24 Release");
   EXPECT_EQ(plug.GetParam(kParamLiveHold)->Min(), static_cast<double>(0.1f));
   // 20..20000 Hz maps geometrically: about 632 Hz at the middle.
-  EXPECT_NEAR(plug.GetParam(25)->GetShape().NormalizedToValue(0.5, *plug.GetParam(25)), 632.456, 0.01);
+  EXPECT_NEAR(plug.GetParam(25)->GetShape().NormalizedToValue(0.5, *plug.GetParam(25)), 632.456,
+              0.01);
   EXPECT_EQ(plug.GetParam(kParamMode)->ConstrainValue(1.6), 2.0);
 }
 
@@ -107,7 +108,7 @@ TEST(TarvexConstruction, PresetMatchingToleratesOnlyTinyDifferences) {
   EXPECT_EQ(plug.FindMatchingFactoryPreset(), -1);
   plugkit::IParam& mix = *plug.GetParam(kParamMix);
   plug.LoadFactoryPreset(5);
-  mix.Set(100.0 - 0.00015);  // within 100 * 2e-6
+  mix.Set(100.0 - 0.00015); // within 100 * 2e-6
   EXPECT_EQ(plug.FindMatchingFactoryPreset(), 5);
   mix.Set(99.9);
   EXPECT_EQ(plug.FindMatchingFactoryPreset(), -1);
@@ -116,20 +117,10 @@ TEST(TarvexConstruction, PresetMatchingToleratesOnlyTinyDifferences) {
 TEST(TarvexConstruction, LoadingAPresetReportsEveryValueToTheHostAndEditor) {
   TestTarvex plug;
   plug.LoadFactoryPreset(15);
-  ASSERT_EQ(plug.hostEdits.size(), 3u * kParamCount);
-  for (int i = 0; i < kParamCount; ++i) {
-    const auto& begin = plug.hostEdits[3 * i];
-    const auto& value = plug.hostEdits[3 * i + 1];
-    const auto& end = plug.hostEdits[3 * i + 2];
-    EXPECT_EQ(begin.kind, 'b');
-    EXPECT_EQ(value.kind, 's');
-    EXPECT_EQ(end.kind, 'e');
-    EXPECT_EQ(begin.index, i);
-    EXPECT_EQ(value.index, i);
-    EXPECT_EQ(end.index, i);
+  testsupport::ExpectEveryValueBracketed(plug.hostEdits, kParamCount, [&](int i) {
     const plugkit::IParam& p = *plug.GetParam(i);
-    EXPECT_DOUBLE_EQ(value.normalized, p.NormalizeValue(p.Value()));
-  }
+    return p.NormalizeValue(p.Value());
+  });
   EXPECT_EQ(plug.valuesToUI, kParamCount);
 
   plug.hostEdits.clear();
@@ -157,5 +148,5 @@ TEST(TarvexConstruction, TailIsTwentyTwoSecondsAtTheActiveRate) {
   EXPECT_EQ(plug.TailLength(), 22 * 44100);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

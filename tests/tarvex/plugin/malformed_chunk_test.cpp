@@ -6,7 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "tarvex_rig.h"
+#include "tests/support/chunk_sizes.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
@@ -16,6 +17,8 @@ using testing::RichState;
 using testing::StateBytes;
 using testing::StateFields;
 using testing::TestTarvex;
+using testsupport::kPresetChunkBytes;
+using testsupport::kStateChunkBytes;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -39,7 +42,8 @@ void PutFloat(std::vector<std::uint8_t>& bytes, int offset, float value) {
 std::vector<Malformed> MalformedStates() {
   const std::vector<std::uint8_t> valid = StateBytes(RichState());
   std::vector<Malformed> cases;
-  const auto edited = [&](const std::string& name, const std::function<void(std::vector<std::uint8_t>&)>& edit) {
+  const auto edited = [&](const std::string& name,
+                          const std::function<void(std::vector<std::uint8_t>&)>& edit) {
     std::vector<std::uint8_t> bytes = valid;
     edit(bytes);
     cases.push_back({name, bytes});
@@ -54,10 +58,12 @@ std::vector<Malformed> MalformedStates() {
     const std::string where = block == 12 ? "current " : "other ";
     edited(where + "NaN", [=](auto& b) { PutFloat(b, block + 4 * kParamInput, kNaN); });
     edited(where + "infinity", [=](auto& b) { PutFloat(b, block + 4 * kParamMix, kInf); });
-    edited(where + "below range", [=](auto& b) { PutFloat(b, block + 4 * kParamNoiseFloor, -90.5f); });
+    edited(where + "below range",
+           [=](auto& b) { PutFloat(b, block + 4 * kParamNoiseFloor, -90.5f); });
     edited(where + "above range",
            [=](auto& b) { PutFloat(b, block + 4 * SlotParamIndex(3, kSlotFrequency), 20000.5f); });
-    edited(where + "mode off its steps", [=](auto& b) { PutFloat(b, block + 4 * kParamMode, 1.5f); });
+    edited(where + "mode off its steps",
+           [=](auto& b) { PutFloat(b, block + 4 * kParamMode, 1.5f); });
     edited(where + "slot switch off its steps",
            [=](auto& b) { PutFloat(b, block + 4 * SlotParamIndex(23, kSlotDynamic), 0.25f); });
   }
@@ -72,21 +78,29 @@ std::vector<Malformed> MalformedStates() {
     float f;
     std::int32_t i;
   } fields[] = {
-      {"frequency 19.9", 0, true, 19.9f, 0},      {"frequency 20000.5", 0, true, 20000.5f, 0},
-      {"frequency NaN", 0, true, kNaN, 0},        {"depth -0.1", 1, true, -0.1f, 0},
-      {"depth 36.1", 1, true, 36.1f, 0},          {"depth infinity", 1, true, kInf, 0},
-      {"Q 0.4", 2, true, 0.4f, 0},                {"Q 80.5", 2, true, 80.5f, 0},
-      {"confidence -0.01", 3, true, -0.01f, 0},   {"confidence 1.01", 3, true, 1.01f, 0},
-      {"confidence NaN", 3, true, kNaN, 0},       {"kind manual", 4, false, 0.0f, kSlotManual},
-      {"kind 4", 4, false, 0.0f, 4},              {"kind -1", 4, false, 0.0f, -1},
-      {"channel 3", 5, false, 0.0f, 3},           {"channel -1", 5, false, 0.0f, -1},
+      {"frequency 19.9", 0, true, 19.9f, 0},
+      {"frequency 20000.5", 0, true, 20000.5f, 0},
+      {"frequency NaN", 0, true, kNaN, 0},
+      {"depth -0.1", 1, true, -0.1f, 0},
+      {"depth 36.1", 1, true, 36.1f, 0},
+      {"depth infinity", 1, true, kInf, 0},
+      {"Q 0.4", 2, true, 0.4f, 0},
+      {"Q 80.5", 2, true, 80.5f, 0},
+      {"confidence -0.01", 3, true, -0.01f, 0},
+      {"confidence 1.01", 3, true, 1.01f, 0},
+      {"confidence NaN", 3, true, kNaN, 0},
+      {"kind manual", 4, false, 0.0f, kSlotManual},
+      {"kind 4", 4, false, 0.0f, 4},
+      {"kind -1", 4, false, 0.0f, -1},
+      {"channel 3", 5, false, 0.0f, 3},
+      {"channel -1", 5, false, 0.0f, -1},
   };
   for (int setOffset : {1556, 2132}) {
     for (int slot : {0, 23}) {
       for (const auto& f : fields) {
         const int offset = setOffset + 24 * slot + 4 * f.word;
-        edited(std::string(setOffset == 1556 ? "actual " : "stored ") + "slot " + std::to_string(slot) + " " +
-                   f.name,
+        edited(std::string(setOffset == 1556 ? "actual " : "stored ") + "slot " +
+                   std::to_string(slot) + " " + f.name,
                [&](auto& b) {
                  if (f.isFloat)
                    PutFloat(b, offset, f.f);
@@ -109,7 +123,8 @@ std::vector<Malformed> MalformedStates() {
 std::vector<Malformed> MalformedPresets() {
   const std::vector<std::uint8_t> valid = PresetBytes(DefaultParamValues(), 4);
   std::vector<Malformed> cases;
-  const auto edited = [&](const std::string& name, const std::function<void(std::vector<std::uint8_t>&)>& edit) {
+  const auto edited = [&](const std::string& name,
+                          const std::function<void(std::vector<std::uint8_t>&)>& edit) {
     std::vector<std::uint8_t> bytes = valid;
     edit(bytes);
     cases.push_back({name, bytes});
@@ -136,19 +151,21 @@ std::vector<Malformed> MalformedPresets() {
 
 std::vector<Malformed> WrongSizes() {
   std::vector<Malformed> cases;
-  for (int size : {0, 1, 12, 783, 785, 1536, 2707, 2709, 2708 + 784, 4096})
+  for (int size :
+       {0, 1, 12, kPresetChunkBytes - 1, kPresetChunkBytes + 1, 1536, kStateChunkBytes - 1,
+        kStateChunkBytes + 1, kStateChunkBytes + kPresetChunkBytes, 4096})
     cases.push_back({"size " + std::to_string(size), std::vector<std::uint8_t>(size, 0)});
   return cases;
 }
 
 class MalformedChunk : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     plug.OnActivate(true);
-    ASSERT_EQ(plug.Restore(StateBytes(RichState())), 2708);
+    ASSERT_EQ(plug.Restore(StateBytes(RichState())), kStateChunkBytes);
     plug.ProcessBlock(nullptr, nullptr, 0);
     before = plug.State();
-    ASSERT_EQ(before.size(), 2708u);
+    ASSERT_EQ(before.size(), std::size_t{kStateChunkBytes});
     plug.valuesToUI = 0;
   }
 
@@ -174,15 +191,15 @@ TEST_F(MalformedChunk, OtherSizesAreRefusedWithoutAnyChange) { ExpectAllRefused(
 
 TEST_F(MalformedChunk, TheValidOriginalsAreAccepted) {
   // The cases above differ from these in one field only.
-  EXPECT_EQ(plug.Restore(StateBytes(StateFields{})), 2708);
-  EXPECT_EQ(plug.Restore(PresetBytes(DefaultParamValues(), 4)), 784);
+  EXPECT_EQ(plug.Restore(StateBytes(StateFields{})), kStateChunkBytes);
+  EXPECT_EQ(plug.Restore(PresetBytes(DefaultParamValues(), 4)), kPresetChunkBytes);
   ParamValues edges = DefaultParamValues();
   edges[kParamNoiseFloor] = -90.0f;
   edges[SlotParamIndex(3, kSlotFrequency)] = 20000.0f;
   edges[kParamLiveHold] = 0.1f;
-  EXPECT_EQ(plug.Restore(PresetBytes(edges, 15)), 784);
+  EXPECT_EQ(plug.Restore(PresetBytes(edges, 15)), kPresetChunkBytes);
   EXPECT_EQ(plug.Values(), edges);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -3,11 +3,14 @@
 #include <cmath>
 #include <vector>
 
-#include "allocation_counter.h"
-#include "tarvex_rig.h"
+#include "tests/support/allocation_counter.h"
+#include "tests/support/chunk_sizes.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
+
+using testsupport::kStateChunkBytes;
 
 TEST(TarvexNoAllocation, BlockProcessingNeverAllocates) {
   testing::TestTarvex plug;
@@ -19,7 +22,7 @@ TEST(TarvexNoAllocation, BlockProcessingNeverAllocates) {
   float* ins[2] = {in0.data(), in1.data()};
   float* outs[2] = {out0.data(), out1.data()};
   plug.OnActivate(true);
-  ASSERT_EQ(plug.Restore(testing::StateBytes(testing::RichState())), 2708);
+  ASSERT_EQ(plug.Restore(testing::StateBytes(testing::RichState())), kStateChunkBytes);
   plug.SetInputSilenceFlags(2u);
 
   const long before = testsupport::AllocationCount();
@@ -31,5 +34,5 @@ TEST(TarvexNoAllocation, BlockProcessingNeverAllocates) {
   EXPECT_EQ(testsupport::AllocationCount(), before);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "factory_presets.h"
-#include "preset_chunk.h"
-#include "tarvex_rig.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tests/support/chunk_sizes.h"
+#include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
 namespace {
@@ -12,11 +13,13 @@ using testing::RichState;
 using testing::StateBytes;
 using testing::StateFields;
 using testing::TestTarvex;
+using testsupport::kPresetChunkBytes;
+using testsupport::kStateChunkBytes;
 
 TEST(TarvexStateChunk, AFreshInstanceWritesTheDefaultState) {
   TestTarvex plug;
   const std::vector<std::uint8_t> state = plug.State();
-  ASSERT_EQ(state.size(), 2708u);
+  ASSERT_EQ(state.size(), std::size_t{kStateChunkBytes});
   EXPECT_EQ(state, StateBytes(StateFields{}));
   // The layout's landmarks, spelled out.
   EXPECT_EQ(std::vector<std::uint8_t>(state.begin(), state.begin() + 12),
@@ -37,7 +40,7 @@ TEST(TarvexStateChunk, AKnownStateIsWrittenByteForByte) {
   // written from the wrong source or to the wrong place shows.
   TestTarvex plug;
   const StateFields rich = RichState();
-  ASSERT_EQ(plug.Restore(StateBytes(rich)), 2708);
+  ASSERT_EQ(plug.Restore(StateBytes(rich)), kStateChunkBytes);
   EXPECT_EQ(plug.State(), StateBytes(rich));
   ASSERT_TRUE(plug.SwapBanks());
   StateFields swapped = rich;
@@ -49,16 +52,16 @@ TEST(TarvexStateChunk, AKnownStateIsWrittenByteForByte) {
 
 TEST(TarvexStateChunk, RoundTripRestoresEverything) {
   TestTarvex source;
-  ASSERT_EQ(source.Restore(StateBytes(RichState())), 2708);
+  ASSERT_EQ(source.Restore(StateBytes(RichState())), kStateChunkBytes);
   source.LoadFactoryPreset(13);
   ASSERT_TRUE(source.SwapBanks());
   source.GetParam(kParamSensitivity)->Set(61.5);
   const std::vector<std::uint8_t> saved = source.State();
-  ASSERT_EQ(saved.size(), 2708u);
+  ASSERT_EQ(saved.size(), std::size_t{kStateChunkBytes});
 
   TestTarvex copy;
   copy.OnActivate(true);
-  EXPECT_EQ(copy.Restore(saved), 2708);
+  EXPECT_EQ(copy.Restore(saved), kStateChunkBytes);
   EXPECT_EQ(copy.Values(), source.Values());
   EXPECT_EQ(copy.CurrentPresetIndex(), 13);
   EXPECT_EQ(copy.ActiveBank(), 0);
@@ -80,7 +83,7 @@ TEST(TarvexStateChunk, ReadsAtAStartPositionAndReportsWhereItEnded) {
   std::vector<std::uint8_t> bytes = {9, 9, 9, 9, 9};
   const std::vector<std::uint8_t> state = StateBytes(RichState());
   bytes.insert(bytes.end(), state.begin(), state.end());
-  EXPECT_EQ(plug.Restore(bytes, 5), 5 + 2708);
+  EXPECT_EQ(plug.Restore(bytes, 5), 5 + kStateChunkBytes);
   EXPECT_EQ(plug.State(), state);
 }
 
@@ -89,7 +92,7 @@ TEST(TarvexPresetChunk, FactoryPresetChunksAreWrittenByteForByte) {
   for (int p = 0; p < kFactoryPresetCount; ++p) {
     plugkit::ByteChunk chunk;
     ASSERT_TRUE(WritePresetChunk(chunk, PresetChunkData{presets[p].values, p}));
-    ASSERT_EQ(chunk.Size(), 784);
+    ASSERT_EQ(chunk.Size(), kPresetChunkBytes);
     EXPECT_EQ(std::vector<std::uint8_t>(chunk.Data(), chunk.Data() + chunk.Size()),
               PresetBytes(presets[p].values, p))
         << p;
@@ -99,9 +102,9 @@ TEST(TarvexPresetChunk, FactoryPresetChunksAreWrittenByteForByte) {
 TEST(TarvexPresetChunk, RestoresValuesAndIndexButKeepsBanksAndFilters) {
   TestTarvex plug;
   const StateFields rich = RichState();
-  ASSERT_EQ(plug.Restore(StateBytes(rich)), 2708);
+  ASSERT_EQ(plug.Restore(StateBytes(rich)), kStateChunkBytes);
   const auto& preset = FactoryPresets()[15];
-  EXPECT_EQ(plug.Restore(PresetBytes(preset.values, 15)), 784);
+  EXPECT_EQ(plug.Restore(PresetBytes(preset.values, 15)), kPresetChunkBytes);
   EXPECT_EQ(plug.Values(), preset.values);
   EXPECT_EQ(plug.CurrentPresetIndex(), 15);
   StateFields expected = rich;
@@ -118,10 +121,10 @@ TEST(TarvexPresetChunk, RestoringUpdatesTheTail) {
   plug.GetParam(kParamMix)->Set(3.0);
   ParamValues values = DefaultParamValues();
   values[SlotParamIndex(0, kSlotEnabled)] = 1.0f;
-  EXPECT_EQ(plug.Restore(PresetBytes(values, 3)), 784);
+  EXPECT_EQ(plug.Restore(PresetBytes(values, 3)), kPresetChunkBytes);
   EXPECT_EQ(plug.GetParam(kParamMix)->Value(), 100.0);
   EXPECT_EQ(plug.TailLength(), 22 * 44100);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

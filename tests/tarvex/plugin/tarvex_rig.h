@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "framework/core/byte_chunk.h"
-#include "learned_set.h"
-#include "param_table.h"
-#include "tarvex_plugin.h"
+#include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/tarvex_plugin.h"
+#include "tests/support/host_edits.h"
 
 namespace tarvex::testing {
 
@@ -17,12 +18,8 @@ constexpr double kPi = 3.14159265358979323846;
 // A Tarvex that records what it sends to the host and the editor, and lets a
 // test set the input silence flags the plug-in module would set.
 class TestTarvex : public Tarvex {
- public:
-  struct HostEdit {
-    char kind;  // 'b' begin, 's' value sent, 'e' end
-    int index;
-    double normalized;
-  };
+public:
+  using HostEdit = testsupport::HostEdit;
 
   TestTarvex() : Tarvex(plugkit::InstanceInfo{}) {}
 
@@ -64,7 +61,7 @@ class TestTarvex : public Tarvex {
 // Builds chunk bytes by hand, little-endian, independently of the plug-in's
 // own writers.
 class ChunkBuilder {
- public:
+public:
   ChunkBuilder& Int(std::int32_t v) {
     const std::uint32_t u = static_cast<std::uint32_t>(v);
     for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(u >> (8 * b)));
@@ -85,7 +82,12 @@ class ChunkBuilder {
   }
   ChunkBuilder& Set(const LearnedSet& set) {
     for (const LearnedFilter& f : set)
-      Float(f.frequencyHz).Float(f.depthDb).Float(f.q).Float(f.confidence).Int(f.kind).Int(f.channel);
+      Float(f.frequencyHz)
+          .Float(f.depthDb)
+          .Float(f.q)
+          .Float(f.confidence)
+          .Int(f.kind)
+          .Int(f.channel);
     return *this;
   }
 
@@ -140,4 +142,4 @@ inline StateFields RichState() {
   return s;
 }
 
-}  // namespace tarvex::testing
+} // namespace tarvex::testing

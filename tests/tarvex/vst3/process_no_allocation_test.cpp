@@ -1,9 +1,9 @@
-#include "tarvex_plugin.h"
+#include "tarvex/vst3/tarvex_vst3.h"
 
-#include "allocation_counter.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/hosting/processdata.h"
+#include "tests/support/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ constexpr int32 kBlock = 512;
 // blocks, audio and a refused call, counted from the thread's first call.
 long AllocationsWhileProcessing(int32 sampleSize) {
   HostApplication host;
-  IPtr<Tarvex> plug = owned(new Tarvex(TarvexInstanceInfo{}));
+  IPtr<TarvexVST3> plug = owned(new TarvexVST3(TarvexInstanceInfo{}));
   EXPECT_EQ(plug->initialize(&host), kResultOk);
   ProcessSetup setup{kRealtime, sampleSize, kBlock, 48000.0};
   EXPECT_EQ(plug->setupProcessing(setup), kResultOk);
@@ -71,9 +71,13 @@ long AllocationsWhileProcessing(int32 sampleSize) {
   return allocations;
 }
 
-TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn32Bit) { EXPECT_EQ(AllocationsWhileProcessing(kSample32), 0); }
+TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn32Bit) {
+  EXPECT_EQ(AllocationsWhileProcessing(kSample32), 0);
+}
 
-TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn64Bit) { EXPECT_EQ(AllocationsWhileProcessing(kSample64), 0); }
+TEST(TarvexVst3NoAllocation, ProcessNeverAllocatesIn64Bit) {
+  EXPECT_EQ(AllocationsWhileProcessing(kSample64), 0);
+}
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

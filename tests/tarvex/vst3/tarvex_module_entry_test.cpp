@@ -25,14 +25,15 @@ using ExitFunc = bool (*)();
 // this process makes every call of its entry points itself. It stays loaded:
 // a host keeps a module until it exits.
 class ModuleEntry : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
 #if defined(_WIN32)
     HMODULE module = LoadLibraryA(TARVEX_VST3_BINARY);
     ASSERT_NE(module, nullptr);
     init = reinterpret_cast<InitFunc>(reinterpret_cast<void*>(GetProcAddress(module, "InitDll")));
     exit = reinterpret_cast<ExitFunc>(reinterpret_cast<void*>(GetProcAddress(module, "ExitDll")));
-    getFactory = reinterpret_cast<GetFactoryFunc>(reinterpret_cast<void*>(GetProcAddress(module, "GetPluginFactory")));
+    getFactory = reinterpret_cast<GetFactoryFunc>(
+        reinterpret_cast<void*>(GetProcAddress(module, "GetPluginFactory")));
 #else
     handle = dlopen(TARVEX_VST3_BINARY, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << dlerror();
@@ -78,5 +79,5 @@ TEST_F(ModuleEntry, EveryCallGivesTheOneFactoryWithOneMoreReference) {
   first->release();
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

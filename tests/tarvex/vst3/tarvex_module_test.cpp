@@ -1,7 +1,7 @@
-#include "public.sdk/source/vst/hosting/module.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
-#include "tarvex_class_id.h"
+#include "public.sdk/source/vst/hosting/module.h"
+#include "tarvex/vst3/tarvex_class_id.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@ using namespace Steinberg;
 const VST3::Hosting::Module::Ptr& LoadBundle() {
   static const auto* module = [] {
     std::string error;
-    auto* loaded = new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
+    auto* loaded =
+        new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
     EXPECT_TRUE(*loaded) << error;
     return loaded;
   }();
@@ -47,7 +48,8 @@ TEST(TarvexModule, FactoryListsTheOneClass) {
   EXPECT_EQ(cid.getLong4(), kClassIdWords[3]);
 #if defined(_WIN32)
   const auto& bytes = plugin.ID().data();
-  EXPECT_EQ(std::string(bytes, bytes + 4), "SARB") << "COM order: the first word from its low byte up";
+  EXPECT_EQ(std::string(bytes, bytes + 4), "SARB")
+      << "COM order: the first word from its low byte up";
   EXPECT_EQ(std::string(bytes + 12, bytes + 16), "Btvx");
 #endif
 
@@ -57,5 +59,5 @@ TEST(TarvexModule, FactoryListsTheOneClass) {
   EXPECT_TRUE(processor) << "one object behind every interface";
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -1,12 +1,14 @@
-#include "tarvex_plugin.h"
+#include "tarvex/vst3/tarvex_vst3.h"
+#include "tests/support/chunk_sizes.h"
+#include "tests/support/failing_stream.h"
 
 #include "framework/vst3/utf16_text.h"
-#include "param_table.h"
-#include "state_chunk.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/hosting/processdata.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/plugin/state_chunk.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +24,11 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using testsupport::FailingStream;
+using testsupport::kComponentStateBytes;
+using testsupport::kStateChunkBytes;
 
 constexpr int32 kBlock = 256;
-constexpr size_t kStateBytes = 2712;
 
 std::string Utf8(const TChar* text) {
   char out[512];
@@ -32,28 +36,8 @@ std::string Utf8(const TChar* text) {
   return out;
 }
 
-// A stream that fails every read from a given position on.
-class FailingStream : public MemoryStream {
- public:
-  FailingStream(const std::vector<uint8_t>& bytes, int64 failAt) : failAt_(failAt) {
-    int32 written = 0;
-    write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-    seek(0, kIBSeekSet, nullptr);
-  }
-  tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) override {
-    int64 position = 0;
-    tell(&position);
-    if (position >= failAt_) return kInternalError;
-    return MemoryStream::read(buffer, static_cast<int32>(std::min<int64>(numBytes, failAt_ - position)),
-                              numBytesRead);
-  }
-
- private:
-  int64 failAt_;
-};
-
 class TarvexVst3 : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     ASSERT_EQ(plug->initialize(&host), kResultOk);
     ProcessSetup setup{kRealtime, kSample32, kBlock, 48000.0};
@@ -113,7 +97,7 @@ class TarvexVst3 : public ::testing::Test {
   }
 
   HostApplication host;
-  IPtr<Tarvex> plug = owned(new Tarvex(TarvexInstanceInfo{}));
+  IPtr<TarvexVST3> plug = owned(new TarvexVST3(TarvexInstanceInfo{}));
   HostProcessData data;
   ParameterChanges changes{8};
 };
@@ -131,7 +115,9 @@ TEST_F(TarvexVst3, ParametersAsTheHostSeesThem) {
     EXPECT_EQ(info.id, static_cast<ParamID>(i));
     EXPECT_EQ(Utf8(info.title), spec.name) << i;
     EXPECT_EQ(Utf8(info.units), spec.unit) << i;
-    EXPECT_EQ(info.stepCount, IsEnumParam(i) ? static_cast<int32>(spec.maxValue - spec.minValue) : 0) << i;
+    EXPECT_EQ(info.stepCount,
+              IsEnumParam(i) ? static_cast<int32>(spec.maxValue - spec.minValue) : 0)
+        << i;
     EXPECT_EQ(info.flags & ParameterInfo::kCanAutomate, ParameterInfo::kCanAutomate);
     EXPECT_NEAR(info.defaultNormalizedValue, plug->GetParam(i)->DefaultValue(true), 1e-12);
 
@@ -140,7 +126,8 @@ TEST_F(TarvexVst3, ParametersAsTheHostSeesThem) {
       String128 text{};
       ASSERT_EQ(plug->getParamStringByValue(static_cast<ParamID>(i), normalized, text), kResultOk);
       ParamValue back = -1.0;
-      ASSERT_EQ(plug->getParamValueByString(static_cast<ParamID>(i), text, back), kResultOk) << i << Utf8(text);
+      ASSERT_EQ(plug->getParamValueByString(static_cast<ParamID>(i), text, back), kResultOk)
+          << i << Utf8(text);
       String128 again{};
       plug->getParamStringByValue(static_cast<ParamID>(i), back, again);
       EXPECT_EQ(Utf8(text), Utf8(again)) << i;
@@ -196,7 +183,11 @@ TEST_F(TarvexVst3, MalformedProcessDataIsRefusedAndNothingWritten) {
   const std::vector<Case> cases = {
       {"too many samples", [](ProcessData& d) { d.numSamples = kBlock + 1; }},
       {"negative samples", [](ProcessData& d) { d.numSamples = -1; }},
-      {"two input buses", [&](ProcessData& d) { d.numInputs = 2; d.inputs = twoBuses; }},
+      {"two input buses",
+       [&](ProcessData& d) {
+         d.numInputs = 2;
+         d.inputs = twoBuses;
+       }},
       {"null inputs", [](ProcessData& d) { d.inputs = nullptr; }},
       {"null outputs", [](ProcessData& d) { d.outputs = nullptr; }},
       {"other sample size", [](ProcessData& d) { d.symbolicSampleSize = kSample64; }},
@@ -250,13 +241,13 @@ TEST_F(TarvexVst3, StateRoundTripsWithBypass) {
   ASSERT_EQ(plug->process(data), kResultOk);
   const std::vector<double> processor = ProcessorValues();
   const std::vector<uint8_t> saved = Saved();
-  ASSERT_EQ(saved.size(), kStateBytes);
+  ASSERT_EQ(saved.size(), std::size_t{kComponentStateBytes});
   int32_t magic = 0;
   std::memcpy(&magic, saved.data(), sizeof(magic));
   EXPECT_EQ(magic, kStateChunkMagic);
-  EXPECT_EQ(saved[2708], 1);
+  EXPECT_EQ(saved[kStateChunkBytes], 1);
 
-  auto other = owned(new Tarvex(TarvexInstanceInfo{}));
+  auto other = owned(new TarvexVST3(TarvexInstanceInfo{}));
   ASSERT_EQ(other->initialize(&host), kResultOk);
   std::vector<uint8_t> bytes = saved;
   MemoryStream stream(bytes.data(), static_cast<TSize>(bytes.size()));
@@ -285,7 +276,7 @@ TEST_F(TarvexVst3, MalformedStatesChangeNothing) {
   bad.back().push_back(0);
   bad.emplace_back();
   bad.push_back(saved);
-  bad.back()[2708] = 2;
+  bad.back()[kStateChunkBytes] = 2;
   bad.push_back(saved);
   bad.back()[0] ^= 0xFF;
   for (size_t i = 0; i < bad.size(); ++i) {
@@ -293,7 +284,8 @@ TEST_F(TarvexVst3, MalformedStatesChangeNothing) {
     EXPECT_EQ(ProcessorValues(), processor) << i;
     EXPECT_EQ(ControllerValues(), controller) << i;
   }
-  for (int64 failAt : {int64{0}, int64{1000}, int64{2711}, int64{2712}}) {
+  for (int64 failAt :
+       {int64{0}, int64{1000}, int64{kComponentStateBytes - 1}, int64{kComponentStateBytes}}) {
     FailingStream stream(saved, failAt);
     EXPECT_EQ(plug->setState(&stream), kResultFalse) << failAt;
     EXPECT_EQ(ProcessorValues(), processor) << failAt;
@@ -325,5 +317,5 @@ TEST_F(TarvexVst3, UnsupportedRatesAreRefusedAndLeaveTheInstanceSilent) {
   EXPECT_TRUE(plug->IsReady());
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

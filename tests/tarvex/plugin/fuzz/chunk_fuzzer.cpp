@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "framework/core/byte_chunk.h"
-#include "preset_chunk.h"
-#include "state_chunk.h"
+#include "tarvex/plugin/preset_chunk.h"
+#include "tarvex/plugin/state_chunk.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void CheckRewrite(const plugkit::ByteChunk& rewritten, int expectedSize, const s
     std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > kLargestInput) return 0;

@@ -8,8 +8,8 @@
 #include "framework/vst3/host_call_guard.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
-#include "state_chunk.h"
-#include "tarvex_plugin.h"
+#include "tarvex/plugin/state_chunk.h"
+#include "tarvex/vst3/tarvex_vst3.h"
 
 namespace tarvex {
 
@@ -55,21 +55,22 @@ uint64 SilenceFlagsOf(const AudioBusBuffers& bus, int32 numSamples, int32 sample
   return flags;
 }
 
-}  // namespace
+} // namespace
 
-tresult PLUGIN_API Tarvex::setupProcessing(ProcessSetup& setup) {
+tresult PLUGIN_API TarvexVST3::setupProcessing(ProcessSetup& setup) {
   const tresult result = IPluginVST3::setupProcessing(setup);
   if (result != kResultOk) return result;
   return IsReady() ? kResultOk : kResultFalse;
 }
 
-tresult PLUGIN_API Tarvex::process(ProcessData& data) {
+tresult PLUGIN_API TarvexVST3::process(ProcessData& data) {
   return plugkit::GuardHostCall(kResultFalse, [&]() -> tresult {
     const int32 n = data.numSamples;
     if (n < 0 || n > GetBlockSize()) return kInvalidArgument;
     if (data.numInputs < 0 || data.numInputs > 1 || data.numOutputs < 0 || data.numOutputs > 1)
       return kInvalidArgument;
-    if ((data.numInputs == 1 && !data.inputs) || (data.numOutputs == 1 && !data.outputs)) return kInvalidArgument;
+    if ((data.numInputs == 1 && !data.inputs) || (data.numOutputs == 1 && !data.outputs))
+      return kInvalidArgument;
     if (data.symbolicSampleSize != processSetup.symbolicSampleSize) return kInvalidArgument;
     for (int32 i = 0; i < data.numInputs; ++i)
       if (!BusIsValid(data.inputs[i], n, data.symbolicSampleSize)) return kInvalidArgument;
@@ -89,7 +90,8 @@ tresult PLUGIN_API Tarvex::process(ProcessData& data) {
     AudioBusBuffers mainInput{};
     if (data.numInputs == 1) {
       mainInput = data.inputs[0];
-      const auto* declared = audioInputs.empty() ? nullptr : static_cast<Bus*>(audioInputs.at(0).get());
+      const auto* declared =
+          audioInputs.empty() ? nullptr : static_cast<Bus*>(audioInputs.at(0).get());
       if (!declared || !declared->isActive()) mainInput.numChannels = 0;
     }
     inputSilenceFlags_.store(data.numInputs == 1 ? data.inputs[0].silenceFlags : 3);
@@ -97,7 +99,8 @@ tresult PLUGIN_API Tarvex::process(ProcessData& data) {
     single.numInputs = 1;
     single.inputs = &mainInput;
     if (data.numOutputs == 0)
-      SetChannelConnections(plugkit::kDirectionOutput, 0, NChannels(plugkit::kDirectionOutput), false);
+      SetChannelConnections(plugkit::kDirectionOutput, 0, NChannels(plugkit::kDirectionOutput),
+                            false);
     ProcessAudioBuffers(single);
 
     for (int32 i = 0; i < data.numOutputs; ++i)
@@ -106,7 +109,7 @@ tresult PLUGIN_API Tarvex::process(ProcessData& data) {
   });
 }
 
-void Tarvex::ApplyHostParamChanges(const ProcessData& data) {
+void TarvexVST3::ApplyHostParamChanges(const ProcessData& data) {
   IParameterChanges* changes = data.inputParameterChanges;
   if (!changes) return;
   bool paramsSet = false;
@@ -116,7 +119,9 @@ void Tarvex::ApplyHostParamChanges(const ProcessData& data) {
     const int32 points = queue->getPointCount();
     int32 offset = 0;
     ParamValue value = 0.0;
-    if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk || !std::isfinite(value)) continue;
+    if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk ||
+        !std::isfinite(value))
+      continue;
     const ParamID id = queue->getParameterId();
     if (id == plugkit::kBypassParamId) {
       hostBypass_.exchange(value > 0.5);
@@ -129,7 +134,7 @@ void Tarvex::ApplyHostParamChanges(const ProcessData& data) {
   if (paramsSet) UpdateTailLength();
 }
 
-tresult PLUGIN_API Tarvex::getState(IBStream* state) {
+tresult PLUGIN_API TarvexVST3::getState(IBStream* state) {
   return plugkit::GuardHostCall(kResultFalse, [&]() -> tresult {
     if (!state) return kResultFalse;
     plugkit::ByteChunk chunk;
@@ -140,7 +145,8 @@ tresult PLUGIN_API Tarvex::getState(IBStream* state) {
     while (written < kComponentStateSize) {
       const int32 remaining = kComponentStateSize - written;
       int32 count = 0;
-      if (state->write(chunk.Data() + written, remaining, &count) != kResultOk || count <= 0 || count > remaining)
+      if (state->write(chunk.Data() + written, remaining, &count) != kResultOk || count <= 0 ||
+          count > remaining)
         return kResultFalse;
       written += count;
     }
@@ -148,7 +154,7 @@ tresult PLUGIN_API Tarvex::getState(IBStream* state) {
   });
 }
 
-tresult PLUGIN_API Tarvex::setState(IBStream* state) {
+tresult PLUGIN_API TarvexVST3::setState(IBStream* state) {
   return plugkit::GuardHostCall(kResultFalse, [&]() -> tresult {
     if (!state) return kResultFalse;
     uint8_t bytes[kComponentStateSize] = {};
@@ -156,7 +162,8 @@ tresult PLUGIN_API Tarvex::setState(IBStream* state) {
     while (read < kComponentStateSize) {
       const int32 remaining = kComponentStateSize - read;
       int32 count = 0;
-      if (state->read(bytes + read, remaining, &count) != kResultOk || count < 1 || count > remaining)
+      if (state->read(bytes + read, remaining, &count) != kResultOk || count < 1 ||
+          count > remaining)
         return kResultFalse;
       read += count;
     }
@@ -173,13 +180,14 @@ tresult PLUGIN_API Tarvex::setState(IBStream* state) {
 
     hostBypass_.store(bypass == 1);
     for (int i = 0; i < kParamCount; ++i)
-      SetControllerParamNormalized(static_cast<ParamID>(i), GetParam(i)->NormalizeValue(GetParam(i)->Value()));
+      SetControllerParamNormalized(static_cast<ParamID>(i),
+                                   GetParam(i)->NormalizeValue(GetParam(i)->Value()));
     SetControllerParamNormalized(plugkit::kBypassParamId, bypass);
     OnStateRestored();
     return kResultOk;
   });
 }
 
-uint32 PLUGIN_API Tarvex::getTailSamples() { return static_cast<uint32>(tailLength_.load()); }
+uint32 PLUGIN_API TarvexVST3::getTailSamples() { return static_cast<uint32>(TailLength()); }
 
-}  // namespace tarvex
+} // namespace tarvex
