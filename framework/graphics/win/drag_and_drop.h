@@ -12,6 +12,11 @@
 
 namespace plugkit::igraphics::DragAndDropHelpers {
 
+// COM interfaces have no destructor by design: these objects die only in
+// Release, which deletes through RefCounted's virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+
 // A COM reference count starting at 1; Release deletes the object at 0.
 template <typename Interface>
 class RefCounted : public Interface {
@@ -74,6 +79,8 @@ private:
   FORMATETC format_;
   ULONG position_;
 };
+
+#pragma GCC diagnostic pop
 
 // The format a dragged file travels in: CF_HDROP, content, global memory.
 FORMATETC FileDropFormat();

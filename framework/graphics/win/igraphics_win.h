@@ -107,11 +107,14 @@ public:
   HWND GetTooltipWindow() const { return tooltip_ ? tooltip_->Handle() : nullptr; }
   TextEntryState GetTextEntryState() const { return textEntryState_; }
   bool UsesVerticalBlank() const { return useVBlank_; }
-  // The display-kernel functions the vertical-blank thread waits with;
-  // they are looked up in gdi32 unless given here before the window opens.
+  // The display-kernel functions the vertical-blank thread waits with, in
+  // place of gdi32's, for a window opened from now on; the thread then runs
+  // whatever the Windows version (incomplete functions give it its 16 ms
+  // fallback).
   void SetVBlankFunctions(const VBlankFunctions& functions) {
     vblankFunctions_ = functions;
     vblankFunctionsGiven_ = true;
+    useVBlank_ = true;
   }
   uint32_t TickCounter() const { return vblank_.TickCounter(); }
   bool VBlankThreadRunning() const { return vblank_.Running(); }
