@@ -44,12 +44,16 @@ public:
   void OnDropMultiple(const std::vector<const char*>& paths) override;
   void OnMouseOver(float x, float y, const IMouseMod& mod) override;
   void OnMouseOut() override;
+  void OnPopupMenuSelection(IPopupMenu* selectedMenu, int) override {
+    chosenItem = selectedMenu ? selectedMenu->GetChosenItemIdx() : -1;
+  }
 
   std::vector<float> wheels;
   std::vector<int> keys;
   std::vector<std::string> drops;
   std::vector<std::vector<std::string>> multipleDrops;
   int cursorType = -1;
+  int chosenItem = -2;
   int draws = 0;
   bool alwaysDirty = false;
   bool IsDirty() override { return alwaysDirty || IControl::IsDirty(); }
