@@ -3,29 +3,61 @@
 #include "framework/core/editor_delegate.h"
 
 #include <functional>
+#include <memory>
 
 namespace plugkit::igraphics {
 
 class IGraphics;
 
-// Connects a plug-in instance to its graphical editor through two functions
-// the plug-in class installs in its constructor: one that makes the
-// platform's graphics context and one that attaches the controls to it.
+// Connects a plug-in instance to its graphical editor. It creates the
+// graphics context through the make-graphics function when the editor
+// opens, deletes it when the editor closes, keeps the editor's size and
+// scale while it is closed, and forwards values, messages, MIDI and host
+// keys from the plug-in to the controls. Parameter values reach the controls
+// only through IControl::SetValueFromDelegate.
 class IGEditorDelegate : public IEditorDelegate {
 public:
-  // The caller owns the returned context.
+  // The delegate owns the returned context.
   using MakeGraphicsFunc = std::function<IGraphics*()>;
   using LayoutFunc = std::function<void(IGraphics*)>;
 
+  // Bytes of the editor size data: width and height (int32), draw scale
+  // (float32), little-endian.
+  static constexpr int kEditorSizeDataSize = 12;
+
   explicit IGEditorDelegate(int nParams);
+  ~IGEditorDelegate() override;
+
+  void* OpenEditor(void* parentWindow) override;
+  void CloseEditor() override;
+  void OnParentWindowResize(int width, int height) override;
+  bool OnHostKeyDown(const IKeyPress& key) override;
+  bool OnHostKeyUp(const IKeyPress& key) override;
+  void SetControlValueFromDelegate(int ctrlTag, double normalized) override;
+  void SendMsgToControl(int ctrlTag, int msgTag, int dataSize, const void* data) override;
+  void SendMidiToUI(const MidiMessage& message) override;
+  void SendParamValueToUI(int paramIdx, double value, bool normalized) override;
+  bool SerializeEditorSize(ByteChunk& chunk) const override;
+  int UnserializeEditorSize(const ByteChunk& chunk, int startPos) override;
+  void SetEditorScreenScale(float scale) override;
 
   // Null when no make-graphics function is installed.
   virtual IGraphics* CreateGraphics();
   virtual void LayoutEditor(IGraphics* graphics);
 
+  // The open editor's context; null while the editor is closed.
+  IGraphics* GetUI() const { return graphics_.get(); }
+
 protected:
   MakeGraphicsFunc makeGraphicsFunc_;
   LayoutFunc layoutFunc_;
+
+private:
+  std::unique_ptr<IGraphics> graphics_;
+  int savedWidth_ = 0;
+  int savedHeight_ = 0;
+  float savedScale_ = 0.f;
+  bool closing_ = false;
 };
 
 } // namespace plugkit::igraphics

@@ -1,0 +1,315 @@
+#include "framework/graphics/iknob_control_base.h"
+#include "tests/support/graphics/null_graphics.h"
+#include "tests/support/graphics/test_delegate.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace plugkit::igraphics {
+namespace {
+
+using testing::NullGraphics;
+using testing::TestDelegate;
+
+IMouseInfo At(float x, float y, bool right = false, float dX = 0.f, float dY = 0.f) {
+  IMouseInfo p;
+  p.x = x;
+  p.y = y;
+  p.dX = dX;
+  p.dY = dY;
+  p.ms.L = !right;
+  p.ms.R = right;
+  return p;
+}
+
+// Notes every event it receives.
+class Recorder : public IControl {
+public:
+  Recorder(const IRect& r, int paramIdx, std::vector<std::string>& log, const char* name)
+      : IControl(r, paramIdx), log_(log), name_(name) {}
+  void OnMouseDown(float, float, const IMouseMod&) override { Note("down"); }
+  void OnMouseUp(float, float, const IMouseMod&) override { Note("up"); }
+  void OnMouseDrag(float, float, float, float, const IMouseMod&) override { Note("drag"); }
+  void OnMouseDblClick(float, float, const IMouseMod&) override { Note("dbl"); }
+  void OnMouseWheel(float, float, const IMouseMod&, float) override { Note("wheel"); }
+  bool OnKeyDown(float, float, const IKeyPress&) override {
+    Note("key");
+    return true;
+  }
+  void OnMouseOver(float x, float y, const IMouseMod& mod) override {
+    if (!GetMouseIsOver()) Note("over");
+    IControl::OnMouseOver(x, y, mod);
+  }
+  void OnMouseOut() override {
+    if (GetMouseIsOver()) Note("out");
+    IControl::OnMouseOut();
+  }
+  void OnDrop(const char* path) override { Note(std::string("drop ") + path); }
+  void CreateContextMenu(IPopupMenu&) override { Note("context"); }
+  void Draw(IGraphics&) override {}
+
+private:
+  void Note(const std::string& what) { log_.push_back(name_ + " " + what); }
+  std::vector<std::string>& log_;
+  std::string name_;
+};
+
+struct Editor {
+  TestDelegate delegate{4};
+  NullGraphics g{delegate, 200, 100};
+  std::vector<std::string> log;
+
+  Recorder* Add(const IRect& r, int paramIdx, const char* name) {
+    auto* c = new Recorder(r, paramIdx, log, name);
+    g.AttachControl(c);
+    return c;
+  }
+};
+
+TEST(InputDispatch, ClicksCaptureAndBracketEdits) {
+  Editor e;
+  e.Add({0, 0, 200, 100}, -1, "bg");
+  e.Add({10, 10, 50, 50}, 2, "knob");
+  e.g.OnMouseDown({At(20, 20)});
+  e.g.OnMouseDrag({At(150, 90, false, 0, 0)}); // no movement: not delivered
+  e.g.OnMouseDrag({At(150, 90, false, 3, 0)}); // outside, still captured
+  e.g.OnMouseUp({At(150, 90)});
+  e.g.OnMouseDrag({At(20, 20, false, 1, 1)}); // nothing captured any more
+  EXPECT_EQ(e.log, (std::vector<std::string>{"knob down", "knob drag", "knob up"}));
+  EXPECT_EQ(e.delegate.begun, std::vector<int>{2});
+  EXPECT_EQ(e.delegate.ended, std::vector<int>{2});
+}
+
+TEST(InputDispatch, RightClickOnABoundControlAsksForTheContextMenu) {
+  Editor e;
+  e.Add({0, 0, 100, 100}, -1, "plain");
+  e.Add({100, 0, 200, 100}, 1, "bound");
+  e.g.OnMouseDown({At(150, 50, true)});
+  e.g.OnMouseDown({At(50, 50, true)});
+  EXPECT_EQ(e.log, (std::vector<std::string>{"bound context", "plain down"}));
+  EXPECT_TRUE(e.delegate.begun.empty());
+  EXPECT_FALSE(e.g.ControlIsCaptured(e.g.GetControl(1)));
+}
+
+TEST(InputDispatch, WhoGetsWhichEvent) {
+  Editor e;
+  e.g.EnableMouseOver(true);
+  e.Add({0, 0, 200, 100}, -1, "bg");
+  auto* top = e.Add({0, 0, 50, 50}, -1, "top");
+  auto* off = e.Add({0, 0, 50, 50}, -1, "off");
+  off->SetDisabled(true);
+  const IMouseMod none;
+  IKeyPress key;
+  key.VK = 65;
+
+  struct Case {
+    std::function<void()> event;
+    std::vector<std::string> log;
+  } cases[] = {
+      {[&] {
+         e.g.OnMouseDown({At(10, 10)});
+         e.g.OnMouseUp({At(10, 10)});
+       },
+       {"top down", "top up", "top over"}},
+      {[&] {
+         e.g.OnMouseDown({At(100, 80)});
+         e.g.OnMouseUp({At(100, 80)});
+       },
+       {"bg down", "bg up", "top out"}},
+      {[&] { EXPECT_FALSE(e.g.OnKeyDown(100, 80, key)); }, {}},
+      {[&] { EXPECT_TRUE(e.g.OnKeyDown(10, 10, key)); }, {"top key"}},
+      {[&] { EXPECT_FALSE(e.g.OnMouseOver(100, 80, none)); }, {}},
+      {[&] { EXPECT_TRUE(e.g.OnMouseWheel(10, 10, none, 1.f)); }, {"top wheel"}},
+      {[&] { EXPECT_TRUE(e.g.OnMouseDblClick(10, 10, none)); }, {"top dbl"}},
+      {[&] { e.g.OnDrop("a.txt", 10, 10); }, {"top drop a.txt"}},
+      {[&] {
+         e.g.OnDropMultiple({"b.txt", "c.txt"}, 100, 80);
+       },
+       {"bg drop b.txt"}},
+      {[&] {
+         off->SetMouseEventsWhenDisabled(true);
+         e.g.OnMouseWheel(10, 10, none, 1.f);
+       },
+       {"off wheel"}},
+      {[&] { EXPECT_TRUE(e.g.OnMouseOver(10, 10, none)); }, {"top over"}},
+      {[&] { e.g.OnMouseOut(); }, {"top out"}},
+  };
+  for (Case& c : cases) {
+    e.log.clear();
+    c.event();
+    EXPECT_EQ(e.log, c.log);
+  }
+  EXPECT_FALSE(e.g.ControlIsCaptured(top));
+  e.g.EnableMouseOver(false);
+  EXPECT_FALSE(e.g.OnMouseOver(10, 10, none));
+}
+
+TEST(InputDispatch, CornerResizerScalesAndResets) {
+  Editor e;
+  e.g.SetUIScaleLimits(0.5f, 1.5f);
+  e.Add({0, 0, 200, 100}, -1, "bg");
+  e.g.AttachCornerResizer(EUIResizerMode::Scale, false);
+  e.g.AttachCornerResizer(EUIResizerMode::Size, true); // the first one stays
+  IControl* grip = e.g.GetCornerResizer();
+  ASSERT_NE(grip, nullptr);
+  EXPECT_EQ(grip->GetRECT(), IRect(180, 80, 200, 100));
+  EXPECT_EQ(e.g.GetMouseControl(190, 90, false), grip);
+
+  e.g.OnMouseDown({At(190, 90)});
+  EXPECT_TRUE(e.g.IsResizing());
+  e.g.OnMouseDrag({At(285, 135, false, 95, 45)});
+  EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.5f);
+  e.g.OnMouseDrag({At(228, 108, false, -57, -27)});
+  EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.2f);
+  EXPECT_EQ(e.g.Width(), 200);
+  e.g.OnMouseUp({At(228, 108)});
+  EXPECT_FALSE(e.g.IsResizing());
+  EXPECT_EQ(e.log, std::vector<std::string>{});
+  // The grip keeps its size in pixels of draw scale 1.
+  EXPECT_NEAR(grip->GetRECT().W(), 20.f / 1.2f, 1e-4);
+
+  e.g.Resize(300, 150, 1.4f, false);
+  const IRect r = grip->GetRECT();
+  e.g.OnMouseDblClick(r.MW(), r.MH(), IMouseMod());
+  EXPECT_EQ(e.g.Width(), 200);
+  EXPECT_EQ(e.g.Height(), 100);
+  EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.f);
+}
+
+// A delegate that checks every edit the editor makes: begin, perform and end
+// in that order for each parameter, never nested, and values within 0..1.
+class BracketCheckingDelegate : public TestDelegate {
+public:
+  BracketCheckingDelegate() : TestDelegate(4) {}
+  void BeginParamEditFromUI(int p) override {
+    EXPECT_EQ(open[p], 0) << "nested begin of " << p;
+    ++open[p];
+    ++begins;
+  }
+  void SetParamValueFromUI(int p, double v) override {
+    EXPECT_EQ(open[p], 1) << "perform outside an edit of " << p;
+    EXPECT_TRUE(v >= 0.0 && v <= 1.0) << v;
+    ++performs;
+    TestDelegate::SetParamValueFromUI(p, v);
+  }
+  void EndParamEditFromUI(int p) override {
+    EXPECT_EQ(open[p], 1) << "end without begin of " << p;
+    --open[p];
+  }
+  std::map<int, int> open;
+  int begins = 0;
+  int performs = 0;
+};
+
+class Knob : public IKnobControlBase {
+public:
+  Knob(const IRect& r, int paramIdx) : IKnobControlBase(r, paramIdx) {}
+  IRect GetDragBounds() const override { return GetRECT(); }
+  bool OnKeyDown(float, float, const IKeyPress& key) override {
+    if (key.VK != 38 && key.VK != 40) return false;
+    SetValueFromUserInput(GetValue() + (key.VK == 38 ? 0.05 : -0.05));
+    return true;
+  }
+  void Draw(IGraphics&) override {}
+};
+
+// Opens a menu of its parameter's choices on a click or on Enter.
+class Menu : public IControl {
+public:
+  Menu(const IRect& r, int paramIdx) : IControl(r, paramIdx) {
+    SetPromptDisabled(false);
+    for (const char* item : {"a", "b", "c"}) menu_.AddItem(item);
+  }
+  void OnMouseDown(float, float, const IMouseMod&) override { Open(); }
+  bool OnKeyDown(float, float, const IKeyPress& key) override {
+    if (key.VK == 13) Open();
+    return key.VK == 13;
+  }
+  void Draw(IGraphics&) override {}
+
+private:
+  void Open() { GetUI()->CreatePopupMenu(*this, menu_, GetRECT()); }
+  IPopupMenu menu_;
+};
+
+// A platform whose menus pick a random item or none.
+class RandomMenuGraphics : public NullGraphics {
+public:
+  RandomMenuGraphics(IGEditorDelegate& d, std::mt19937& rng)
+      : NullGraphics(d, 300, 100), rng_(rng) {}
+  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRect&) override {
+    const int pick = static_cast<int>(rng_() % 4) - 1;
+    menu.SetChosenItemIdx(pick);
+    return pick >= 0 ? &menu : nullptr;
+  }
+
+private:
+  std::mt19937& rng_;
+};
+
+TEST(InputDispatch, EveryEditIsBracketedUnderRandomInput) {
+  std::mt19937 rng(99);
+  BracketCheckingDelegate delegate;
+  delegate.GetParam(3)->ConfigureInt("choice", 0, 0, 2);
+  {
+    RandomMenuGraphics g(delegate, rng);
+    g.AttachControl(new Knob({0, 0, 300, 100}, -1));
+    g.AttachControl(new Knob({0, 0, 100, 50}, 0));
+    g.AttachControl(new Knob({50, 0, 150, 100}, 1));
+    g.AttachControl(new Knob({100, 50, 200, 100}, 0));
+    g.AttachControl(new Menu({200, 0, 300, 100}, 3));
+    g.AttachCornerResizer();
+    auto uniform = [&](float lo, float hi) {
+      return std::uniform_real_distribution<float>(lo, hi)(rng);
+    };
+    for (int i = 0; i < 20000; ++i) {
+      const float x = uniform(-10, 310), y = uniform(-10, 110);
+      IMouseInfo p = At(x, y, rng() % 5 == 0, uniform(-20, 20), uniform(-20, 20));
+      p.ms.S = rng() % 3 == 0;
+      IKeyPress key;
+      key.VK = std::vector<int>{13, 38, 40, 65}[rng() % 4];
+      switch (rng() % 9) {
+        case 0:
+          g.OnMouseDown({p});
+          break;
+        case 1:
+        case 2:
+          g.OnMouseDrag({p});
+          break;
+        case 3:
+          g.OnMouseUp({p});
+          break;
+        case 4:
+          g.OnMouseDblClick(x, y, p.ms);
+          break;
+        case 5:
+          g.OnMouseWheel(x, y, p.ms, uniform(-3, 3));
+          break;
+        case 6:
+          g.OnKeyDown(x, y, key);
+          break;
+        case 7:
+          g.OnMouseOver(x, y, p.ms);
+          break;
+        case 8:
+          if (rng() % 50 == 0) g.Resize(300, 100, uniform(0.5f, 2.f), false);
+          break;
+      }
+    }
+    g.OnMouseUp({At(0, 0)});
+    for (int c = 0; c < g.NControls(); ++c)
+      for (int v = 0; v < g.GetControl(c)->NVals(); ++v)
+        EXPECT_TRUE(g.GetControl(c)->GetValue(v) >= 0.0 && g.GetControl(c)->GetValue(v) <= 1.0);
+  }
+  for (const auto& entry : delegate.open)
+    EXPECT_EQ(entry.second, 0) << "edit of " << entry.first << " left open";
+  EXPECT_GT(delegate.begins, 1000);
+  EXPECT_GT(delegate.performs, 1000);
+}
+
+} // namespace
+} // namespace plugkit::igraphics

@@ -1,0 +1,275 @@
+#include "framework/core/param_shape.h"
+#include "framework/graphics/text_entry_control.h"
+#include "framework/graphics/utf_conversion.h"
+#include "tests/support/graphics/null_graphics.h"
+#include "tests/support/graphics/test_delegate.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace plugkit::igraphics {
+namespace {
+
+using testing::NullGraphics;
+using testing::TestDelegate;
+
+TEST(UTF, MalformedInputNeverFails) {
+  struct Case {
+    std::string utf8;
+    std::u16string units;
+  } cases[] = {
+      {"abc", u"abc"},
+      {"\xE2\x82\xAC", u"\u20AC"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"\xC0\xAF", {0xC0, 0xAF}},                     // overlong slash
+      {"\xE0\x80\x80", {0xE0, 0x80, 0x80}},           // overlong zero
+      {"\xED\xA0\x80", {0xD800}},                     // an encoded surrogate
+      {"\xF4\x90\x80\x80", {0xF4, 0x90, 0x80, 0x80}}, // beyond U+10FFFF
+      {"a\xE2\x82", {'a', 0xE2, 0x82}},               // cut short at the end
+      {"\xF8\x88\x80\x80\x80x", u"_x"},               // five-byte form
+      {"\xFC\x84\x80\x80\x80\x80", u"_"},             // six-byte form
+      {"\x80", {0x80}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(UTF8ToUTF16(c.utf8), c.units) << c.utf8;
+
+  EXPECT_EQ(UTF16ToUTF8(u"\U0001F600"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(UTF16ToUTF8(std::u16string{0xD800, 'a'}),
+            "\xED\xA0\x80"
+            "a");
+}
+
+TEST(UTF, EncodeUTF8KeepsWithinTheBuffer) {
+  struct Case {
+    int cp, size, result;
+    const char* bytes;
+  } cases[] = {
+      {0x20AC, 4, 3, "\xE2\x82\xAC"},
+      {0x20AC, 3, 1, "_"},
+      {0x41, 2, 1, "A"},
+      {0x41, 1, 0, ""},
+      {-5, 2, 1, ""},
+      {0x200000, 7, 1, "_"},
+      {0x10FFFF, 5, 4, "\xF4\x8F\xBF\xBF"},
+  };
+  for (const Case& c : cases) {
+    char buffer[8];
+    std::memset(buffer, 0x7F, sizeof(buffer));
+    EXPECT_EQ(EncodeUTF8(buffer, c.cp, c.size), c.result) << c.cp;
+    EXPECT_EQ(std::memcmp(buffer, c.bytes, static_cast<size_t>(c.result)), 0) << c.cp;
+    EXPECT_EQ(buffer[c.result], '\0') << c.cp;
+    EXPECT_EQ(buffer[c.size], '\x7F') << c.cp; // never past the buffer
+  }
+  char untouched = 'x';
+  EXPECT_EQ(EncodeUTF8(&untouched, 'A', 0), 0);
+  EXPECT_EQ(untouched, 'x');
+}
+
+// A window with a clipboard and menus that pick nothing.
+class ClipboardGraphics : public NullGraphics {
+public:
+  using NullGraphics::NullGraphics;
+  bool GetTextFromClipboard(StringBuffer& text) override {
+    text.Set(clipboard.c_str());
+    return !clipboard.empty();
+  }
+  bool SetTextInClipboard(const char* text) override {
+    clipboard = text;
+    return true;
+  }
+  std::string clipboard;
+};
+
+class Asker : public IControl {
+public:
+  Asker(const IRect& r, int paramIdx) : IControl(r, paramIdx) {}
+  void OnMouseDown(float, float, const IMouseMod&) override { ++clicks; }
+  void OnTextEntryCompletion(const char* text, int) override { completed = text; }
+  void Draw(IGraphics&) override {}
+  int clicks = 0;
+  std::string completed;
+};
+
+IKeyPress Key(const char* text, int vk, bool ctrl = false, bool shift = false) {
+  IKeyPress key;
+  std::strncpy(key.utf8, text, sizeof(key.utf8) - 1);
+  key.VK = vk;
+  key.C = ctrl;
+  key.S = shift;
+  return key;
+}
+
+struct Entry {
+  TestDelegate delegate{3, false};
+  ClipboardGraphics g{delegate, 300, 100};
+  Asker* decimal;
+  Asker* whole;
+  Asker* free;
+  Entry() {
+    delegate.GetParam(0)->ConfigureDouble("gain", 0, 0, 10, 0.01, "", 0, "", IParam::ShapeLinear());
+    delegate.GetParam(1)->ConfigureInt("count", 0, 0, 100);
+    g.AttachControl(new Asker({0, 0, 300, 100}, -1));
+    decimal = new Asker({0, 0, 100, 50}, 0);
+    whole = new Asker({100, 0, 200, 50}, 1);
+    free = new Asker({200, 0, 300, 50}, -1);
+    g.AttachControl(decimal);
+    g.AttachControl(whole);
+    g.AttachControl(free);
+    g.AttachTextEntryControl();
+  }
+  ITextEntryControl& Text() { return *g.GetTextEntryControl(); }
+  void Open(Asker& asker, const char* text) {
+    g.CreateTextEntry(asker, ITextStyle(), asker.GetRECT(), text, 0);
+  }
+  // Each character with the virtual-key code its key has on a US keyboard.
+  void Type(const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+      const char text[2] = {*k, 0};
+      int vk = *k >= 'a' && *k <= 'z' ? *k - 32 : *k;
+      if (*k == '.') vk = 0xBE;
+      if (*k == ',') vk = 0xBC;
+      if (*k == '-') vk = 0xBD;
+      if (*k == '+') vk = 0xBB;
+      g.OnKeyDown(10, 10, Key(text, vk));
+    }
+  }
+};
+
+TEST(TextEntry, TypingReplacesTheSelectedValueAndEnterCommits) {
+  Entry e;
+  e.Open(*e.decimal, "2.5");
+  EXPECT_TRUE(e.Text().EditInProgress());
+  EXPECT_EQ(e.Text().SelectionStart(), 0);
+  EXPECT_EQ(e.Text().SelectionEnd(), 3);
+  e.Type("7.25");
+  EXPECT_EQ(e.Text().GetTextUTF8(), "7.25");
+  e.g.OnKeyDown(10, 10, Key("\r", 13));
+  EXPECT_FALSE(e.Text().EditInProgress());
+  EXPECT_NEAR(e.delegate.GetParam(0)->Value(), 7.25, 1e-9);
+  EXPECT_EQ(e.delegate.begun, std::vector<int>{0});
+  EXPECT_EQ(e.delegate.ended, std::vector<int>{0});
+  EXPECT_EQ(e.decimal->GetText().size, ITextStyle().size);
+}
+
+TEST(TextEntry, EachParameterKindFiltersItsCharacters) {
+  struct Case {
+    Asker* Entry::*asker;
+    const char* typed;
+    const char* result;
+  } cases[] = {
+      {&Entry::decimal, "1.5,", "1.5"},
+      {&Entry::whole, "1.5,", "15"},
+      {&Entry::whole, "-3+", "-3+"},
+      {&Entry::free, "1.5,kHz", "1.5,kHz"},
+  };
+  for (const Case& c : cases) {
+    Entry e;
+    e.Open(*(e.*c.asker), "");
+    e.Type(c.typed);
+    EXPECT_EQ(e.Text().GetTextUTF8(), c.result) << c.typed;
+  }
+}
+
+TEST(TextEntry, EscapeAndClicksOutside) {
+  Entry e;
+  e.delegate.GetParam(0)->Set(3.0);
+  e.Open(*e.decimal, "3");
+  e.Type("9");
+  e.g.OnKeyDown(10, 10, Key("\x1b", 27));
+  EXPECT_FALSE(e.Text().EditInProgress());
+  EXPECT_DOUBLE_EQ(e.delegate.GetParam(0)->Value(), 3.0);
+  EXPECT_EQ(e.g.GetControlInTextEntry(), nullptr);
+  EXPECT_TRUE(e.delegate.sent.empty());
+
+  e.Open(*e.free, "typed");
+  IMouseInfo below;
+  below.x = 150;
+  below.y = 80;
+  below.ms.L = true;
+  e.g.OnMouseDown({below});
+  e.g.OnMouseUp({below});
+  EXPECT_FALSE(e.Text().EditInProgress());
+  EXPECT_EQ(e.free->completed, "typed");
+  EXPECT_EQ(e.g.GetControl(0)->GetValue(), 0.0);
+  EXPECT_EQ(static_cast<Asker*>(e.g.GetControl(0))->clicks, 0);
+}
+
+TEST(TextEntry, ClipboardUndoAndRedo) {
+  Entry e;
+  e.Open(*e.free, "hello world");
+  e.g.OnKeyDown(0, 0, Key("c", 'C', true));
+  EXPECT_EQ(e.g.clipboard, "hello world");
+  e.g.OnKeyDown(0, 0, Key("", 0x24));              // Home
+  e.g.OnKeyDown(0, 0, Key("", 0x27, false, true)); // Shift+Right
+  e.g.OnKeyDown(0, 0, Key("x", 'X', true));
+  EXPECT_EQ(e.g.clipboard, "h");
+  EXPECT_EQ(e.Text().GetTextUTF8(), "ello world");
+
+  e.g.clipboard = "PASTED";
+  e.g.OnKeyDown(0, 0, Key("", 0x27, false, true)); // select "e"
+  e.g.OnKeyDown(0, 0, Key("v", 'V', true));
+  EXPECT_EQ(e.Text().GetTextUTF8(), "PASTEDllo world");
+  EXPECT_EQ(e.Text().Cursor(), 6);
+  e.g.OnKeyDown(0, 0, Key("z", 'Z', true));
+  EXPECT_EQ(e.Text().GetTextUTF8(), "ello world");
+  e.g.OnKeyDown(0, 0, Key("z", 'Z', true, true));
+  EXPECT_EQ(e.Text().GetTextUTF8(), "PASTEDllo world");
+  e.g.OnKeyDown(0, 0, Key("a", 'A', true));
+  EXPECT_EQ(e.Text().SelectionEnd(), 15);
+  EXPECT_FALSE(e.g.OnKeyDown(0, 0, Key("\t", 9)));
+}
+
+TEST(TextEntry, CaretBlinksWhileEditingAndStopsAfter) {
+  Entry e;
+  e.Open(*e.free, "abc");
+  EXPECT_TRUE(e.Text().CaretVisible());
+  IRectList rects;
+  e.g.IsDirty(rects);
+  EXPECT_TRUE(e.Text().CaretVisible());
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  rects.Clear();
+  e.g.IsDirty(rects);
+  EXPECT_FALSE(e.Text().CaretVisible());
+  e.g.OnKeyDown(0, 0, Key("\r", 13));
+  std::this_thread::sleep_for(std::chrono::milliseconds(450));
+  for (int tick = 0; tick < 3; ++tick) {
+    rects.Clear();
+    e.g.IsDirty(rects);
+    e.g.ClearAllControlsDirty();
+  }
+  EXPECT_FALSE(e.Text().IsDirty());
+}
+
+TEST(PopupMenu, ADismissedMenuReportsNoChoice) {
+  TestDelegate delegate;
+  NullGraphics g(delegate, 100, 100);
+  struct Chooser : IControl {
+    Chooser() : IControl({0, 0, 10, 10}, 0) {}
+    void OnPopupMenuSelection(IPopupMenu* menu, int) override {
+      got = menu;
+      ++calls;
+    }
+    void OnContextSelection(int item) override { context = item; }
+    void Draw(IGraphics&) override {}
+    IPopupMenu* got = reinterpret_cast<IPopupMenu*>(1);
+    int calls = 0;
+    int context = 7;
+  };
+  auto* chooser = new Chooser;
+  g.AttachControl(chooser);
+  IPopupMenu menu("title", {"a", "b"});
+  EXPECT_EQ(menu.NItems(), 2);
+  g.CreatePopupMenu(*chooser, menu, {0, 0, 1, 1});
+  EXPECT_EQ(chooser->got, nullptr);
+  EXPECT_EQ(chooser->calls, 1);
+  g.DoCreatePopupMenu(*chooser, menu, {0, 0, 1, 1}, -1, true);
+  EXPECT_EQ(chooser->context, -1);
+  menu.Clear();
+  EXPECT_EQ(menu.NItems(), 0);
+}
+
+} // namespace
+} // namespace plugkit::igraphics
