@@ -7,6 +7,8 @@
 #include "framework/core/string_buffer.h"
 #include "framework/core/win_shell.h"
 #include "framework/core/win_text.h"
+#include "framework/graphics/igraphics.h"
+#include "framework/graphics/win/window_scale.h"
 
 #include <shellapi.h>
 

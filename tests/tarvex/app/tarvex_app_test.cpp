@@ -104,6 +104,16 @@ TEST(TarvexApp, NoIoShowsTheEditorWholeAndClosesFromQuitAndFromTheCloseBox) {
     const SIZE client = ClientSize(window);
     EXPECT_EQ(client.cx, kEditorWidth);
     EXPECT_EQ(client.cy, kEditorHeight);
+    // The editor fills the client area from its top-left corner.
+    const HWND editor = GetWindow(window, GW_CHILD);
+    ASSERT_NE(editor, nullptr);
+    RECT editorRect{};
+    GetWindowRect(editor, &editorRect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&editorRect), 2);
+    EXPECT_EQ(editorRect.left, 0);
+    EXPECT_EQ(editorRect.top, 0);
+    EXPECT_EQ(editorRect.right, kEditorWidth);
+    EXPECT_EQ(editorRect.bottom, kEditorHeight);
     // The menu bar lies above the editor, not over it.
     EXPECT_GE(FrameAbove(window), GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU));
     PostMessageW(window, closing, closing == WM_COMMAND ? ID_QUIT : 0, 0);
