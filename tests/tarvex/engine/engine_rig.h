@@ -16,11 +16,11 @@ constexpr double kPi = 3.14159265358979323846;
 // output of the last processed sample for each channel.
 class EngineRig {
  public:
-  explicit EngineRig(double sampleRate = 48000.0, int block = 512)
+  explicit EngineRig(double sampleRate = 48000.0, int blockSize = 512)
       : engine(FeedbackEngine::Create()), params(DefaultParamValues()), fs(sampleRate),
-        block(block), in0(block), in1(block), out0(block), out1(block) {
+        block(blockSize), in0(blockSize), in1(blockSize), out0(blockSize), out1(blockSize) {
     engine->SetParams(params.data());
-    engine->Prepare(sampleRate, static_cast<unsigned>(block));
+    engine->Prepare(sampleRate, static_cast<unsigned>(blockSize));
   }
 
   void Set(int index, float value) {
