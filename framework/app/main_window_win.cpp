@@ -94,6 +94,16 @@ void OnInitDialog(HWND window, AppHost& host) {
     SetTimer(window, kScreenshotTimer, kScreenshotDelayMs, nullptr);
 }
 
+// The editor's size limits in the window's pixels.
+void LimitTrackingSize(HWND window, const IPluginApp& plug, MINMAXINFO& info) {
+  const float scale = igraphics::GetWindowScale(window);
+  const auto pixels = [scale](int size) {
+    return static_cast<LONG>(static_cast<float>(size) * scale);
+  };
+  info.ptMinTrackSize = {pixels(plug.GetMinWidth()), pixels(plug.GetMinHeight())};
+  info.ptMaxTrackSize = {pixels(plug.GetMaxWidth()), pixels(plug.GetMaxHeight())};
+}
+
 void OnScreenshotTimer(HWND window, AppHost& host) {
   KillTimer(window, kScreenshotTimer);
   gScreenshotSucceeded = SaveWindowScreenshot(window, host.GetScreenshotPath());
@@ -153,6 +163,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
       }
       return FALSE;
+    case WM_GETMINMAXINFO:
+      if (host) LimitTrackingSize(window, *host->GetPlug(), *reinterpret_cast<MINMAXINFO*>(lParam));
+      return TRUE;
     case WM_COMMAND:
       if (host) OnCommand(window, *host, LOWORD(wParam));
       return TRUE;
