@@ -85,15 +85,6 @@ TEST(DecodeUtf8ToUtf16, StrictFailsAndLenientReplacesMalformedInput) {
   }
 }
 
-TEST(DecodeUtf8ToUtf16, NeverWritesPastCapacity) {
-  const char text[] = "a\xF0\x9F\x98\x80z";
-  for (int capacity = 0; capacity <= 4; ++capacity) {
-    std::u16string out(6, u'#');
-    EXPECT_EQ(DecodeUtf8ToUtf16(text, out.data(), capacity, Utf8Decoding::kStrict), 4);
-    EXPECT_EQ(out.substr(static_cast<size_t>(capacity)), std::u16string(6 - capacity, u'#'));
-  }
-}
-
 // Every code point survives UTF-16 -> UTF-8 -> UTF-16, and every cut of the
 // UTF-8 result at a capacity is a strict-UTF-8 prefix of it.
 TEST(EncodeUtf16AsUtf8, RoundTripsAndCutsBetweenCharacters) {

@@ -42,46 +42,6 @@ TEST(Utf8ToWide, StrictConversionOrEmptyText) {
   }
 }
 
-TEST(WideToUtf8, ConvertsAndReplacesUnpairedSurrogates) {
-  const wchar_t loneHigh[] = {0xD83D, L'x', 0};
-  const wchar_t loneLow[] = {L'a', 0xDE00, 0};
-  struct Case {
-    const wchar_t* wide;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {L"caf\u00E9", "caf\xC3\xA9"},
-      {L"\U0001F600", "\xF0\x9F\x98\x80"},
-      {loneHigh, "\xEF\xBF\xBDx"},
-      {loneLow, "a\xEF\xBF\xBD"},
-      {L"", ""},
-      {nullptr, ""},
-  };
-  for (const Case& c : cases) {
-    StringBuffer out;
-    out.Set("old text");
-    WideToUtf8(out, c.wide);
-    EXPECT_STREQ(out.Get(), c.expected);
-  }
-}
-
-TEST(WideToUtf8Within, CutsBetweenCharactersInsideTheBuffer) {
-  const wchar_t wide[] = L"a\u00E9\u20AC"; // 1 + 2 + 3 bytes
-  const char* expected[] = {"",          "",          "a",         "a",
-                            "a\xC3\xA9", "a\xC3\xA9", "a\xC3\xA9", "a\xC3\xA9\xE2\x82\xAC"};
-  for (int size = 0; size <= 7; ++size) {
-    std::string out(12, '#');
-    const int bytes = WideToUtf8Within(wide, 3, out.data(), size);
-    if (size == 0) {
-      EXPECT_EQ(out, std::string(12, '#'));
-      continue;
-    }
-    EXPECT_STREQ(out.c_str(), expected[size]) << size;
-    EXPECT_EQ(bytes, static_cast<int>(std::strlen(expected[size])));
-    EXPECT_EQ(out.substr(static_cast<size_t>(size)), std::string(12 - size, '#')) << size;
-  }
-}
-
 TEST(AddLongPathPrefix, OnlyLongDriveAndNetworkPathsChange) {
   const std::wstring tail(300, L'x');
   const std::wstring tailSlashed = L"dir/" + tail;

@@ -67,6 +67,23 @@ TEST_F(WinFontLoading, EmbeddedResourceOfTheModule) {
   EXPECT_NE(GetInstalledFontCache().Find("Roboto", 1.0), nullptr);
 }
 
+// A font embedded in another module (a plug-in inside a host) is found
+// through that module's handle only.
+TEST_F(WinFontLoading, EmbeddedResourceOfAnotherModule) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring modulePath(path);
+  modulePath =
+      modulePath.substr(0, modulePath.find_last_of(L'\\') + 1) + L"font_resource_module.dll";
+  const HMODULE module = LoadLibraryW(modulePath.c_str());
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(LoadWinFontFromFile("module", "Module-Font.ttf", GetModuleHandleW(nullptr)), nullptr);
+  ExpectRobotoRegular(LoadWinFontFromFile("module", "Module-Font.ttf", module).get());
+  EXPECT_EQ(LoadWinFontFromFile("exe", "Roboto-Regular.ttf", module), nullptr);
+  ClearInstalledFonts();
+  FreeLibrary(module);
+}
+
 TEST_F(WinFontLoading, FileAndMemory) {
   ExpectRobotoRegular(LoadWinFontFromFile("file", kFontPath.c_str(), nullptr).get());
   ExpectRobotoRegular(
@@ -141,16 +158,6 @@ TEST_F(WinFontLoading, DamagedBytesAreRefused) {
   }
   EXPECT_EQ(LoadWinFontFromMemory("null", nullptr, 100), nullptr);
   EXPECT_EQ(InstalledCount(), 0);
-}
-
-TEST(FindSystemFont, FamilyNamesAreCutToTheFaceNameField) {
-  // 40 units: the face name holds 31, GDI reports another face, so none.
-  EXPECT_EQ(FindSystemFont("Roboto with a name that runs to forty u", 400, false, false, 0, false),
-            nullptr);
-  EXPECT_EQ(FindSystemFont("\xC0\xAF", 400, false, false, 0, false), nullptr);
-  const HFONT found = FindSystemFont("Roboto", 700, false, false, 0, true);
-  EXPECT_NE(found, nullptr);
-  if (found) DeleteObject(found);
 }
 
 } // namespace
