@@ -69,4 +69,7 @@ function(tarvex_add_validator_test name bundle)
   set_tests_properties(${name} PROPERTIES
     FAIL_REGULAR_EXPRESSION "Failed to (setup|teardown) test;Result: 0 tests passed"
     LABELS vst3)
+  if(TARVEX_TEST_FIXTURES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${TARVEX_TEST_FIXTURES}")
+  endif()
 endfunction()

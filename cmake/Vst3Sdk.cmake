@@ -171,6 +171,9 @@ if(TARVEX_TESTS)
     ENVIRONMENT "LSAN_OPTIONS=suppressions=${VST3_SELFTEST_SUPPRESSIONS}"
     FAIL_REGULAR_EXPRESSION "Executed 0 Tests"
     LABELS vst3)
+  if(TARVEX_TEST_FIXTURES)
+    set_tests_properties(vst3_validator_selftest PROPERTIES FIXTURES_REQUIRED "${TARVEX_TEST_FIXTURES}")
+  endif()
 endif()
 
 include(cmake/Vst3Bundle.cmake)

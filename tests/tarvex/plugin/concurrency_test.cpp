@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -40,11 +41,14 @@ TEST(TarvexConcurrency, ASaveNeverSeesAHalfSwappedBank) {
   std::atomic<bool> done{false};
   std::atomic<int> swaps{0};
   std::atomic<int> saved{0};
-  // A save that meets a swap is refused, so the swaps go on until a save has
-  // come through between two of them: only a save that never succeeds fails.
+  // A save that meets a swap is refused. Should none have come through in
+  // the tight swaps, later swaps leave a pause for one, so that only a save
+  // that never succeeds fails the test.
   std::thread ui([&] {
-    for (int i = 0; i < 400 || (saved.load() == 0 && i < 1000000); ++i)
+    for (int i = 0; i < 400 || (saved.load() == 0 && i < 2400); ++i) {
       if (plug.SwapBanks()) swaps.fetch_add(1);
+      if (i >= 400) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     done.store(true);
   });
   for (int n = 0; n < 100 || !done.load(); ++n) {
