@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "feedback_engine.h"
-#include "param_table.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tarvex/engine/param_table.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ std::unique_ptr<FeedbackEngine> MakeEngine(Scenario scenario, double fs) {
   auto engine = FeedbackEngine::Create();
   tarvex::ParamValues params = tarvex::DefaultParamValues();
   if (scenario == kLiveAllSlots) {
-    params[tarvex::kParamMode] = 2.0f;
+    params[tarvex::kParamMode] = static_cast<float>(tarvex::Mode::kLiveAssist);
     params[tarvex::kParamLiveHold] = 60.0f;
   }
   if (scenario == kAnalyzerOff) params[tarvex::kParamAnalyzer] = 0.0f;
@@ -30,7 +30,8 @@ std::unique_ptr<FeedbackEngine> MakeEngine(Scenario scenario, double fs) {
   if (scenario == kLiveAllSlots) {
     tarvex::LearnedSet set{};
     for (int s = 0; s < tarvex::kSlotCount; ++s)
-      set[s] = {static_cast<float>(100.0 * std::pow(1.2, s)), 9.0f, 20.0f, 0.5f, tarvex::kSlotLive, 0};
+      set[s] = {
+          static_cast<float>(100.0 * std::pow(1.2, s)), 9.0f, 20.0f, 0.5f, tarvex::kSlotLive, 0};
     engine->RequestLearnedSet(set);
   }
   return engine;
@@ -61,7 +62,8 @@ void BM_Process(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     engine->Process(in, out, kBlock, false);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     benchmark::DoNotOptimize(out0.data());
     if (times.size() < times.capacity()) times.push_back(seconds);
     total += seconds;
@@ -82,7 +84,7 @@ void Arguments(benchmark::internal::Benchmark* b) {
   b->ArgNames({"scenario", "fs"});
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_Process)->Apply(Arguments)->MinTime(1.0);
 

@@ -1,170 +1,210 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
-#include "feedback_engine.h"
+#include "tarvex/engine/feedback_engine.h"
 
 namespace tarvex {
 namespace {
 
 constexpr int kWindowPerStep = 128;
-constexpr int kButterfliesPerStep = 160;
+// As many calls as 160 radix-2 butterflies per call would take for the 13
+// stages of 4096 butterflies.
+constexpr int kTransformSteps = (13 * kRingSize / 2 + 159) / 160;
 constexpr int kMagnitudesPerStep = 128;
 constexpr int kDisplayBinsPerStep = 4;
 
-// Largest mean-square pair power; its square root is the band's peak, since
-// the square root is monotonic and correctly rounded.
-double BandPeakPower(int first, int last, const double* m0, const double* m1) {
-  double best = -1.0;
-  for (int k = first; k <= last; ++k) best = std::max(best, (m0[k] * m0[k] + m1[k] * m1[k]) / 2.0);
-  return best;
+// Largest mean-square pair power, several bins to a vector; its square root
+// is the band's peak, since the square root is monotonic and correctly
+// rounded. The largest of a set is the same in any order, so every vector
+// width gives the same result.
+template <typename Lanes, typename Mask>
+[[gnu::always_inline]] inline double BandPeakPowerLanes(int first, int last, const double* m0,
+                                                        const double* m1) {
+  constexpr int kWidth = sizeof(Lanes) / sizeof(double);
+  typedef double Unaligned __attribute__((vector_size(sizeof(Lanes)), aligned(8), may_alias));
+  Lanes best = Lanes{} - 1.0;
+  int k = first;
+  for (; k + kWidth - 1 <= last; k += kWidth) {
+    const Lanes a = *reinterpret_cast<const Unaligned*>(m0 + k);
+    const Lanes b = *reinterpret_cast<const Unaligned*>(m1 + k);
+    const Lanes power = (a * a + b * b) / 2.0;
+    const Mask larger = power > best;
+    best = (Lanes)(((Mask)power & larger) | ((Mask)best & ~larger));
+  }
+  double peak = -1.0;
+  for (int lane = 0; lane < kWidth; ++lane) peak = std::max(peak, best[lane]);
+  for (; k <= last; ++k) peak = std::max(peak, (m0[k] * m0[k] + m1[k] * m1[k]) / 2.0);
+  return peak;
 }
+
+double BandPeakPowerPortable(int first, int last, const double* m0, const double* m1) {
+  return BandPeakPowerLanes<StereoLanes, StereoMask>(first, last, m0, m1);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+typedef double WideLanes __attribute__((vector_size(32)));
+typedef std::int64_t WideMask __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) double BandPeakPowerAvx2(int first, int last, const double* m0,
+                                                         const double* m1) {
+  return BandPeakPowerLanes<WideLanes, WideMask>(first, last, m0, m1);
+}
+#endif
+
+using BandPeakPowerKernel = double (*)(int first, int last, const double* m0, const double* m1);
+
+const BandPeakPowerKernel kBandPeakPower = [] {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) return BandPeakPowerAvx2;
+#endif
+  return BandPeakPowerPortable;
+}();
 
 float ToDb(double magnitude) {
   return static_cast<float>(20.0 * std::log10(std::max(magnitude, 1e-12)));
 }
 
-}  // namespace
+} // namespace
 
 double BandPeakMagnitude(int first, int last, const double* m0, const double* m1) {
   if (last < first) return 0.0;
-  return std::sqrt(BandPeakPower(first, last, m0, m1));
+  return std::sqrt(kBandPeakPower(first, last, m0, m1));
 }
 
 void FeedbackEngine::StartAnalyzer() {
-  analyzerState_ = kWindow;
-  analyzerOldest_ = ringWrite_;
-  analyzerStep_ = 0;
-  butterflyPass_ = 0;
-  butterflyUnit_ = 0;
-  butterflyCredit_ = 0;
+  analyzer_.stage = AnalyzerStage::kWindow;
+  analyzer_.oldest = analyzer_.ringWrite;
+  analyzer_.step = 0;
 }
 
 void FeedbackEngine::StepAnalyzer() {
-  switch (analyzerState_) {
-    case kWindow: StepWindow(); break;
-    case kButterflies: StepButterflies(); break;
-    case kMagnitudes: StepMagnitudes(); break;
-    case kDisplayBins: StepDisplayBins(); break;
-    case kDetect:
-      DetectFeedback();
-      analyzerState_ = kIdle;
+  switch (analyzer_.stage) {
+    case AnalyzerStage::kWindow:
+      StepWindow();
       break;
-    default: break;
+    case AnalyzerStage::kButterflies:
+      StepButterflies();
+      break;
+    case AnalyzerStage::kMagnitudes:
+      StepMagnitudes();
+      break;
+    case AnalyzerStage::kDisplayBins:
+      StepDisplayBins();
+      break;
+    case AnalyzerStage::kDetect:
+      DetectFeedback();
+      analyzer_.stage = AnalyzerStage::kIdle;
+      break;
+    case AnalyzerStage::kIdle:
+      break;
   }
 }
 
-// Each window step windows 128 points, as the pairs m and m + 4096 of the
-// first butterfly pass, and runs that pass's butterfly on each pair; the
-// butterfly steps then only charge the first pass's credit, so the analysis
-// still takes the same number of calls. No step reads a ring slot that has
-// been overwritten since the analysis started: step s reads offsets of at
-// least 64·s from the oldest point, and at most s samples have been written.
+// Each window step windows 128 points as 8 blocks of 16 and runs the
+// transform's first stages on them. No step reads a ring slot that has been
+// overwritten since the analysis started: step s runs blocks of at least
+// 8·s, which read offsets of at least 8·s from the oldest point, and at most
+// s samples have been written.
 void FeedbackEngine::StepWindow() {
-  constexpr int kPairsPerStep = kWindowPerStep / 2;
-  constexpr int kPairs = kRingSize / 2;
-  const int end = std::min(analyzerStep_ + kPairsPerStep, kPairs);
-  WindowFirstPass(ring_, analyzerOldest_, window_, bitReverse_, twiddleRe_, twiddleIm_, fft_,
-                  analyzerStep_, end);
-  analyzerStep_ = end;
-  if (end == kPairs) {
-    analyzerState_ = kButterflies;
-    analyzerStep_ = 0;
+  constexpr int kBlocksPerStep = kWindowPerStep / 16;
+  Analyzer& a = analyzer_;
+  const int first = a.step * kBlocksPerStep;
+  const int end = std::min(first + kBlocksPerStep, kWindowBlocks);
+  a.transform.window(a.ring, a.oldest, a.tables, a.buffers, first, end);
+  ++a.step;
+  if (end == kWindowBlocks) {
+    a.stage = AnalyzerStage::kButterflies;
+    a.step = 0;
   }
 }
 
-// The first pass has already run in the window steps; the others work on fft_
-// in place. The transform takes exactly as many calls as 160 butterflies per
-// call would (333); each call earns 160 butterflies of credit and runs whole units
-// of the plan while the credit lasts, so no call does much more than its share.
+// The remaining passes take exactly as many calls as the radix-2 butterflies
+// they replace did, each call running an even share of their units.
 void FeedbackEngine::StepButterflies() {
-  butterflyCredit_ += kButterfliesPerStep;
-  while (butterflyPass_ < kButterflyPasses) {
-    const ButterflyPass& pass = kButterflyPlan[butterflyPass_];
-    const int affordable = butterflyCredit_ / pass.cost;
-    if (affordable == 0) break;
-    const int end = std::min(pass.units, butterflyUnit_ + affordable);
-    if (butterflyPass_ > 0)
-      butterflies_({nullptr, bitReverse_, twiddleRe_, twiddleIm_, fft_}, pass, butterflyUnit_, end);
-    butterflyCredit_ -= (end - butterflyUnit_) * pass.cost;
-    butterflyUnit_ = end;
-    if (butterflyUnit_ == pass.units) {
-      butterflyUnit_ = 0;
-      ++butterflyPass_;
-    }
-  }
-  if (butterflyPass_ == kButterflyPasses) {
-    analyzerState_ = kMagnitudes;
-    analyzerStep_ = 0;
+  Analyzer& a = analyzer_;
+  const int first = a.step * kTransformUnits / kTransformSteps;
+  const int end = (a.step + 1) * kTransformUnits / kTransformSteps;
+  a.transform.passes(a.tables, a.buffers, first, end);
+  if (++a.step == kTransformSteps) {
+    a.stage = AnalyzerStage::kMagnitudes;
+    a.step = 0;
   }
 }
 
 void FeedbackEngine::StepMagnitudes() {
-  const double sum = windowSum_;
-  const int end = std::min(analyzerStep_ + kMagnitudesPerStep, kSpectrumBins);
-  magnitudes_(fft_, sum, analyzerStep_, end, {inMag_[0], inMag_[1], outMag_[0], outMag_[1], linkedMag_});
-  analyzerStep_ = end;
+  Analyzer& a = analyzer_;
+  const int end = std::min(a.step + kMagnitudesPerStep, kSpectrumBins);
+  a.magnitudes(a.buffers, 1.0 / a.tables.windowSum, a.step, end,
+               {a.inMag[0], a.inMag[1], a.outMag[0], a.outMag[1], a.linkedMag});
+  a.step = end;
   if (end == kSpectrumBins) {
-    analyzerState_ = kDisplayBins;
-    analyzerStep_ = 0;
-    working_.signal = false;
+    a.stage = AnalyzerStage::kDisplayBins;
+    a.step = 0;
+    exchange_.working.signal = false;
   }
 }
 
 void FeedbackEngine::StepDisplayBins() {
-  const int end = std::min(analyzerStep_ + kDisplayBinsPerStep, kDisplayBinCount);
-  for (int j = analyzerStep_; j < end; ++j) {
-    const int lower = displayLower_[j];
-    const int upper = displayUpper_[j];
-    working_.inputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, inMag_[0], inMag_[1]));
-    working_.outputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, outMag_[0], outMag_[1]));
-    if (working_.inputSpectrumDb[j] > -100.0f) working_.signal = true;
+  Analyzer& a = analyzer_;
+  EngineSnapshot& w = exchange_.working;
+  const int end = std::min(a.step + kDisplayBinsPerStep, kDisplayBinCount);
+  for (int j = a.step; j < end; ++j) {
+    const int lower = a.displayLower[j];
+    const int upper = a.displayUpper[j];
+    w.inputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, a.inMag[0], a.inMag[1]));
+    w.outputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, a.outMag[0], a.outMag[1]));
+    if (w.inputSpectrumDb[j] > -100.0f) w.signal = true;
   }
-  analyzerStep_ = end;
-  if (end == kDisplayBinCount) analyzerState_ = kDetect;
+  a.step = end;
+  if (end == kDisplayBinCount) a.stage = AnalyzerStage::kDetect;
 }
 
 // A sweep of an unchanged bank would give the values the display already
 // holds, so it is skipped; a reset makes the held values stale.
 void FeedbackEngine::CopyBankForResponseDisplay() {
-  bool changed = responseStale_;
+  ResponseDisplay& r = response_;
+  bool changed = r.stale;
   for (int ch = 0; ch < kEngineChannels; ++ch)
     for (int s = 0; s < kSlotCount; ++s) {
-      const NotchSection& sec = sections_[ch][s];
-      ResponseSection& copy = responseBank_[ch][s];
+      const NotchSection& sec = bank_.sections[ch][s];
+      ResponseSection& copy = r.bank[ch][s];
       if (copy.b0 != sec.b0 || copy.b1 != sec.b1 || copy.b2 != sec.b2 || copy.a1 != sec.a1 ||
           copy.a2 != sec.a2) {
-        ++responseGeneration_[ch][s];
+        ++r.generation[ch][s];
         changed = true;
       }
       if (copy.wet != sec.wet) changed = true;
       copy = {sec.b0, sec.b1, sec.b2, sec.a1, sec.a2, sec.wet};
     }
   if (changed) {
-    responseBin_ = 0;
-    responseStale_ = false;
+    r.bin = 0;
+    r.stale = false;
   }
 }
 
 void FeedbackEngine::StepResponseDisplay() {
-  if (responseBin_ >= kDisplayBinCount) return;
-  if (responseParity_++ & 1u) return;
-  const int a = responseBin_++;
-  const ComplexValue z = displayZ_[a];
-  const ComplexValue z2 = displayZ2_[a];
+  ResponseDisplay& r = response_;
+  if (r.bin >= kDisplayBinCount) return;
+  if (r.parity++ & 1u) return;
+  const int a = r.bin++;
+  const ComplexValue z = r.z[a];
+  const ComplexValue z2 = r.z2[a];
   for (int ch = 0; ch < kEngineChannels; ++ch) {
     ComplexValue h{1.0, 0.0};
     for (int slot = 0; slot < kSlotCount; ++slot) {
-      const ResponseSection& s = responseBank_[ch][slot];
+      const ResponseSection& s = r.bank[ch][slot];
       if (s.wet == 0.0) continue;
-      ResponseCacheEntry& entry = responseCache_[a][ch][slot];
-      if (entry.generation != responseGeneration_[ch][slot]) {
+      ResponseDisplay::CacheEntry& entry = r.cache[a][ch][slot];
+      if (entry.generation != r.generation[ch][slot]) {
         entry.response = SectionResponse(s.b0, s.b1, s.b2, s.a1, s.a2, z, z2);
-        entry.generation = responseGeneration_[ch][slot];
+        entry.generation = r.generation[ch][slot];
       }
       h = MixSectionResponse(h, entry.response, s.wet);
     }
-    working_.responseDb[ch][a] = static_cast<float>(MagnitudeDb(h));
+    exchange_.working.responseDb[ch][a] = static_cast<float>(MagnitudeDb(h));
   }
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "feedback_engine.h"
+#include "tarvex/engine/engine_constants.h"
+#include "tarvex/engine/feedback_engine.h"
 
 namespace tarvex {
 namespace {
@@ -12,7 +13,7 @@ constexpr int kMainLobeBins = 2;
 
 bool InMainLobe(int bin, int peak) { return std::abs(bin - peak) <= kMainLobeBins; }
 
-}  // namespace
+} // namespace
 
 bool FeedbackEngine::HarmonicBlocked(const double* m, int peak, double magnitude,
                                      double guard) const {
@@ -31,132 +32,173 @@ bool FeedbackEngine::HarmonicBlocked(const double* m, int peak, double magnitude
   return counted && guard > 0.0;
 }
 
+// The largest local maximum of m within the detection range: bin -1 when
+// there is none.
+struct FeedbackEngine::Peak {
+  int bin;
+  double magnitude;
+};
+
 void FeedbackEngine::DetectFeedback() {
-  const int mode = Mode();
-  if (!learning_ && mode != 2) return;
-  const double fs = sampleRate_;
-  const double hop = kAnalysisHop / fs;
+  if (!detector_.learning && CurrentMode() != Mode::kLiveAssist) return;
   const double minF = Target(kParamMinFrequency);
   const double maxF = Target(kParamMaxFrequency);
-  const double lo = std::min(minF, maxF);
-  const double hi = std::max(minF, maxF);
-  const bool dualMono = static_cast<int>(Target(kParamRouting)) == 1;
+  const bool dualMono =
+      static_cast<int>(Target(kParamRouting)) == static_cast<int>(Routing::kDualMono);
   const int channels = dualMono ? 2 : 1;
-
-  for (int ch = 0; ch < channels; ++ch) {
-    DetectorChannel& d = detector_[ch];
-    const double* m = dualMono ? inMag_[ch] : linkedMag_;
-    const int first = std::max(static_cast<int>(std::ceil(lo * kRingSize / fs)), 2);
-    const int last = std::min(static_cast<int>(std::min(0.49 * fs, hi) * kRingSize / fs), 4094);
-
-    int g = -1;
-    double best = 0.0;
-    for (int k = first; k <= last; ++k) {
-      const double v = m[k];
-      if ((g < 0 || v > best) && m[k - 1] <= v && m[k + 1] < v) {
-        g = k;
-        best = v;
-      }
-    }
-    d.cooldown = std::max(d.cooldown - hop, 0.0);
-    if (g < 0) {
-      d.persistence = 0.0;
-      continue;
-    }
-    const double peak = m[g];
-    const double level = 20.0 * std::log10(std::max(peak, 1e-12));
-    if (Target(kParamNoiseFloor) > level) {
-      d.persistence = 0.0;
-      continue;
-    }
-
-    double sumSquares = 0.0;
-    int count = 0;
-    for (int j = 3; j <= 8; ++j) {
-      for (int bin : {g + j, g - j}) {
-        if (bin < 0 || bin > 4096) continue;
-        sumSquares += m[bin] * m[bin];
-        ++count;
-      }
-    }
-    const double mean = sumSquares / std::max(count, 1);
-    const double prominence = level - 20.0 * std::log10(std::max(std::sqrt(mean), 1e-12));
-    const double threshold = (50.0 - Target(kParamSensitivity)) * 0.12 + Target(kParamProminence);
-    const bool blocked = HarmonicBlocked(m, g, peak, Target(kParamHarmonicGuard));
-
-    const double a = std::log(std::max(m[g - 1], 1e-20));
-    const double b = std::log(peak);
-    const double c = std::log(std::max(m[g + 1], 1e-20));
-    double offset = 0.5 * (a - c) / (a - 2.0 * b + c);
-    offset = std::isfinite(offset) ? std::clamp(offset, -0.5, 0.5) : 0.0;
-    const double f = (g + offset) * fs / kRingSize;
-
-    if (prominence < threshold || blocked) {
-      d.persistence = 0.0;
-      d.lastLevel = level;
-      d.lastFrequency = f;
-      continue;
-    }
-
-    const bool continues = std::fabs(f - d.lastFrequency) < std::max(0.02 * f, 2.0 * fs / kRingSize);
-    if (continues && d.persistence > 0.0) {
-      d.persistence += hop;
-    } else {
-      d.startLevel = level;
-      d.persistence = hop;
-    }
-    d.lastFrequency = f;
-    d.lastLevel = level;
-
-    const double confidence = std::clamp((prominence - threshold) / 12.0 + 0.5, 0.0, 1.0);
-    working_.candidateFrequency = static_cast<float>(f);
-    working_.candidateConfidence = static_cast<float>(confidence);
-
-    const int kind = learning_ ? kSlotFixed : kSlotLive;
-    const int channelValue = dualMono ? ch + 1 : 0;
-    int sameKind = 0;
-    int freeSlot = -1;
-    bool matched = false;
-    for (int s = 0; s < kSlotCount; ++s) {
-      if (TargetSlot(s, kSlotEnabled) > 0.5f) continue;
-      LearnedFilter& r = actual_[s];
-      if (r.kind == kind) ++sameKind;
-      if (r.kind == kSlotEmpty) {
-        if (freeSlot < 0) freeSlot = s;
-        continue;
-      }
-      if (r.channel == channelValue &&
-          std::fabs(std::log(f / r.frequencyHz)) < std::max(1.0 / r.q, 0.025)) {
-        matched = true;
-        r.confidence = static_cast<float>(confidence);
-        if (r.kind == kSlotLive) {
-          liveAge_[s] = 0.0;
-          liveDepth_[s] = r.depthDb;
-        }
-      }
-    }
-
-    const int limit = static_cast<int>(Target(learning_ ? kParamFixedLimit : kParamLiveLimit));
-    const double growth = Target(kParamGrowth);
-    const bool grown = learning_ || growth == 0.0 ||
-                       (level - d.startLevel) / std::max(d.persistence, hop) >= growth;
-    if (!matched && freeSlot >= 0 && sameKind < limit &&
-        d.persistence >= Target(kParamPersistence) * 0.001 && grown && d.cooldown == 0.0) {
-      LearnedFilter& r = actual_[freeSlot];
-      // A stored filter must stay within the range a saved state accepts; the
-      // interpolated peak may lie half a bin beyond the detection range.
-      r.frequencyHz = std::clamp(static_cast<float>(f), 20.0f, 20000.0f);
-      r.depthDb = Target(kParamAutoDepth);
-      r.q = Target(kParamAutoQ);
-      r.confidence = static_cast<float>(confidence);
-      r.kind = kind;
-      r.channel = channelValue;
-      liveAge_[freeSlot] = 0.0;
-      liveDepth_[freeSlot] = Target(kParamAutoDepth);
-      d.cooldown = Target(kParamCooldown);
-      d.persistence = 0.0;
-    }
-  }
+  for (int ch = 0; ch < channels; ++ch)
+    DetectOnChannel(ch, dualMono, std::min(minF, maxF), std::max(minF, maxF));
 }
 
-}  // namespace tarvex
+void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, double high) {
+  DetectorChannel& d = detector_.channels[channel];
+  const double* m = dualMono ? analyzer_.inMag[channel] : analyzer_.linkedMag;
+  const double hop = kAnalysisHop / sampleRate_;
+
+  const Peak peak = FindPeak(m, low, high);
+  d.cooldown = std::max(d.cooldown - hop, 0.0);
+  if (peak.bin < 0) {
+    d.persistence = 0.0;
+    return;
+  }
+  const double level = 20.0 * std::log10(std::max(peak.magnitude, 1e-12));
+  if (Target(kParamNoiseFloor) > level) {
+    d.persistence = 0.0;
+    return;
+  }
+
+  const double prominence = Prominence(m, peak.bin, level);
+  const double threshold = (50.0 - Target(kParamSensitivity)) * 0.12 + Target(kParamProminence);
+  const bool blocked = HarmonicBlocked(m, peak.bin, peak.magnitude, Target(kParamHarmonicGuard));
+  const double f = InterpolatedFrequency(m, peak.bin);
+  if (prominence < threshold || blocked) {
+    d.persistence = 0.0;
+    d.lastLevel = level;
+    d.lastFrequency = f;
+    return;
+  }
+  TrackPersistence(d, f, level);
+
+  const double confidence = std::clamp((prominence - threshold) / 12.0 + 0.5, 0.0, 1.0);
+  exchange_.working.candidateFrequency = static_cast<float>(f);
+  exchange_.working.candidateConfidence = static_cast<float>(confidence);
+
+  const bool learning = detector_.learning;
+  const int kind = learning ? kSlotFixed : kSlotLive;
+  const int channelValue = dualMono ? channel + 1 : 0;
+  int sameKind = 0;
+  int freeSlot = -1;
+  const bool matched =
+      RefreshMatchingFilters(kind, channelValue, f, confidence, sameKind, freeSlot);
+
+  const int limit = static_cast<int>(Target(learning ? kParamFixedLimit : kParamLiveLimit));
+  const double growth = Target(kParamGrowth);
+  const bool grown =
+      learning || growth == 0.0 || (level - d.startLevel) / std::max(d.persistence, hop) >= growth;
+  if (!matched && freeSlot >= 0 && sameKind < limit &&
+      d.persistence >= Target(kParamPersistence) * 0.001 && grown && d.cooldown == 0.0)
+    PlaceFilter(d, freeSlot, kind, channelValue, f, confidence);
+}
+
+FeedbackEngine::Peak FeedbackEngine::FindPeak(const double* m, double low, double high) const {
+  const double fs = sampleRate_;
+  const int first = std::max(static_cast<int>(std::ceil(low * kRingSize / fs)), 2);
+  const int last =
+      std::min(static_cast<int>(std::min(TopFrequency(fs), high) * kRingSize / fs), 4094);
+  Peak peak{-1, 0.0};
+  for (int k = first; k <= last; ++k) {
+    const double v = m[k];
+    if ((peak.bin < 0 || v > peak.magnitude) && m[k - 1] <= v && m[k + 1] < v) peak = {k, v};
+  }
+  return peak;
+}
+
+// How far the peak's level stands above the mean power of the bins 3 to 8
+// away on either side, in dB.
+double FeedbackEngine::Prominence(const double* m, int bin, double level) const {
+  double sumSquares = 0.0;
+  int count = 0;
+  for (int j = 3; j <= 8; ++j) {
+    for (int k : {bin + j, bin - j}) {
+      if (k < 0 || k > 4096) continue;
+      sumSquares += m[k] * m[k];
+      ++count;
+    }
+  }
+  const double mean = sumSquares / std::max(count, 1);
+  return level - 20.0 * std::log10(std::max(std::sqrt(mean), 1e-12));
+}
+
+// The peak's frequency, refined by a parabola through the log magnitudes of
+// the peak bin and its two neighbours.
+double FeedbackEngine::InterpolatedFrequency(const double* m, int bin) const {
+  const double a = std::log(std::max(m[bin - 1], 1e-20));
+  const double b = std::log(m[bin]);
+  const double c = std::log(std::max(m[bin + 1], 1e-20));
+  double offset = 0.5 * (a - c) / (a - 2.0 * b + c);
+  offset = std::isfinite(offset) ? std::clamp(offset, -0.5, 0.5) : 0.0;
+  return (bin + offset) * sampleRate_ / kRingSize;
+}
+
+// A peak near the last one's frequency continues it; any other starts anew.
+void FeedbackEngine::TrackPersistence(DetectorChannel& d, double frequency, double level) const {
+  const double fs = sampleRate_;
+  const double hop = kAnalysisHop / fs;
+  const bool continues =
+      std::fabs(frequency - d.lastFrequency) < std::max(0.02 * frequency, 2.0 * fs / kRingSize);
+  if (continues && d.persistence > 0.0) {
+    d.persistence += hop;
+  } else {
+    d.startLevel = level;
+    d.persistence = hop;
+  }
+  d.lastFrequency = frequency;
+  d.lastLevel = level;
+}
+
+// Learned filters of the channel close enough to the frequency take the new
+// confidence, and matching Live filters start their hold again; also counts
+// the filters of the kind and finds the first free slot (-1 if none).
+bool FeedbackEngine::RefreshMatchingFilters(int kind, int channelValue, double frequency,
+                                            double confidence, int& sameKind, int& freeSlot) {
+  bool matched = false;
+  for (int s = 0; s < kSlotCount; ++s) {
+    if (TargetSlot(s, kSlotEnabled) > 0.5f) continue;
+    LearnedFilter& r = learned_.actual[s];
+    if (r.kind == kind) ++sameKind;
+    if (r.kind == kSlotEmpty) {
+      if (freeSlot < 0) freeSlot = s;
+      continue;
+    }
+    if (r.channel == channelValue &&
+        std::fabs(std::log(frequency / r.frequencyHz)) < std::max(1.0 / r.q, 0.025)) {
+      matched = true;
+      r.confidence = static_cast<float>(confidence);
+      if (r.kind == kSlotLive) {
+        learned_.liveAge[s] = 0.0;
+        learned_.liveDepth[s] = r.depthDb;
+      }
+    }
+  }
+  return matched;
+}
+
+void FeedbackEngine::PlaceFilter(DetectorChannel& d, int slot, int kind, int channelValue,
+                                 double frequency, double confidence) {
+  LearnedFilter& r = learned_.actual[slot];
+  // A stored filter must stay within the range a saved state accepts; the
+  // interpolated peak may lie half a bin beyond the detection range.
+  r.frequencyHz = std::clamp(static_cast<float>(frequency), 20.0f, 20000.0f);
+  r.depthDb = Target(kParamAutoDepth);
+  r.q = Target(kParamAutoQ);
+  r.confidence = static_cast<float>(confidence);
+  r.kind = kind;
+  r.channel = channelValue;
+  learned_.liveAge[slot] = 0.0;
+  learned_.liveDepth[slot] = Target(kParamAutoDepth);
+  RefreshLiveSteps();
+  d.cooldown = Target(kParamCooldown);
+  d.persistence = 0.0;
+}
+
+} // namespace tarvex

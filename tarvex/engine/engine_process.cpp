@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
-#include "feedback_engine.h"
+#include "tarvex/engine/feedback_engine.h"
 
 namespace tarvex {
 namespace {
@@ -19,7 +20,7 @@ double ReadInput(const float* const* in, int ch, int i) {
   return std::isfinite(x) ? x : 0.0;
 }
 
-}  // namespace
+} // namespace
 
 // Samples are handled in runs that end at the next control update or
 // analysis hop. Within a run the per-sample bookkeeping (analyser, response
@@ -37,8 +38,8 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
   }
   TakeCommands();
   if (snapAfterReset_) {
-    smoothed_ = target_;
-    glideCount_ = 0;
+    params_.smoothed = params_.target;
+    params_.movingCount = 0;
     UpdateControl();
     snapAfterReset_ = false;
   }
@@ -46,9 +47,9 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
   const double glide = 1.0 - std::exp(-1.0 / (0.02 * fs));
   const double k = 1.0 - std::exp(-1.0 / (0.003 * fs));
   const double b = (hostBypass || Target(kParamBypass) > 0.5f) ? 1.0 : 0.0;
-  if (crossfadeInit_ && frames != 0) {
-    crossfade_ = b;
-    crossfadeInit_ = false;
+  if (bypass_.startPending && frames != 0) {
+    bypass_.value = b;
+    bypass_.startPending = false;
   }
 
   double peakIn = 0.0, peakFiltered = 0.0, peakOut = 0.0;
@@ -58,23 +59,23 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
   double crossfade[kControlPeriod];
 
   for (int done = 0; done < frames;) {
-    const int n = std::min({frames - done, kControlPeriod - controlCounter_,
-                            kAnalysisHop - hopCounter_});
+    const int n = std::min({frames - done, kControlPeriod - bank_.controlCounter,
+                            kAnalysisHop - analyzer_.hopCounter});
     for (int r = 0; r < n; ++r) {
       StepAnalyzer();
       StepResponseDisplay();
-      if (glideCount_ > 0) StepGlide(glide);
-      crossfade_ = crossfade_ + (b - crossfade_) * k;
-      if (std::fabs(b - crossfade_) < 1e-10) crossfade_ = b;
-      crossfade[r] = crossfade_;
-      if (controlCounter_ == 0) UpdateControl();
-      controlCounter_ = (controlCounter_ + 1) % kControlPeriod;
+      if (params_.movingCount > 0) StepGlide(glide);
+      bypass_.value = bypass_.value + (b - bypass_.value) * k;
+      if (std::fabs(b - bypass_.value) < 1e-10) bypass_.value = b;
+      crossfade[r] = bypass_.value;
+      if (bank_.controlCounter == 0) UpdateControl();
+      bank_.controlCounter = (bank_.controlCounter + 1) % kControlPeriod;
       StepLiveAgeing();
     }
 
     for (int r = 0; r < n; ++r) {
       dry[r] = StereoLanes{ReadInput(in, 0, done + r), ReadInput(in, 1, done + r)};
-      wet[r] = dry[r] * inputGain_;
+      wet[r] = dry[r] * bank_.inputGain;
     }
     ProcessSections(wet, n);
 
@@ -83,7 +84,7 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
       for (int ch = 0; ch < kEngineChannels; ++ch) {
         const double x = dry[r][ch];
         const double y = wet[r][ch];
-        const double w = ((y - x) * mix_ + x) * outputGain_;
+        const double w = ((y - x) * bank_.mix + x) * bank_.outputGain;
         const double mixed = crossfade[r] == 1.0 ? x : w + (x - w) * crossfade[r];
         o[ch] = ToFiniteFloat(mixed);
         if (out[ch] != nullptr) out[ch][done + r] = o[ch];
@@ -92,81 +93,106 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
         peakOut = std::max(peakOut, std::fabs(static_cast<double>(o[ch])));
         peakOutCh[ch] = std::max(peakOutCh[ch], std::fabs(static_cast<double>(o[ch])));
       }
-      StereoPoint& slot = ring_[ringWrite_];
+      StereoPoint& slot = analyzer_.ring[analyzer_.ringWrite];
       slot.re = StereoLanes{dry[r][0], o[0]};
       slot.im = StereoLanes{dry[r][1], o[1]};
-      ringWrite_ = (ringWrite_ + 1) % kRingSize;
+      analyzer_.ringWrite = (analyzer_.ringWrite + 1) % kRingSize;
     }
-    ringFill_ = std::min(ringFill_ + n, kRingSize);
+    analyzer_.ringFill = std::min(analyzer_.ringFill + n, kRingSize);
     done += n;
-    hopCounter_ += n;
-    if (hopCounter_ == kAnalysisHop) {
-      hopCounter_ = 0;
+    analyzer_.hopCounter += n;
+    if (analyzer_.hopCounter == kAnalysisHop) {
+      analyzer_.hopCounter = 0;
       EndOfHop();
     }
   }
 
-  meters_[0].store(ToFiniteFloat(peakIn), std::memory_order_relaxed);
-  meters_[1].store(ToFiniteFloat(peakFiltered), std::memory_order_relaxed);
-  meters_[2].store(ToFiniteFloat(peakOut), std::memory_order_relaxed);
-  meters_[3].store(ToFiniteFloat(peakOutCh[0]), std::memory_order_relaxed);
-  meters_[4].store(ToFiniteFloat(peakOutCh[1]), std::memory_order_relaxed);
-  PublishLearnedSet(publishedSet_.counter, publishedSet_.words, actual_);
+  exchange_.meters[0].store(ToFiniteFloat(peakIn), std::memory_order_relaxed);
+  exchange_.meters[1].store(ToFiniteFloat(peakFiltered), std::memory_order_relaxed);
+  exchange_.meters[2].store(ToFiniteFloat(peakOut), std::memory_order_relaxed);
+  exchange_.meters[3].store(ToFiniteFloat(peakOutCh[0]), std::memory_order_relaxed);
+  exchange_.meters[4].store(ToFiniteFloat(peakOutCh[1]), std::memory_order_relaxed);
+  PublishLearnedSet(exchange_.publishedSet.counter, exchange_.publishedSet.words, learned_.actual);
 }
 
 void FeedbackEngine::StepGlide(double g) {
   int kept = 0;
-  for (int n = 0; n < glideCount_; ++n) {
-    const int i = glideList_[n];
-    const double t = target_[i];
-    float s = static_cast<float>(smoothed_[i] + (t - smoothed_[i]) * g);
-    if (std::fabs(t - s) < 1e-6) s = target_[i];
-    smoothed_[i] = s;
-    if (s != target_[i]) glideList_[kept++] = static_cast<std::int16_t>(i);
+  for (int n = 0; n < params_.movingCount; ++n) {
+    const int i = params_.moving[n];
+    const double t = params_.target[i];
+    float s = static_cast<float>(params_.smoothed[i] + (t - params_.smoothed[i]) * g);
+    if (std::fabs(t - s) < 1e-6) s = params_.target[i];
+    params_.smoothed[i] = s;
+    if (s != params_.target[i]) params_.moving[kept++] = static_cast<std::int16_t>(i);
   }
-  glideCount_ = kept;
+  params_.movingCount = kept;
 }
 
+// Every slot's age moves by its step (zero for all but Live slots), two
+// slots to a vector; only when one is past the hold does a slot need more.
 void FeedbackEngine::StepLiveAgeing() {
+  typedef double Lanes __attribute__((vector_size(16), may_alias));
+  static_assert(kSlotCount % 2 == 0, "slots fill whole vectors");
   const double hold = Target(kParamLiveHold);
+  Lanes* age = reinterpret_cast<Lanes*>(learned_.liveAge.data());
+  const Lanes* step = reinterpret_cast<const Lanes*>(learned_.liveStep.data());
+  StereoMask beyondHold{0, 0};
+  for (int v = 0; v < kSlotCount / 2; ++v) {
+    const StereoLanes a = age[v] + step[v];
+    age[v] = a;
+    beyondHold |= a > hold;
+  }
+  if (beyondHold[0] | beyondHold[1]) RecoverLiveSlots(hold);
+}
+
+void FeedbackEngine::RecoverLiveSlots(double hold) {
   const double recovery = Target(kParamRecovery);
-  const double step = 1.0 / sampleRate_;
   for (int s = 0; s < kSlotCount; ++s) {
-    if (actual_[s].kind != kSlotLive) continue;
-    liveAge_[s] += step;
-    if (liveAge_[s] > hold) {
-      liveDepth_[s] = std::max(0.0, (1.0 - (liveAge_[s] - hold) / recovery) * actual_[s].depthDb);
-      if (liveDepth_[s] == 0.0) {
-        actual_[s] = LearnedFilter{};
-        liveAge_[s] = 0.0;
+    if (learned_.actual[s].kind != kSlotLive) continue;
+    if (learned_.liveAge[s] > hold) {
+      learned_.liveDepth[s] = std::max(
+          0.0, (1.0 - (learned_.liveAge[s] - hold) / recovery) * learned_.actual[s].depthDb);
+      if (learned_.liveDepth[s] == 0.0) {
+        learned_.actual[s] = LearnedFilter{};
+        learned_.liveAge[s] = 0.0;
+        learned_.liveStep[s] = 0.0;
       }
     }
   }
 }
 
+void FeedbackEngine::RefreshLiveSteps() {
+  const double step = 1.0 / sampleRate_;
+  for (int s = 0; s < kSlotCount; ++s)
+    learned_.liveStep[s] = learned_.actual[s].kind == kSlotLive ? step : 0.0;
+}
+
 void FeedbackEngine::EmptySlot(int slot) {
-  actual_[slot] = LearnedFilter{};
-  liveDepth_[slot] = 0.0;
+  learned_.actual[slot] = LearnedFilter{};
+  learned_.liveDepth[slot] = 0.0;
 }
 
 bool FeedbackEngine::AnalysisWanted() const {
-  if (Target(kParamAnalyzer) > 0.5f || learning_ || Mode() == 2) return true;
+  if (Target(kParamAnalyzer) > 0.5f || detector_.learning || CurrentMode() == Mode::kLiveAssist)
+    return true;
   for (int s = 0; s < kSlotCount; ++s)
     if (TargetSlot(s, kSlotEnabled) > 0.5f && TargetSlot(s, kSlotDynamic) > 0.5f) return true;
   return false;
 }
 
 void FeedbackEngine::EndOfHop() {
-  if (AnalysisWanted() && ringFill_ == kRingSize && analyzerState_ == kIdle) StartAnalyzer();
+  if (AnalysisWanted() && analyzer_.ringFill == kRingSize &&
+      analyzer_.stage == AnalyzerStage::kIdle)
+    StartAnalyzer();
   if (!(Target(kParamAnalyzer) > 0.5f)) {
-    working_.inputSpectrumDb.fill(-120.0f);
-    working_.outputSpectrumDb.fill(-120.0f);
+    exchange_.working.inputSpectrumDb.fill(-120.0f);
+    exchange_.working.outputSpectrumDb.fill(-120.0f);
   }
-  working_.activeHistory[historyIndex_] =
-      static_cast<float>(working_.fixedCount + working_.liveCount + working_.manualCount);
-  historyIndex_ = (historyIndex_ + 1) % kDisplayBinCount;
+  exchange_.working.activeHistory[exchange_.historyIndex] = static_cast<float>(
+      exchange_.working.fixedCount + exchange_.working.liveCount + exchange_.working.manualCount);
+  exchange_.historyIndex = (exchange_.historyIndex + 1) % kDisplayBinCount;
   PublishSnapshot();
   CopyBankForResponseDisplay();
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,9 +1,10 @@
-#include "engine_snapshot.h"
+#include "tarvex/engine/engine_snapshot.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "section_response.h"
+#include "tarvex/engine/engine_constants.h"
+#include "tarvex/engine/section_response.h"
 
 namespace tarvex {
 
@@ -31,14 +32,15 @@ EngineSnapshot::EngineSnapshot()
 }
 
 bool NotchFromSection(const SectionView& view, double sampleRate, double& frequencyHz, double& q) {
-  if (!std::isfinite(sampleRate) || sampleRate < 22050.0 || sampleRate > 192000.0) return false;
+  if (!std::isfinite(sampleRate) || sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate)
+    return false;
   if (!std::isfinite(view.wet) || !(view.wet > 0.0)) return false;
   if (!std::isfinite(view.a1) || !std::isfinite(view.a2) || !(1.0 + view.a2 > 0.0)) return false;
   const double k = std::clamp(-view.a1 / (1.0 + view.a2), -1.0, 1.0);
   const double omega = std::acos(k);
   const double alpha = (1.0 - view.a2) / (1.0 + view.a2);
   if (!(alpha > 0.0) || !(omega > 0.0)) return false;
-  const double f = omega * sampleRate / (2.0 * 3.14159265358979323846);
+  const double f = omega * sampleRate / (2.0 * kPi);
   const double qv = std::sin(omega) / (2.0 * alpha);
   if (!std::isfinite(f) || !std::isfinite(qv) || f < 19.999 || f > 0.500001 * sampleRate ||
       !(qv > 0.0))
@@ -51,10 +53,10 @@ bool NotchFromSection(const SectionView& view, double sampleRate, double& freque
 double BankResponseDb(const EngineSnapshot& snapshot, double frequencyHz, int channel) {
   const double fs = snapshot.sampleRate;
   if (channel < 0 || channel > 1 || !std::isfinite(frequencyHz) || !std::isfinite(fs) ||
-      fs < 22050.0)
+      fs < kMinSampleRate)
     return 0.0;
   const double f = std::clamp(frequencyHz, 0.0, fs / 2.0);
-  const double omega = -2.0 * 3.14159265358979323846 * f / fs;
+  const double omega = -2.0 * kPi * f / fs;
   const ComplexValue z{std::cos(omega), std::sin(omega)};
   const ComplexValue z2{z.re * z.re - z.im * z.im, 2.0 * z.re * z.im};
   ComplexValue h{1.0, 0.0};
@@ -66,4 +68,4 @@ double BankResponseDb(const EngineSnapshot& snapshot, double frequencyHz, int ch
   return std::isfinite(db) ? db : 0.0;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

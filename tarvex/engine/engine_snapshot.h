@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "param_table.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -73,4 +73,4 @@ bool NotchFromSection(const SectionView& view, double sampleRate, double& freque
 // Response in dB of one channel's processed bank at a frequency.
 double BankResponseDb(const EngineSnapshot& snapshot, double frequencyHz, int channel);
 
-}  // namespace tarvex
+} // namespace tarvex

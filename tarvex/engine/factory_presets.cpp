@@ -1,4 +1,4 @@
-#include "factory_presets.h"
+#include "tarvex/engine/factory_presets.h"
 
 namespace tarvex {
 namespace {
@@ -32,12 +32,14 @@ void ManualCut(ParamValues& v, float frequency) {
 
 std::array<FactoryPreset, kFactoryPresetCount> BuildPresets() {
   static const char* const kNames[kFactoryPresetCount] = {
-      "Neutral Manual",           "Conservative Speech Assist",   "Fast Monitor Assist",
-      "Musical Monitor Assist",   "Deliberate Ringout",           "Low Mid Assist",
-      "High Presence Assist",     "Dual Monitor Assist",          "Manual 100Hz Cut",
-      "Manual 250Hz Cut",         "Manual 1kHz Cut",              "Manual 3kHz Cut",
-      "Dynamic Vocal Resonances", "Narrow Instrument Resonances", "Broad Gentle Cuts",
-      "Four Manual Notches"};
+      "Neutral Manual",           "Conservative Speech Assist",
+      "Fast Monitor Assist",      "Musical Monitor Assist",
+      "Deliberate Ringout",       "Low Mid Assist",
+      "High Presence Assist",     "Dual Monitor Assist",
+      "Manual 100Hz Cut",         "Manual 250Hz Cut",
+      "Manual 1kHz Cut",          "Manual 3kHz Cut",
+      "Dynamic Vocal Resonances", "Narrow Instrument Resonances",
+      "Broad Gentle Cuts",        "Four Manual Notches"};
   std::array<FactoryPreset, kFactoryPresetCount> presets{};
   for (int i = 0; i < kFactoryPresetCount; ++i) {
     presets[i].name = kNames[i];
@@ -46,34 +48,34 @@ std::array<FactoryPreset, kFactoryPresetCount> BuildPresets() {
   ParamValues* v[kFactoryPresetCount];
   for (int i = 0; i < kFactoryPresetCount; ++i) v[i] = &presets[i].values;
 
-  (*v[1])[kParamMode] = 2;
+  (*v[1])[kParamMode] = static_cast<float>(Mode::kLiveAssist);
   (*v[1])[kParamPersistence] = 900;
   (*v[1])[kParamAutoDepth] = 9;
 
-  (*v[2])[kParamMode] = 2;
+  (*v[2])[kParamMode] = static_cast<float>(Mode::kLiveAssist);
   (*v[2])[kParamPersistence] = 200;
   (*v[2])[kParamGrowth] = 3;
   (*v[2])[kParamAutoDepth] = 18;
 
-  (*v[3])[kParamMode] = 2;
+  (*v[3])[kParamMode] = static_cast<float>(Mode::kLiveAssist);
   (*v[3])[kParamPersistence] = 1200;
   (*v[3])[kParamProminence] = 18;
   (*v[3])[kParamHarmonicGuard] = 100;
 
-  (*v[4])[kParamMode] = 1;
+  (*v[4])[kParamMode] = static_cast<float>(Mode::kLearnFixed);
   (*v[4])[kParamGrowth] = 0;
   (*v[4])[kParamFixedLimit] = 18;
 
-  (*v[5])[kParamMode] = 2;
+  (*v[5])[kParamMode] = static_cast<float>(Mode::kLiveAssist);
   (*v[5])[kParamMinFrequency] = 100;
   (*v[5])[kParamMaxFrequency] = 2000;
 
-  (*v[6])[kParamMode] = 2;
+  (*v[6])[kParamMode] = static_cast<float>(Mode::kLiveAssist);
   (*v[6])[kParamMinFrequency] = 800;
   (*v[6])[kParamMaxFrequency] = 18000;
 
-  (*v[7])[kParamMode] = 2;
-  (*v[7])[kParamRouting] = 1;
+  (*v[7])[kParamMode] = static_cast<float>(Mode::kLiveAssist);
+  (*v[7])[kParamRouting] = static_cast<float>(Routing::kDualMono);
   (*v[7])[kParamLiveLimit] = 12;
 
   ManualCut(*v[8], 100);
@@ -88,11 +90,11 @@ std::array<FactoryPreset, kFactoryPresetCount> BuildPresets() {
   return presets;
 }
 
-}  // namespace
+} // namespace
 
 const std::array<FactoryPreset, kFactoryPresetCount>& FactoryPresets() {
   static const std::array<FactoryPreset, kFactoryPresetCount> presets = BuildPresets();
   return presets;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

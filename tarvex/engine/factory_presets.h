@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "param_table.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -16,4 +16,4 @@ struct FactoryPreset {
 // Built once per process on first use and never changed afterwards.
 const std::array<FactoryPreset, kFactoryPresetCount>& FactoryPresets();
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -1,4 +1,4 @@
-#include "learned_set.h"
+#include "tarvex/engine/learned_set.h"
 
 #include <cmath>
 #include <cstring>
@@ -34,7 +34,7 @@ void FromWords(const std::uint32_t* words, LearnedSet& set) {
 
 bool InRange(float v, float lo, float hi) { return std::isfinite(v) && v >= lo && v <= hi; }
 
-}  // namespace
+} // namespace
 
 bool ValidateLearnedSet(const LearnedSet& set) {
   for (const LearnedFilter& f : set) {
@@ -67,4 +67,4 @@ bool TryReadLearnedSet(const SharedLearnedSet& shared, LearnedSet& out) {
   return true;
 }
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "param_table.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex {
 
@@ -46,4 +46,4 @@ void PublishLearnedSet(std::atomic<std::uint32_t>& counter,
 // One reading attempt: false when a writer was inside or came by meanwhile.
 bool TryReadLearnedSet(const SharedLearnedSet& shared, LearnedSet& out);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -19,4 +19,4 @@ struct Memo {
   }
 };
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -14,4 +14,4 @@ struct NotchCoefficients {
 // circle at it; frequency and Q are clamped to what the bank supports.
 NotchCoefficients DesignNotch(double frequencyHz, double q, double sampleRate);
 
-}  // namespace tarvex
+} // namespace tarvex

@@ -47,6 +47,27 @@ enum SlotField : int {
   kSlotRelease,
 };
 
+// The values of the Mode parameter.
+enum class Mode : int {
+  kManual = 0,
+  kLearnFixed = 1,
+  kLiveAssist = 2,
+};
+
+// The values of the Routing parameter.
+enum class Routing : int {
+  kLinkedStereo = 0,
+  kDualMono = 1,
+};
+
+// How a parameter's values are read and shown: continuous on a linear scale,
+// continuous on an exponential scale, or whole numbers naming a choice.
+enum class ParamKind : int {
+  kLinear,
+  kExponential,
+  kEnum,
+};
+
 using ParamValues = std::array<float, kParamCount>;
 
 constexpr int SlotParamIndex(int slot, int field) {
@@ -61,11 +82,15 @@ struct ParamSpec {
   float defaultValue;
   float minValue;
   float maxValue;
+  ParamKind kind;
 };
 
 const ParamSpec& ParamSpecAt(int index);
 const ParamValues& DefaultParamValues();
 
+// Kinds of indices past the table follow the slot field rule, as every index
+// from the first slot on does; negative indices are linear.
+ParamKind ParamKindOf(int index);
 bool IsEnumParam(int index);
 bool IsExpParam(int index);
 const char* ParamValueText(int index, int value);
@@ -73,4 +98,4 @@ const char* ParamValueText(int index, int value);
 void SanitizeParamValues(float* out, const float* in);
 bool ValidateParamValues(const float* values);
 
-}  // namespace tarvex
+} // namespace tarvex

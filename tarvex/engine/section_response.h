@@ -46,4 +46,4 @@ inline double MagnitudeDb(ComplexValue h) {
   return 20.0 * std::log10(std::max(magnitude, 1e-12));
 }
 
-}  // namespace tarvex
+} // namespace tarvex

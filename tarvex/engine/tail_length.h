@@ -6,4 +6,4 @@ namespace tarvex {
 // (sanitised here) and a sample rate (clamped to the supported range).
 double ComputeTailSeconds(const float* values, double sampleRate);
 
-}  // namespace tarvex
+} // namespace tarvex

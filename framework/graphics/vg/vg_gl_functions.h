@@ -31,6 +31,7 @@ namespace plugkit {
   X(decltype(&::glGetIntegerv), GetIntegerv, "glGetIntegerv")                                  \
   X(decltype(&::glPixelStorei), PixelStorei, "glPixelStorei")                                  \
   X(decltype(&::glReadPixels), ReadPixels, "glReadPixels")                                     \
+  X(decltype(&::glScissor), Scissor, "glScissor")                                              \
   X(decltype(&::glStencilFunc), StencilFunc, "glStencilFunc")                                  \
   X(decltype(&::glStencilMask), StencilMask, "glStencilMask")                                  \
   X(decltype(&::glStencilOp), StencilOp, "glStencilOp")                                        \

@@ -2,6 +2,7 @@
 
 #include <EGL/eglext.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace testsupport {
@@ -16,6 +17,9 @@ using plugkit::vgGl;
 // that leak checkers can no longer attribute to it.
 EGLDisplay SharedDisplay() {
   static const EGLDisplay display = [] {
+    // The same software rasteriser on every machine, GPU or not, so that
+    // pixels compare alike everywhere (unless the caller chose otherwise).
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) return EGL_NO_DISPLAY;

@@ -23,7 +23,7 @@ constexpr float kBypassX = 100, kBypassY = 778;
 
 double Tone(long n) { return 0.3 * std::sin(2.0 * 3.14159265358979 * 440.0 * n / 48000.0); }
 
-TEST(Buttons, BankSwitchAndCopyReachThePluginAndCopyReportsARefusal) {
+TEST(EditorButtons, BankSwitchAndCopyReachThePluginAndCopyReportsARefusal) {
   EditorTarvex plug;
   auto& g = plug.Open();
   plug.SetPlain(kParamMix, 40.0);
@@ -58,7 +58,7 @@ TEST(Buttons, BankSwitchAndCopyReachThePluginAndCopyReportsARefusal) {
   EXPECT_FALSE(g.Drew("COPY TO THE OTHER BANK"));
 }
 
-TEST(Buttons, PageButtonsAndTheSlotPageButtonSwitchPages) {
+TEST(EditorButtons, PageButtonsAndTheSlotPageButtonSwitchPages) {
   EditorTarvex plug;
   auto& g = plug.Open();
   g.Click(660, 540);
@@ -78,7 +78,7 @@ TEST(Buttons, PageButtonsAndTheSlotPageButtonSwitchPages) {
   EXPECT_EQ(g.urls.back(), kMakerWebPage);
 }
 
-TEST(Buttons, LearnAndStopFollowModeAndLearning) {
+TEST(EditorButtons, LearnAndStopFollowModeAndLearning) {
   EditorTarvex plug;
   plug.Activate();
   auto& g = plug.Open();
@@ -106,7 +106,7 @@ TEST(Buttons, LearnAndStopFollowModeAndLearning) {
   EXPECT_TRUE(g.Drew("ACTION NOT QUEUED"));
 }
 
-TEST(Buttons, ClearingAndBypassAskForConfirmationWhileAudioComesOut) {
+TEST(EditorButtons, ClearingAndBypassAskForConfirmationWhileAudioComesOut) {
   EditorTarvex plug;
   plug.Activate();
   auto& g = plug.Open();
@@ -151,7 +151,7 @@ TEST(Buttons, ClearingAndBypassAskForConfirmationWhileAudioComesOut) {
   EXPECT_DOUBLE_EQ(plug.Plain(kParamBypass), 0.0);
 }
 
-TEST(Buttons, WithSilentOutputActionsRunAtOnceAndDisabledButtonsIgnoreInput) {
+TEST(EditorButtons, WithSilentOutputActionsRunAtOnceAndDisabledButtonsIgnoreInput) {
   EditorTarvex plug;
   plug.Activate();
   auto& g = plug.Open();

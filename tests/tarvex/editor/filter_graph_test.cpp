@@ -23,7 +23,7 @@ int Count(const std::string& text, const EditorGraphics& g) {
   return n;
 }
 
-TEST(FilterGraph, AxesFollowTheSampleRateAndClampFrequenciesAndCuts) {
+TEST(EditorFilterGraph, AxesFollowTheSampleRateAndClampFrequenciesAndCuts) {
   EditorTarvex plug;
   plug.Activate(22050.0);
   auto& g = plug.Open();
@@ -50,7 +50,7 @@ TEST(FilterGraph, AxesFollowTheSampleRateAndClampFrequenciesAndCuts) {
   EXPECT_TRUE(g.Drew("CAUSAL NOTCH FILTERS / ZERO PDC / 48.0 kHz"));
 }
 
-TEST(FilterGraph, ManualHandleIsPickedDraggedWheeledAndResetInsideOneEditEach) {
+TEST(EditorFilterGraph, ManualHandleIsPickedDraggedWheeledAndResetInsideOneEditEach) {
   EditorTarvex plug;
   auto& g = plug.Open();
   const int slot = 2;
@@ -112,7 +112,7 @@ TEST(FilterGraph, ManualHandleIsPickedDraggedWheeledAndResetInsideOneEditEach) {
   EXPECT_TRUE(g.Drew("RESET SELECTED MANUAL FILTER"));
 }
 
-TEST(FilterGraph, NearerOfTwoHandlesIsPickedAndWheelNeedsAnEnabledSlot) {
+TEST(EditorFilterGraph, NearerOfTwoHandlesIsPickedAndWheelNeedsAnEnabledSlot) {
   EditorTarvex plug;
   auto& g = plug.Open();
   for (int s : {4, 9}) plug.SetPlain(SlotParamIndex(s, kSlotEnabled), 1.0);
@@ -134,7 +134,7 @@ TEST(FilterGraph, NearerOfTwoHandlesIsPickedAndWheelNeedsAnEnabledSlot) {
   EXPECT_EQ(plug.valuesSent, sent);
 }
 
-TEST(FilterGraph, LiveAssistHowlIsShownAsALiveFilterAndLearnFixedFromTheLearnButton) {
+TEST(EditorFilterGraph, LiveAssistHowlIsShownAsALiveFilterAndLearnFixedFromTheLearnButton) {
   EditorTarvex plug;
   plug.Activate(48000.0);
   auto& g = plug.Open();
@@ -212,7 +212,7 @@ TEST(FilterGraph, LiveAssistHowlIsShownAsALiveFilterAndLearnFixedFromTheLearnBut
   EXPECT_EQ(Count("FIXED", g), 1) << "its tile";
 }
 
-TEST(FilterGraph, AnalyzerOffReadsFftOffWhileAudioPlays) {
+TEST(EditorFilterGraph, AnalyzerOffReadsFftOffWhileAudioPlays) {
   EditorTarvex plug;
   plug.Activate(48000.0);
   auto& g = plug.Open();

@@ -35,7 +35,7 @@ void Type(EditorGraphics& g, int position, const char* text) {
   g.Key(0, 0, 13);
 }
 
-TEST(ParamControls, KnobsTakeTypedValuesWithUnitsAndRefuseTheRest) {
+TEST(EditorParamControls, KnobsTakeTypedValuesWithUnitsAndRefuseTheRest) {
   EditorTarvex plug;
   auto& g = plug.Open();
   plug.SetPlain(kParamMode, 1.0);
@@ -64,7 +64,7 @@ TEST(ParamControls, KnobsTakeTypedValuesWithUnitsAndRefuseTheRest) {
   EXPECT_EQ(plug.OpenEdits(), 0);
 }
 
-TEST(ParamControls, KnobKeysWheelAndDoubleClickStepTheValue) {
+TEST(EditorParamControls, KnobKeysWheelAndDoubleClickStepTheValue) {
   EditorTarvex plug;
   auto& g = plug.Open();
   const float x = Column(4) + 65; // Mix, 0..100 linear
@@ -95,7 +95,7 @@ TEST(ParamControls, KnobKeysWheelAndDoubleClickStepTheValue) {
              "lookahead."));
 }
 
-TEST(ParamControls, EnumMenusListValuesWithTheCurrentOneChecked) {
+TEST(EditorParamControls, EnumMenusListValuesWithTheCurrentOneChecked) {
   EditorTarvex plug;
   auto& g = plug.Open();
   g.menuChoice = 2;
@@ -122,7 +122,7 @@ TEST(ParamControls, EnumMenusListValuesWithTheCurrentOneChecked) {
   EXPECT_EQ(plug.OpenEdits(), 0);
 }
 
-TEST(ParamControls, PresetMenuLoadsAFactoryPresetAndShowsTheMatch) {
+TEST(EditorParamControls, PresetMenuLoadsAFactoryPresetAndShowsTheMatch) {
   EditorTarvex plug;
   auto& g = plug.Open();
   g.Frame();

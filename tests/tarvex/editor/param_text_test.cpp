@@ -18,7 +18,7 @@ struct Parse {
   double value;
 };
 
-TEST(TypedValues, UnitsConvertAndForeignOrOutOfRangeTextsAreRefused) {
+TEST(EditorTypedValues, UnitsConvertAndForeignOrOutOfRangeTextsAreRefused) {
   const Parse cases[] = {
       {kParamMaxFrequency, "2k", true, 2000.0},
       {kParamMaxFrequency, "2 kHz", true, 2000.0},
@@ -67,7 +67,7 @@ struct Format {
   const char* text;
 };
 
-TEST(TypedValues, DisplayTextsFollowTheUnit) {
+TEST(EditorTypedValues, DisplayTextsFollowTheUnit) {
   const Format cases[] = {
       {kParamMinFrequency, 999.4, "999 Hz"},
       {kParamMinFrequency, 1000.0, "1.00 kHz"},

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine_rig.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -22,7 +22,8 @@ TEST(Analyzer, ResponseSweepSamplesTheDisplayFrequencies) {
     for (int j : {0, 77, 200, 255}) {
       EngineRig rig(fs);
       rig.SetSlot(3, kSlotEnabled, 1.0f);
-      rig.SetSlot(3, kSlotFrequency, static_cast<float>(j == 255 ? 20000.0 : DisplayFrequency(j, fs)));
+      rig.SetSlot(3, kSlotFrequency,
+                  static_cast<float>(j == 255 ? 20000.0 : DisplayFrequency(j, fs)));
       rig.SetSlot(3, kSlotQ, 80.0f);
       rig.engine->Prepare(fs, 512);
       rig.Run(fs / 2, Silence());
@@ -75,7 +76,8 @@ TEST(Analyzer, SecondChannelIsAnalysedOnItsOwn) {
   rig.SetSlot(0, kSlotEnabled, 1.0f);
   rig.SetSlot(0, kSlotFrequency, static_cast<float>(f + 0.5 * fs / 8192.0));
   rig.SetSlot(0, kSlotDepth, 0.0f);
-  rig.Run(8192 + 1024, [&](long n, int ch) { return ch ? 0.5 * std::sin(2 * testing::kPi * f * n / fs) : 0.0; });
+  rig.Run(8192 + 1024,
+          [&](long n, int ch) { return ch ? 0.5 * std::sin(2 * kPi * f * n / fs) : 0.0; });
   const EngineSnapshot s = rig.Snapshot();
   EXPECT_NEAR(s.slotLevelDb[0], 20.0 * std::log10(0.5), 1e-4);
   double peak = -300.0;
@@ -109,5 +111,5 @@ TEST(Analyzer, BandPeakMagnitudeIsTheLargestPairRms) {
   EXPECT_EQ(BandPeakMagnitude(3, 2, m0, m1), 0.0);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

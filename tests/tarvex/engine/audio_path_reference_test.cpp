@@ -4,8 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "engine_rig.h"
-#include "notch_design.h"
+#include "tarvex/engine/notch_design.h"
+#include "tests/support/test_noise.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 // Fixed filters (no analysis, no ageing), which is all the batched, grouped
 // and cached engine path does to the audio between two analyses.
 class ReferencePath {
- public:
+public:
   ReferencePath(double fs, const LearnedSet& learned) : fs_(fs), learned_(learned) {}
 
   void SetParams(const ParamValues& values) { SanitizeParamValues(target_.data(), values.data()); }
@@ -73,7 +74,7 @@ class ReferencePath {
     }
   }
 
- private:
+private:
   struct Section {
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
     double s1 = 0.0, s2 = 0.0, fade = 0.0, envelope = 0.0, wet = 0.0, depth = 0.0;
@@ -87,7 +88,8 @@ class ReferencePath {
       const bool manual = target_[SlotParamIndex(s, kSlotEnabled)] > 0.5f;
       const LearnedFilter& r = learned_[s];
       const int kind = manual ? static_cast<int>(kSlotManual) : r.kind;
-      const double frequency = manual ? smoothed_[SlotParamIndex(s, kSlotFrequency)] : r.frequencyHz;
+      const double frequency =
+          manual ? smoothed_[SlotParamIndex(s, kSlotFrequency)] : r.frequencyHz;
       const double q = manual ? smoothed_[SlotParamIndex(s, kSlotQ)] : r.q;
       const double depth = manual ? smoothed_[SlotParamIndex(s, kSlotDepth)] : r.depthDb;
       const int channel = manual ? 0 : r.channel;
@@ -133,8 +135,11 @@ TEST(AudioPathReference, BatchedGroupedPathMatchesOneSampleAtATimeBitForBit) {
   ParamValues params = DefaultParamValues();
   params[kParamAnalyzer] = 0.0f;
   params[kParamAttack] = 7.0f;
-  const float manual[][3] = {{300.0f, 9.0f, 32.0f}, {900.0f, 24.0f, 4.0f}, {2700.0f, 3.0f, 60.0f},
-                             {5000.0f, 36.0f, 0.7f}, {120.0f, 12.0f, 12.0f}};
+  const float manual[][3] = {{300.0f, 9.0f, 32.0f},
+                             {900.0f, 24.0f, 4.0f},
+                             {2700.0f, 3.0f, 60.0f},
+                             {5000.0f, 36.0f, 0.7f},
+                             {120.0f, 12.0f, 12.0f}};
   const int manualSlots[] = {0, 3, 4, 9, 23};
   for (int n = 0; n < 5; ++n) {
     params[SlotParamIndex(manualSlots[n], kSlotEnabled)] = 1.0f;
@@ -144,9 +149,14 @@ TEST(AudioPathReference, BatchedGroupedPathMatchesOneSampleAtATimeBitForBit) {
   }
   LearnedSet learned{};
   for (int s : {1, 2, 5, 6, 7, 8, 10, 11, 12, 15, 16, 17, 20})
-    learned[s] = {static_cast<float>(90.0 * std::pow(1.31, s)), 4.0f + s, 3.0f + 2.0f * s, 0.5f,
-                  kSlotFixed, s % 3};
-  learned[4] = {1111.0f, 18.0f, 20.0f, 0.5f, kSlotFixed, 2};  // under Manual slot 5 until it is disabled
+    learned[s] = {static_cast<float>(90.0 * std::pow(1.31, s)),
+                  4.0f + s,
+                  3.0f + 2.0f * s,
+                  0.5f,
+                  kSlotFixed,
+                  s % 3};
+  learned[4] = {1111.0f, 18.0f,      20.0f,
+                0.5f,    kSlotFixed, 2}; // under Manual slot 5 until it is disabled
   ASSERT_TRUE(ValidateLearnedSet(learned));
 
   engine->SetParams(params.data());
@@ -156,7 +166,7 @@ TEST(AudioPathReference, BatchedGroupedPathMatchesOneSampleAtATimeBitForBit) {
   reference.SetParams(params);
 
   std::vector<float> in0(block), in1(block), e0(block), e1(block), r0(block), r1(block);
-  unsigned seed = 5;
+  testing::NoiseSequence noiseSource(5);
   long position = 0;
   const int calls[] = {1, 37, 512, 95, 200, 511, 3, 64, 32, 31, 33, 480, 512, 7};
   long mismatches = 0;
@@ -174,11 +184,10 @@ TEST(AudioPathReference, BatchedGroupedPathMatchesOneSampleAtATimeBitForBit) {
     reference.SetParams(params);
     const int frames = calls[round % 14];
     for (int i = 0; i < frames; ++i) {
-      seed = seed * 1664525u + 1013904223u;
-      const double noise = 0.1 * (seed / 4294967296.0 - 0.5);
+      const double noise = 0.1 * noiseSource.Next();
       const double t = static_cast<double>(position + i) / fs;
-      in0[i] = static_cast<float>(noise + 0.4 * std::sin(2.0 * testing::kPi * 900.0 * t));
-      in1[i] = static_cast<float>(-noise + 0.3 * std::sin(2.0 * testing::kPi * 1111.0 * t));
+      in0[i] = static_cast<float>(noise + 0.4 * std::sin(2.0 * kPi * 900.0 * t));
+      in1[i] = static_cast<float>(-noise + 0.3 * std::sin(2.0 * kPi * 1111.0 * t));
     }
     if (round == 5) in1[0] = std::nanf("");
     const float* in[2] = {in0.data(), in1.data()};
@@ -203,5 +212,5 @@ TEST(AudioPathReference, BatchedGroupedPathMatchesOneSampleAtATimeBitForBit) {
   EXPECT_EQ(s.fixedCount, 14);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -2,18 +2,18 @@
 
 #include <cmath>
 
-#include "engine_rig.h"
+#include "tests/support/test_noise.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
 
 using testing::EngineRig;
-using testing::kPi;
 
 // A sine growing by rateDb per second from startDb (dBFS), on the channels
 // whose bit is set in channelMask.
-std::function<double(long, int)> GrowingSine(double startDb, double rateDb, double frequency, double fs,
-                                             int channelMask = 3) {
+std::function<double(long, int)> GrowingSine(double startDb, double rateDb, double frequency,
+                                             double fs, int channelMask = 3) {
   return [=](long n, int ch) {
     if (!((channelMask >> ch) & 1)) return 0.0;
     const double t = n / fs;
@@ -139,7 +139,8 @@ TEST(Detector, LowFrequencyHowlInsideTheMainLobeOfItsSubharmonicsIsFound) {
   const double fs = 192000.0;
   EngineRig rig(fs);
   rig.Set(kParamMode, 2.0f);
-  const long placed = RunUntilFilter(rig, static_cast<long>(2 * fs), GrowingSine(-40.0, 3.0, 94.0, fs));
+  const long placed =
+      RunUntilFilter(rig, static_cast<long>(2 * fs), GrowingSine(-40.0, 3.0, 94.0, fs));
   ASSERT_GT(placed, 0);
   EXPECT_NEAR(rig.Learned()[0].frequencyHz, 94.0, 12.0);
 }
@@ -224,7 +225,7 @@ TEST(Detector, FeedbackLoopHowlGetsNotchedAndDecays) {
                a2 = (1.0 - alpha) / (1.0 + alpha);
   std::vector<double> speaker(10 * 48000, 0.0);
   double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  unsigned seed = 12345;
+  testing::NoiseSequence noiseSource(12345);
   long placedAt = -1;
   double levelAtPlacement = 0.0, levelAfter = 0.0, loudestBefore = 0.0;
   std::vector<float> in(block), out0(block), out1(block);
@@ -238,8 +239,7 @@ TEST(Detector, FeedbackLoopHowlGetsNotchedAndDecays) {
       y2 = y1;
       y1 = y;
       const double gain = std::min(0.8 + 0.5 * n / (6.0 * fs), 1.3);
-      seed = seed * 1664525u + 1013904223u;
-      const double noise = 0.003 * (seed / 4294967296.0 * 2.0 - 1.0);
+      const double noise = 0.006 * noiseSource.Next();
       in[i] = static_cast<float>(noise + gain * y);
     }
     const float* ins[2] = {in.data(), in.data()};
@@ -269,5 +269,5 @@ TEST(Detector, FeedbackLoopHowlGetsNotchedAndDecays) {
   EXPECT_LT(levelAfter, levelAtPlacement * 0.1);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

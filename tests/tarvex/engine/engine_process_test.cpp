@@ -5,24 +5,19 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine_rig.h"
+#include "tests/support/test_noise.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
 
 using testing::EngineRig;
 using testing::PeakMeter;
-using testing::Sine;
 using testing::Silence;
+using testing::Sine;
 
 std::function<double(long, int)> Noise(double amplitude, unsigned seed = 1) {
-  return [amplitude, seed](long n, int ch) {
-    unsigned x = static_cast<unsigned>(n) * 2654435761u ^ (seed + 97u * static_cast<unsigned>(ch));
-    x ^= x >> 15;
-    x *= 2246822519u;
-    x ^= x >> 13;
-    return amplitude * (static_cast<double>(x) / 4294967295.0 * 2.0 - 1.0);
-  };
+  return [amplitude, seed](long n, int ch) { return amplitude * testing::HashNoise(n, ch, seed); };
 }
 
 void ExpectPrepareThrows(FeedbackEngine& engine, double fs, unsigned block) {
@@ -120,7 +115,9 @@ TEST(EngineProcessing, ManualSlotCutsItsDepthAtItsCentreOnly) {
   EXPECT_NEAR(SineGainDb(200.0, 1000.0f, 12.0f, 24.0f), 0.0, 0.01);
 }
 
-double WetOf(const EngineRig& rig, int ch, int slot) { return rig.Snapshot().sections[ch][slot].wet; }
+double WetOf(const EngineRig& rig, int ch, int slot) {
+  return rig.Snapshot().sections[ch][slot].wet;
+}
 
 TEST(EngineProcessing, AttackFadeInAndFiveMillisecondFadeOut) {
   EngineRig rig;
@@ -152,9 +149,12 @@ TEST(EngineProcessing, BypassFollowsItsThreeMillisecondCrossfade) {
   rig.Set(kParamOutput, -24.0f);
   rig.engine->Prepare(48000.0, 512);
   long mismatches = 0;
-  rig.Run(4096, Noise(0.5), [&](long n, int ch, float v) {
-    if (v != static_cast<float>(Noise(0.5)(n, ch))) ++mismatches;
-  }, true);
+  rig.Run(
+      4096, Noise(0.5),
+      [&](long n, int ch, float v) {
+        if (v != static_cast<float>(Noise(0.5)(n, ch))) ++mismatches;
+      },
+      true);
   EXPECT_EQ(mismatches, 0);
 
   EngineRig dc;
@@ -164,7 +164,12 @@ TEST(EngineProcessing, BypassFollowsItsThreeMillisecondCrossfade) {
   dc.Run(1024, one);
   const double w = std::pow(10.0, -1.2);
   std::vector<double> state;
-  dc.Run(4096, one, [&](long, int ch, float v) { if (ch == 0) state.push_back((v - w) / (1.0 - w)); }, true);
+  dc.Run(
+      4096, one,
+      [&](long, int ch, float v) {
+        if (ch == 0) state.push_back((v - w) / (1.0 - w));
+      },
+      true);
   const double k = 1.0 - std::exp(-1.0 / (0.003 * 48000.0));
   EXPECT_NEAR(state[0], k, 1e-6);
   EXPECT_NEAR(state[143], 1.0 - std::exp(-1.0), 1e-5);
@@ -176,11 +181,14 @@ TEST(EngineProcessing, NonFiniteInputIsSilenceAndNeverReachesOutputOrAnalysis) {
   auto clean = Noise(0.4);
   auto dirty = [&](long n, int ch) {
     if (n % 997 == 5) return std::numeric_limits<double>::quiet_NaN();
-    if (n % 1301 == 7) return ch ? -std::numeric_limits<double>::infinity()
-                                 : std::numeric_limits<double>::infinity();
+    if (n % 1301 == 7)
+      return ch ? -std::numeric_limits<double>::infinity()
+                : std::numeric_limits<double>::infinity();
     return clean(n, ch);
   };
-  auto zeroed = [&](long n, int ch) { return (n % 997 == 5 || n % 1301 == 7) ? 0.0 : clean(n, ch); };
+  auto zeroed = [&](long n, int ch) {
+    return (n % 997 == 5 || n % 1301 == 7) ? 0.0 : clean(n, ch);
+  };
   EngineRig a, b;
   for (EngineRig* r : {&a, &b}) {
     r->Set(kParamMode, 2.0f);
@@ -281,5 +289,5 @@ TEST(EngineProcessing, DynamicSlotOpensAboveItsThreshold) {
   EXPECT_NEAR(open.slotDepth[0], 12.0f, 0.01f);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -5,20 +5,25 @@
 #include <memory>
 #include <vector>
 
-#include "feedback_engine.h"
-#include "param_table.h"
+#include "tarvex/engine/engine_constants.h"
+#include "tarvex/engine/feedback_engine.h"
+#include "tarvex/engine/param_table.h"
 
 namespace tarvex::testing {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Drives one engine through blocks of generated stereo input and keeps the
 // output of the last processed sample for each channel.
 class EngineRig {
- public:
+public:
   explicit EngineRig(double sampleRate = 48000.0, int blockSize = 512)
-      : engine(FeedbackEngine::Create()), params(DefaultParamValues()), fs(sampleRate),
-        block(blockSize), in0(blockSize), in1(blockSize), out0(blockSize), out1(blockSize) {
+      : engine(FeedbackEngine::Create()),
+        params(DefaultParamValues()),
+        fs(sampleRate),
+        block(blockSize),
+        in0(blockSize),
+        in1(blockSize),
+        out0(blockSize),
+        out1(blockSize) {
     engine->SetParams(params.data());
     engine->Prepare(sampleRate, static_cast<unsigned>(blockSize));
   }
@@ -93,4 +98,4 @@ struct PeakMeter {
   }
 };
 
-}  // namespace tarvex::testing
+} // namespace tarvex::testing

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "engine_rig.h"
-#include "notch_design.h"
+#include "tarvex/engine/notch_design.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -159,7 +159,7 @@ TEST(Snapshots, ActiveHistoryKeepsTheLast256HopsOldestFirstAcrossWraps) {
 
 TEST(NotchDesignAndViews, DesignIsANotchThatViewsInvertAndResponsesEvaluate) {
   const NotchCoefficients c = DesignNotch(1000.0, 24.0, 48000.0);
-  const double w = 2.0 * testing::kPi * 1000.0 / 48000.0;
+  const double w = 2.0 * kPi * 1000.0 / 48000.0;
   EXPECT_NEAR(c.b0 + c.b1 * std::cos(w) + c.b2 * std::cos(2 * w), 0.0, 1e-3);
   EXPECT_NEAR((c.b0 + c.b1 + c.b2) / (1.0 + c.a1 + c.a2), 1.0, 1e-12);
 
@@ -190,5 +190,5 @@ TEST(NotchDesignAndViews, DesignIsANotchThatViewsInvertAndResponsesEvaluate) {
   EXPECT_EQ(BankResponseDb(s, 1000.0, 0), 0.0);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -6,7 +6,7 @@
 #include <thread>
 #include <utility>
 
-#include "engine_rig.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -116,5 +116,5 @@ TEST(ExchangeThreads, SnapshotsSetsAndCommandsSurviveConcurrentUse) {
   EXPECT_EQ(torn.load(), 0);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "stereo_lanes.h"
+#include "tarvex/engine/stereo_lanes.h"
 
 namespace tarvex {
 namespace {
@@ -20,7 +20,8 @@ TEST(FlushTiny, ZeroesTinyAndSubnormalStatesAndKeepsTheRestBitForBit) {
     EXPECT_TRUE(SameBits(flushed[0], 0.0)) << v;
     EXPECT_TRUE(SameBits(flushed[1], 0.0)) << v;
   }
-  const double kept[] = {1e-250, -1e-250, 1e-200, -0.5, 3.0, std::numeric_limits<double>::infinity()};
+  const double kept[] = {1e-250, -1e-250, 1e-200,
+                         -0.5,   3.0,     std::numeric_limits<double>::infinity()};
   for (double v : kept) {
     const StereoLanes flushed = FlushTiny(StereoLanes{v, 1e-300});
     EXPECT_TRUE(SameBits(flushed[0], v)) << v;
@@ -28,5 +29,5 @@ TEST(FlushTiny, ZeroesTinyAndSubnormalStatesAndKeepsTheRestBitForBit) {
   }
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

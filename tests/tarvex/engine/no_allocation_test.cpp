@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
-#include "engine_rig.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -45,5 +45,5 @@ TEST(NoAllocation, ProcessNeverAllocatesAfterPreparation) {
   EXPECT_TRUE(snapshot.signal);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

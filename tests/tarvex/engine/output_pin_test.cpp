@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine_rig.h"
+#include "tests/support/test_noise.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -40,17 +41,20 @@ TEST(OutputPin, BusySessionIsBitExact) {
   rig.engine->Prepare(fs, 480);
   LearnedSet set{};
   for (int s = 4; s < 20; ++s)
-    set[s] = {static_cast<float>(150.0 * std::pow(1.25, s)), 6.0f + s, 8.0f + s, 0.5f,
-              s % 2 ? kSlotLive : kSlotFixed, s % 3};
+    set[s] = {static_cast<float>(150.0 * std::pow(1.25, s)),
+              6.0f + s,
+              8.0f + s,
+              0.5f,
+              s % 2 ? kSlotLive : kSlotFixed,
+              s % 3};
   ASSERT_TRUE(rig.engine->RequestLearnedSet(set));
 
-  unsigned seed = 7;
+  testing::NoiseSequence noiseSource(7);
   auto source = [&](long n, int ch) {
-    seed = seed * 1664525u + 1013904223u;
-    const double noise = 0.02 * (seed / 4294967296.0 - 0.5);
+    const double noise = 0.02 * noiseSource.Next();
     const double t = n / fs;
-    const double howl = std::pow(10.0, (-45.0 + 4.0 * t) / 20.0) * std::sin(2.0 * testing::kPi * 1777.0 * t);
-    const double tone = 0.3 * std::sin(2.0 * testing::kPi * 3000.0 * t) * (t > 1.0);
+    const double howl = std::pow(10.0, (-45.0 + 4.0 * t) / 20.0) * std::sin(2.0 * kPi * 1777.0 * t);
+    const double tone = 0.3 * std::sin(2.0 * kPi * 3000.0 * t) * (t > 1.0);
     return noise + howl + (ch ? 0.5 * tone : tone);
   };
   Digest digest;
@@ -82,5 +86,5 @@ TEST(OutputPin, BusySessionIsBitExact) {
   EXPECT_EQ(digest.value, expected) << "digest 0x" << std::hex << digest.value;
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "factory_presets.h"
-#include "param_table.h"
-#include "tail_length.h"
+#include "tarvex/engine/factory_presets.h"
+#include "tarvex/engine/param_table.h"
+#include "tarvex/engine/tail_length.h"
 
 namespace tarvex {
 namespace {
@@ -127,7 +127,8 @@ TEST(ParamTable, ValidateRejectsOutOfRangeFractionalAndNonFinite) {
 TEST(FactoryPresetsTable, SixteenValidPresetsWithTheirChanges) {
   const auto& presets = FactoryPresets();
   EXPECT_EQ(&presets, &FactoryPresets());
-  for (const FactoryPreset& p : presets) EXPECT_TRUE(ValidateParamValues(p.values.data())) << p.name;
+  for (const FactoryPreset& p : presets)
+    EXPECT_TRUE(ValidateParamValues(p.values.data())) << p.name;
   EXPECT_STREQ(presets[0].name, "Neutral Manual");
   EXPECT_EQ(presets[0].values, DefaultParamValues());
   EXPECT_STREQ(presets[2].name, "Fast Monitor Assist");
@@ -164,5 +165,5 @@ TEST(TailLength, TwentyTwoSecondsWithinTheRanges) {
     EXPECT_EQ(ComputeTailSeconds(v.data(), fs), 22.0) << fs;
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine_rig.h"
+#include "tests/tarvex/engine/engine_rig.h"
 
 namespace tarvex {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 // of D, mixed in by its wet value, product over the channel's sections.
 float ReferenceResponseDb(const EngineSnapshot& bank, double fs, int channel, int j) {
   const double f = 20.0 * std::pow(std::min(0.49 * fs, 20000.0) / 20.0, j / 255.0);
-  const double omega = -2.0 * testing::kPi * f / fs;
+  const double omega = -2.0 * kPi * f / fs;
   const double zr = std::cos(omega), zi = std::sin(omega);
   const double z2r = zr * zr - zi * zi, z2i = zr * zi + zi * zr;
   double hr = 1.0, hi = 0.0;
@@ -87,5 +87,5 @@ TEST(ResponseDisplayReference, EverySweepIsTheBankOfThePreviousHop) {
   EXPECT_LT(*std::min_element(previous.responseDb[0].begin(), previous.responseDb[0].end()), -3.0f);
 }
 
-}  // namespace
-}  // namespace tarvex
+} // namespace
+} // namespace tarvex
