@@ -40,7 +40,9 @@ Tarvex::Tarvex(const TarvexInstanceInfo& info)
 #endif
 }
 
-Tarvex::~Tarvex() = default;
+// The editor goes first, while the whole instance still exists: its controls
+// end the host edits they hold open as they go.
+Tarvex::~Tarvex() { CloseEditor(); }
 
 void Tarvex::OnParentWindowResize(int width, int height) {
   plugkit::igraphics::IGraphics* graphics = GetUI();

@@ -6,6 +6,7 @@
 #include "tests/tarvex/editor/editor_rig.h"
 
 #include <cmath>
+#include <memory>
 
 namespace tarvex {
 namespace {
@@ -110,6 +111,29 @@ TEST(EditorFilterGraph, ManualHandleIsPickedDraggedWheeledAndResetInsideOneEditE
   EXPECT_EQ(plug.OpenEdits(), 0);
   g.Frame();
   EXPECT_TRUE(g.Drew("RESET SELECTED MANUAL FILTER"));
+}
+
+TEST(EditorFilterGraph, ClosingTheEditorOrTheInstanceMidDragEndsTheOpenEdits) {
+  for (bool destroyInstance : {false, true}) {
+    auto plug = std::make_unique<EditorTarvex>();
+    auto& g = plug->Open();
+    plug->SetPlain(SlotParamIndex(0, kSlotEnabled), 1.0);
+    const float x = GraphOf(g).FreqToX(plug->Plain(SlotParamIndex(0, kSlotFrequency)));
+    const float y = FilterGraph::DepthToY(plug->Plain(SlotParamIndex(0, kSlotDepth)));
+    testing::IMouseInfo down;
+    down.x = x;
+    down.y = y;
+    down.ms.L = true;
+    g.OnMouseDown({down});
+    ASSERT_TRUE(GraphOf(g).Dragging());
+    if (destroyInstance) {
+      plug.reset();
+      continue;
+    }
+    plug->CloseEditor();
+    EXPECT_EQ(plug->OpenEdits(), 0);
+    EXPECT_FALSE(plug->endWithoutBegin);
+  }
 }
 
 TEST(EditorFilterGraph, NearerOfTwoHandlesIsPickedAndWheelNeedsAnEnabledSlot) {
