@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plugkit::igraphics {
 
@@ -55,6 +56,55 @@ int32_t BlendFactor(int method, bool source) {
   };
   return kFactors[method][source ? 0 : 1];
 }
+
+// Whether the current path, widened by `pad` frame units, lies wholly
+// outside the scissor. The frame loop draws each control once for every
+// dirty area it meets, so most of a large control's shapes fall outside the
+// area being drawn; skipping them saves their tessellation and every GL
+// call, and changes no pixel.
+bool OutsideScissor(VgContext* ctx, float pad) {
+  const VgScissorState& scissor = VgGetState(ctx)->scissor;
+  if (scissor.extent[0] < -0.5f || scissor.extent[1] < -0.5f) return false;
+  const float* t = scissor.xform;
+  const float ex = std::fabs(t[0]) * scissor.extent[0] + std::fabs(t[2]) * scissor.extent[1];
+  const float ey = std::fabs(t[1]) * scissor.extent[0] + std::fabs(t[3]) * scissor.extent[1];
+  float minX = std::numeric_limits<float>::max();
+  float minY = minX;
+  float maxX = -minX;
+  float maxY = -minX;
+  const float* c = ctx->commands;
+  for (int32_t i = 0; i < ctx->commandCount;) {
+    int32_t points = 0;
+    switch (static_cast<int32_t>(c[i])) {
+      case kVgMoveTo:
+      case kVgLineTo:
+        points = 1;
+        break;
+      case kVgBezierTo:
+        points = 3;
+        break;
+      case kVgWindingCmd:
+        i += 2;
+        continue;
+      default:
+        i += 1;
+        continue;
+    }
+    for (int32_t p = 0; p < points; ++p) {
+      minX = std::min(minX, c[i + 1 + 2 * p]);
+      maxX = std::max(maxX, c[i + 1 + 2 * p]);
+      minY = std::min(minY, c[i + 2 + 2 * p]);
+      maxY = std::max(maxY, c[i + 2 + 2 * p]);
+    }
+    i += 1 + 2 * points;
+  }
+  if (minX > maxX) return false;
+  return maxX + pad < t[4] - ex || minX - pad > t[4] + ex || maxY + pad < t[5] - ey ||
+         minY - pad > t[5] + ey;
+}
+
+// The antialiasing fringe and rounding, in frame units.
+constexpr float kEdgePad = 2.f;
 
 // At most this many dashes a line: beyond that a tiny dash length only
 // floods the renderer with commands it drops anyway.
@@ -160,7 +210,7 @@ void IGraphicsVG::PathFill(const IPattern& pattern, const IFillOptions& options,
     VgTransformMultiply(state->fill.xform, state->xform);
   }
   SetBlendMode(blend);
-  VgFill(context_);
+  if (!OutsideScissor(context_, kEdgePad)) VgFill(context_);
   ResetBlend();
   if (!options.preserve) VgBeginPath(context_);
 }
@@ -201,7 +251,11 @@ void IGraphicsVG::PathStroke(const IPattern& pattern, float thickness,
   }
   VgPathWinding(context_, kVgSolid);
   SetBlendMode(blend);
-  VgStroke(context_);
+  // Joins reach out to the miter limit, square caps to half the width
+  // times the square root of two.
+  const float reach =
+      0.5f * thickness * std::max(options.miterLimit, 1.5f) * VgTransformAverageScale(state->xform);
+  if (!(std::isfinite(reach) && OutsideScissor(context_, reach + kEdgePad))) VgStroke(context_);
   ResetBlend();
   if (!options.preserve) VgBeginPath(context_);
 }

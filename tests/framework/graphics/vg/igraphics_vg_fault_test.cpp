@@ -105,6 +105,31 @@ TEST_F(IGraphicsVGTest, EmptyPathsAndDegenerateDashesDrawNothing) {
   EXPECT_NEAR(dashes, 22, 2);
 }
 
+// Shapes wholly outside the clip are skipped before tessellation; a stroke
+// whose centre line lies outside but whose width or joins reach in is not.
+TEST_F(IGraphicsVGTest, ShapesReachingIntoTheClipAreDrawn) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  const testsupport::RgbaImage image = DrawScene([](IGraphics& g) {
+    g.FillRect(kWhite, IRect(0.f, 0.f, 200.f, 120.f));
+    g.PathClipRegion(IRect(50.f, 50.f, 150.f, 100.f));
+    g.DrawLine(kRed, 60.f, 44.f, 90.f, 44.f, nullptr, 20.f);
+    const float x[] = {100.f, 120.f, 140.f};
+    const float y[] = {20.f, 46.f, 20.f};
+    g.PathMoveTo(x[0], y[0]);
+    g.PathLineTo(x[1], y[1]);
+    g.PathLineTo(x[2], y[2]);
+    IStrokeOptions miter;
+    miter.miterLimit = 10.f;
+    g.PathStroke(IPattern(kRed), 8.f, miter);
+    g.FillRect(kRed, IRect(0.f, 0.f, 40.f, 40.f));
+  });
+  EXPECT_TRUE(Near(image.At(80, 52), {255, 0, 0, 255}));
+  // The miter's tip, a few pixels wide there.
+  EXPECT_LT(image.At(120, 51).g, 128);
+  EXPECT_TRUE(Near(image.At(80, 48), kWhitePixel));
+  EXPECT_TRUE(Near(image.At(20, 20), kWhitePixel));
+}
+
 TEST_F(IGraphicsVGTest, PaintOfASingularTransformIsFinite) {
   if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
   IPattern linear =
