@@ -121,8 +121,6 @@ void OnDestroy() {
 
 void SetAppModule(HINSTANCE module) { gAppModule = module; }
 
-HINSTANCE GetAppModule() { return gAppModule; }
-
 HWND GetMainWindow() { return gMainWindow; }
 
 bool ScreenshotModeSucceeded() { return gScreenshotSucceeded; }

@@ -6,7 +6,6 @@ namespace plugkit {
 
 // The module that holds the program's dialogs, menu and accelerators.
 void SetAppModule(HINSTANCE module);
-HINSTANCE GetAppModule();
 
 // The main window while it exists, else null.
 HWND GetMainWindow();
