@@ -1,5 +1,6 @@
 #include "tarvex/engine/notch_sections.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tarvex {
@@ -44,7 +45,7 @@ template <int G, bool BothActive>
 [[gnu::always_inline]] inline void SkewedStep(NotchLanes* const* sections, GroupState<G>& g,
                                               StereoLanes* samples, int count, int t) {
   if (t < count) g.in[0] = samples[t];
-#pragma GCC unroll 4
+#pragma GCC unroll 8
   for (int k = G - 1; k >= 0; --k) {
     const int i = t - k;
     if (i < 0 || i >= count) continue;
@@ -73,15 +74,19 @@ __attribute__((target("avx2"))) [[gnu::always_inline]] inline PairLanes Join(Ste
   return PairLanes{low[0], low[1], high[0], high[1]};
 }
 
-// The steps in which all four sections of a group have a sample (t = 3 …
-// count - 1), two sections to a vector: the second section of a pair works
-// one sample behind the first, and a step's outputs become the next step's
-// inputs one section further on.
-template <bool BothActive>
-__attribute__((target("avx2"))) void PairedSteps(NotchLanes* const* sections, GroupState<4>& g,
+// The steps in which all 2P sections of a group have a sample (t = 2P - 1
+// … count - 1), two sections to a vector: the second section of a pair
+// works one sample behind the first, and a step's outputs become the next
+// step's inputs one section further on. The chain from one step to the next
+// is a few operations long whatever P is, so more pairs in flight hide more
+// of its latency.
+template <int P, bool BothActive>
+__attribute__((target("avx2"))) void PairedSteps(NotchLanes* const* sections, GroupState<2 * P>& g,
                                                  StereoLanes* samples, int count) {
-  SectionPair pair[2];
-  for (int p = 0; p < 2; ++p) {
+  constexpr int kLast = 2 * P - 1;
+  SectionPair pair[P];
+  PairLanes s1[P], s2[P], x[P];
+  for (int p = 0; p < P; ++p) {
     const NotchLanes& a = *sections[2 * p];
     const NotchLanes& b = *sections[2 * p + 1];
     pair[p] = {Join(a.b0, b.b0),
@@ -91,29 +96,31 @@ __attribute__((target("avx2"))) void PairedSteps(NotchLanes* const* sections, Gr
                Join(a.a2, b.a2),
                Join(a.wet, b.wet),
                PairMask{a.active[0], a.active[1], b.active[0], b.active[1]}};
+    s1[p] = Join(g.s1[2 * p], g.s1[2 * p + 1]);
+    s2[p] = Join(g.s2[2 * p], g.s2[2 * p + 1]);
+    x[p] = Join(p == 0 ? samples[kLast] : g.in[2 * p], g.in[2 * p + 1]);
   }
-  PairLanes s1[2] = {Join(g.s1[0], g.s1[1]), Join(g.s1[2], g.s1[3])};
-  PairLanes s2[2] = {Join(g.s2[0], g.s2[1]), Join(g.s2[2], g.s2[3])};
-  PairLanes x0 = Join(samples[3], g.in[1]);
-  PairLanes x1 = Join(g.in[2], g.in[3]);
-  for (int t = 3; t < count; ++t) {
-    PairLanes y0 = x0, y1 = x1;
-    RunSection<BothActive, PairLanes, PairMask>(pair[0], s1[0], s2[0], y0);
-    RunSection<BothActive, PairLanes, PairMask>(pair[1], s1[1], s2[1], y1);
-    samples[t - 3] = StereoLanes{y1[2], y1[3]};
+  for (int t = kLast; t < count; ++t) {
+    PairLanes y[P];
+#pragma GCC unroll 4
+    for (int p = 0; p < P; ++p) {
+      y[p] = x[p];
+      RunSection<BothActive, PairLanes, PairMask>(pair[p], s1[p], s2[p], y[p]);
+    }
+    samples[t - kLast] = StereoLanes{y[P - 1][2], y[P - 1][3]};
     const StereoLanes next = t + 1 < count ? samples[t + 1] : StereoLanes{0.0, 0.0};
-    x0 = PairLanes{next[0], next[1], y0[0], y0[1]};
-    x1 = __builtin_shuffle(y0, y1, PairMask{2, 3, 4, 5});
+    x[0] = PairLanes{next[0], next[1], y[0][0], y[0][1]};
+#pragma GCC unroll 4
+    for (int p = 1; p < P; ++p) x[p] = __builtin_shuffle(y[p - 1], y[p], PairMask{2, 3, 4, 5});
   }
-  for (int p = 0; p < 2; ++p) {
+  for (int p = 0; p < P; ++p) {
     g.s1[2 * p] = StereoLanes{s1[p][0], s1[p][1]};
     g.s1[2 * p + 1] = StereoLanes{s1[p][2], s1[p][3]};
     g.s2[2 * p] = StereoLanes{s2[p][0], s2[p][1]};
     g.s2[2 * p + 1] = StereoLanes{s2[p][2], s2[p][3]};
+    if (p > 0) g.in[2 * p] = StereoLanes{x[p][0], x[p][1]};
+    g.in[2 * p + 1] = StereoLanes{x[p][2], x[p][3]};
   }
-  g.in[1] = StereoLanes{x0[2], x0[3]};
-  g.in[2] = StereoLanes{x1[0], x1[1]};
-  g.in[3] = StereoLanes{x1[2], x1[3]};
 }
 
 const bool kPairedSteps = [] {
@@ -138,10 +145,10 @@ void RunSkewed(NotchLanes* const* sections, StereoLanes* samples, int count) {
   }
   int t = 0;
 #if defined(__x86_64__) || defined(__i386__)
-  if constexpr (G == 4) {
+  if constexpr (G % 2 == 0 && G >= 4) {
     if (kPairedSteps && count > G) {
       for (; t < G - 1; ++t) SkewedStep<G, BothActive>(sections, g, samples, count, t);
-      PairedSteps<BothActive>(sections, g, samples, count);
+      PairedSteps<G / 2, BothActive>(sections, g, samples, count);
       t = count;
     }
   }
@@ -166,20 +173,31 @@ void RunGroup(NotchLanes* const* sections, StereoLanes* samples, int count) {
 
 } // namespace
 
+// Eight sections run as one group where two go to a vector; otherwise (and
+// for fewer than eight) in groups of up to four, whose states still fit the
+// registers. Any grouping gives the same results.
 void RunSectionGroup(NotchLanes* const* sections, int size, StereoLanes* samples, int count) {
-  switch (size) {
-    case 1:
-      RunGroup<1>(sections, samples, count);
-      break;
-    case 2:
-      RunGroup<2>(sections, samples, count);
-      break;
-    case 3:
-      RunGroup<3>(sections, samples, count);
-      break;
-    default:
-      RunGroup<4>(sections, samples, count);
-      break;
+#if defined(__x86_64__) || defined(__i386__)
+  if (kPairedSteps && size == kSectionGroup) {
+    RunGroup<kSectionGroup>(sections, samples, count);
+    return;
+  }
+#endif
+  for (int first = 0; first < size; first += 4) {
+    switch (std::min(4, size - first)) {
+      case 1:
+        RunGroup<1>(sections + first, samples, count);
+        break;
+      case 2:
+        RunGroup<2>(sections + first, samples, count);
+        break;
+      case 3:
+        RunGroup<3>(sections + first, samples, count);
+        break;
+      default:
+        RunGroup<4>(sections + first, samples, count);
+        break;
+    }
   }
 }
 

@@ -5,7 +5,7 @@
 namespace tarvex {
 
 // Sections the audio path runs side by side.
-constexpr int kSectionGroup = 4;
+constexpr int kSectionGroup = 8;
 
 // Runs `size` (1 … kSectionGroup) consecutive sections of the bank over
 // count samples in place: every sample meets the sections in order and every

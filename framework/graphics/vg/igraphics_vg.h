@@ -123,7 +123,6 @@ public:
   static void DeleteBitmapLater(IGraphicsVG* graphics, VgFramebuffer* framebuffer);
   void FlushPendingDeletes();
 
-  bool InFrame() const { return inFrame_; }
   VgFramebuffer* GetBackingLayer() const { return backingLayer_; }
 
 private:

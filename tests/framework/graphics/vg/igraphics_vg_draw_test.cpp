@@ -1,6 +1,7 @@
 #include "tests/framework/graphics/vg/igraphics_vg_fixture.h"
 
 #include <cstring>
+#include <utility>
 
 namespace plugkit::igraphics::testing {
 namespace {
@@ -77,6 +78,28 @@ TEST_P(IGraphicsVGDrawTest, ShapesTextAndSvgLandOnTheirPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, IGraphicsVGDrawTest, ::testing::Values(1.f, 1.5f));
+
+// Arcs start at their first angle, 0 pointing up, and sweep clockwise for
+// winding 0, the other way round for winding 1.
+TEST_F(IGraphicsVGTest, ArcsSweepFromTheTopInTheirDirection) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  struct Case {
+    int winding;
+    bool upperRight;
+  };
+  for (const Case c : {Case{0, true}, Case{1, false}}) {
+    const testsupport::RgbaImage image = DrawScene([&](IGraphics& g) {
+      g.FillRect(IColor(255, 255, 255, 255), IRect(0.f, 0.f, 200.f, 120.f));
+      g.PathArc(100.f, 60.f, 40.f, 0.f, 90.f, c.winding);
+      g.PathStroke(IPattern(IColor(255, 255, 0, 0)), 6.f);
+    });
+    // The four diagonals of the circle: only the upper right one lies on
+    // the clockwise quarter.
+    EXPECT_EQ(image.At(128, 31).g < 100, c.upperRight) << c.winding;
+    for (const auto& p : {std::pair{128, 88}, std::pair{71, 88}, std::pair{71, 31}})
+      EXPECT_EQ(image.At(p.first, p.second).g < 100, !c.upperRight) << c.winding;
+  }
+}
 
 TEST_F(IGraphicsVGTest, TextStyleWithoutLoadedFontMeasuresEmpty) {
   if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
