@@ -62,6 +62,10 @@ bool AppHost::PrepareAudioStream(double sampleRate, int bufferFrames) {
   return listsSized && plug_->GetBlockSize() == SubBlockFrames;
 }
 
+bool AppHost::OpenEditorWindow(void* parent) { return plug_->OpenEditor(parent) != nullptr; }
+
+void AppHost::CloseEditorWindow() { plug_->CloseEditor(); }
+
 bool AppHost::SendMidiBytes(const uint8_t* bytes, int size) {
   if (!midiOut_ || !bytes || size <= 0) return false;
   return midiOut_->Send(bytes, static_cast<size_t>(size));

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace plugkit {
 
 // The standalone program's host: one per process. It owns the plug-in
@@ -44,6 +48,17 @@ public:
   ~AppHost();
 
   IPluginApp* GetPlug() const { return plug_.get(); }
+
+#ifdef _WIN32
+  // Names the host to the plug-in, loads and rewrites the settings file,
+  // makes the audio and MIDI objects (none in no-I/O or screenshot mode),
+  // lists the devices, opens the stored MIDI ports and activates the
+  // plug-in. Always true.
+  bool Init();
+#endif
+  // The plug-in's editor inside `parent`; true when it gave a window.
+  bool OpenEditorWindow(void* parent);
+  void CloseEditorWindow();
 
   // The system's devices unless replaced before the devices are made.
   void SetDeviceBackends(const DeviceBackends& backends) { backends_ = backends; }
@@ -107,6 +122,18 @@ public:
   bool SelectMidiPort(int direction, const char* name);
   // "off" first, then the ports' names in the library's order.
   const std::vector<std::string>& GetMidiPortNames(int direction) const;
+
+#ifdef _WIN32
+  // The preferences dialog's lists, filled from the probed devices and ports
+  // and selecting what current holds.
+  void PopulateAudioControls(HWND dialog);
+  void PopulateAudioDeviceCombos(HWND dialog);
+  void PopulateInputChannelCombos(HWND dialog, unsigned int channels);
+  void PopulateOutputChannelCombos(HWND dialog, unsigned int channels);
+  void PopulateSampleRates(HWND dialog, const AudioDeviceInfo& input,
+                           const AudioDeviceInfo& output);
+  void PopulateMidiControls(HWND dialog);
+#endif
 
   // Before a stream starts: resets what the audio callback carries between
   // buffers, prepares the plug-in for the rate and sizes the channel pointer

@@ -3,9 +3,9 @@
 #include "framework/core/win_files.h"
 #include "framework/core/win_text.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <memory>
 #include <type_traits>
 

@@ -71,6 +71,10 @@ public:
   int NParams() const { return params_.Count(); }
   int GetEditorWidth() const { return width_; }
   int GetEditorHeight() const { return height_; }
+  int GetMinWidth() const { return minWidth_; }
+  int GetMaxWidth() const { return maxWidth_; }
+  int GetMinHeight() const { return minHeight_; }
+  int GetMaxHeight() const { return maxHeight_; }
 
 protected:
   int width_ = 0;

@@ -9,6 +9,7 @@
 #include "tarvex/editor/editor_layout.h"
 #include "tarvex/engine/factory_presets.h"
 #include "tarvex/engine/tail_length.h"
+#include "tarvex/plugin/editor_graphics.h"
 #include "tarvex/plugin/preset_chunk.h"
 #include "tarvex/plugin/tarvex_config.h"
 #include "tarvex/plugin/tarvex_params.h"
@@ -34,6 +35,9 @@ Tarvex::Tarvex(const TarvexInstanceInfo& info)
   layoutFunc_ = [this](plugkit::igraphics::IGraphics* graphics) {
     LayoutEditorCallback(*this, graphics);
   };
+#ifdef _WIN32
+  makeGraphicsFunc_ = [this] { return CreateEditorGraphics(*this); };
+#endif
 }
 
 // The editor goes first, while the whole instance still exists: its controls

@@ -3,6 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+// On Windows the GL headers bring in windows.h, which maps these names to
+// its narrow functions; in the graphics toolkit they are its own operations.
+#undef LoadBitmap
+#undef GetModuleHandle
+
 namespace plugkit {
 
 // Every OpenGL entry point the renderer's back end and its framebuffers use.

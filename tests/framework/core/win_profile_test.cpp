@@ -1,4 +1,5 @@
 #include "framework/core/win_profile.h"
+#include "framework/core/win_files.h"
 
 #include "tests/framework/core/win_scratch_folder.h"
 
@@ -95,6 +96,32 @@ TEST(Utf8ProfileNarrow, AsciiPathsUseTheNarrowCalls) {
   char out[16];
   EXPECT_EQ(Utf8GetPrivateProfileString("S", "K", "", out, sizeof out, file.c_str()), 5u);
   EXPECT_STREQ(out, "value");
+}
+
+// A plain path of 256 bytes or more is out of reach of the narrow calls: it
+// must be written and read back, not reported written and lost.
+TEST(Utf8ProfileLongPath, AsciiPathsOfAnyLengthRoundTrip) {
+  const ScratchFolder scratch("profile-long");
+  for (const size_t pathBytes : {255u, 256u, 300u}) {
+    // Folder names stay within the 255 units a name may have.
+    std::string folder = scratch.Path() + "\\" + std::to_string(pathBytes);
+    ASSERT_TRUE(Utf8CreateDirectory(folder.c_str(), nullptr)) << pathBytes;
+    const size_t folderBytes = pathBytes - std::strlen("\\p.ini");
+    while (folder.size() < folderBytes) {
+      const size_t room = folderBytes - folder.size() - 1;
+      folder += "\\" + std::string(room > 102 ? 100 : room, 'd');
+      ASSERT_TRUE(Utf8CreateDirectory(folder.c_str(), nullptr)) << pathBytes;
+    }
+    const std::string file = folder + "\\p.ini";
+    ASSERT_EQ(file.size(), pathBytes);
+    ASSERT_TRUE(Utf8WritePrivateProfileString("S", "K", "value", file.c_str())) << pathBytes;
+    ASSERT_TRUE(Utf8WritePrivateProfileString("S", "N", "42", file.c_str())) << pathBytes;
+    char out[16] = {};
+    EXPECT_EQ(Utf8GetPrivateProfileString("S", "K", "", out, sizeof out, file.c_str()), 5u)
+        << pathBytes;
+    EXPECT_STREQ(out, "value") << pathBytes;
+    EXPECT_EQ(Utf8GetPrivateProfileInt("S", "N", 0, file.c_str()), 42u) << pathBytes;
+  }
 }
 
 } // namespace
