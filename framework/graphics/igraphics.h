@@ -365,6 +365,8 @@ public:
   ILayerPtr FinishLayer();
   void PathClipRegion(const IRect& r = IRect());
   int LayerDepth() const { return static_cast<int>(layers_.size()); }
+  // The layer drawn into now, or null while drawing to the window.
+  const ILayer* TopLayer() const { return layers_.empty() ? nullptr : layers_.back(); }
 
   // Path builders: each adds to the current path.
   void PathRect(const IRect& bounds);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "tarvex/engine/feedback_engine.h"
 
@@ -7,17 +8,59 @@ namespace tarvex {
 namespace {
 
 constexpr int kWindowPerStep = 128;
-constexpr int kButterfliesPerStep = 160;
+// As many calls as 160 radix-2 butterflies per call would take for the 13
+// stages of 4096 butterflies.
+constexpr int kTransformSteps = (13 * kRingSize / 2 + 159) / 160;
 constexpr int kMagnitudesPerStep = 128;
 constexpr int kDisplayBinsPerStep = 4;
 
-// Largest mean-square pair power; its square root is the band's peak, since
-// the square root is monotonic and correctly rounded.
-double BandPeakPower(int first, int last, const double* m0, const double* m1) {
-  double best = -1.0;
-  for (int k = first; k <= last; ++k) best = std::max(best, (m0[k] * m0[k] + m1[k] * m1[k]) / 2.0);
-  return best;
+// Largest mean-square pair power, several bins to a vector; its square root
+// is the band's peak, since the square root is monotonic and correctly
+// rounded. The largest of a set is the same in any order, so every vector
+// width gives the same result.
+template <typename Lanes, typename Mask>
+[[gnu::always_inline]] inline double BandPeakPowerLanes(int first, int last, const double* m0,
+                                                        const double* m1) {
+  constexpr int kWidth = sizeof(Lanes) / sizeof(double);
+  typedef double Unaligned __attribute__((vector_size(sizeof(Lanes)), aligned(8), may_alias));
+  Lanes best = Lanes{} - 1.0;
+  int k = first;
+  for (; k + kWidth - 1 <= last; k += kWidth) {
+    const Lanes a = *reinterpret_cast<const Unaligned*>(m0 + k);
+    const Lanes b = *reinterpret_cast<const Unaligned*>(m1 + k);
+    const Lanes power = (a * a + b * b) / 2.0;
+    const Mask larger = power > best;
+    best = (Lanes)(((Mask)power & larger) | ((Mask)best & ~larger));
+  }
+  double peak = -1.0;
+  for (int lane = 0; lane < kWidth; ++lane) peak = std::max(peak, best[lane]);
+  for (; k <= last; ++k) peak = std::max(peak, (m0[k] * m0[k] + m1[k] * m1[k]) / 2.0);
+  return peak;
 }
+
+double BandPeakPowerPortable(int first, int last, const double* m0, const double* m1) {
+  return BandPeakPowerLanes<StereoLanes, StereoMask>(first, last, m0, m1);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+typedef double WideLanes __attribute__((vector_size(32)));
+typedef std::int64_t WideMask __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) double BandPeakPowerAvx2(int first, int last, const double* m0,
+                                                         const double* m1) {
+  return BandPeakPowerLanes<WideLanes, WideMask>(first, last, m0, m1);
+}
+#endif
+
+using BandPeakPowerKernel = double (*)(int first, int last, const double* m0, const double* m1);
+
+const BandPeakPowerKernel kBandPeakPower = [] {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) return BandPeakPowerAvx2;
+#endif
+  return BandPeakPowerPortable;
+}();
 
 float ToDb(double magnitude) {
   return static_cast<float>(20.0 * std::log10(std::max(magnitude, 1e-12)));
@@ -27,17 +70,13 @@ float ToDb(double magnitude) {
 
 double BandPeakMagnitude(int first, int last, const double* m0, const double* m1) {
   if (last < first) return 0.0;
-  return std::sqrt(BandPeakPower(first, last, m0, m1));
+  return std::sqrt(kBandPeakPower(first, last, m0, m1));
 }
 
 void FeedbackEngine::StartAnalyzer() {
-  Analyzer& a = analyzer_;
-  a.stage = AnalyzerStage::kWindow;
-  a.oldest = a.ringWrite;
-  a.step = 0;
-  a.butterflyPass = 0;
-  a.butterflyUnit = 0;
-  a.butterflyCredit = 0;
+  analyzer_.stage = AnalyzerStage::kWindow;
+  analyzer_.oldest = analyzer_.ringWrite;
+  analyzer_.step = 0;
 }
 
 void FeedbackEngine::StepAnalyzer() {
@@ -63,49 +102,32 @@ void FeedbackEngine::StepAnalyzer() {
   }
 }
 
-// Each window step windows 128 points, as the pairs m and m + 4096 of the
-// first butterfly pass, and runs that pass's butterfly on each pair; the
-// butterfly steps then only charge the first pass's credit, so the analysis
-// still takes the same number of calls. No step reads a ring slot that has
-// been overwritten since the analysis started: step s reads offsets of at
-// least 64·s from the oldest point, and at most s samples have been written.
+// Each window step windows 128 points as 8 blocks of 16 and runs the
+// transform's first stages on them. No step reads a ring slot that has been
+// overwritten since the analysis started: step s runs blocks of at least
+// 8·s, which read offsets of at least 8·s from the oldest point, and at most
+// s samples have been written.
 void FeedbackEngine::StepWindow() {
-  constexpr int kPairsPerStep = kWindowPerStep / 2;
-  constexpr int kPairs = kRingSize / 2;
+  constexpr int kBlocksPerStep = kWindowPerStep / 16;
   Analyzer& a = analyzer_;
-  const int end = std::min(a.step + kPairsPerStep, kPairs);
-  WindowFirstPass(a.ring, a.oldest, a.window, a.bitReverse, a.twiddleRe, a.twiddleIm, a.fft, a.step,
-                  end);
-  a.step = end;
-  if (end == kPairs) {
+  const int first = a.step * kBlocksPerStep;
+  const int end = std::min(first + kBlocksPerStep, kWindowBlocks);
+  a.transform.window(a.ring, a.oldest, a.tables, a.buffers, first, end);
+  ++a.step;
+  if (end == kWindowBlocks) {
     a.stage = AnalyzerStage::kButterflies;
     a.step = 0;
   }
 }
 
-// The first pass has already run in the window steps; the others work on fft
-// in place. The transform takes exactly as many calls as 160 butterflies per
-// call would (333); each call earns 160 butterflies of credit and runs whole units
-// of the plan while the credit lasts, so no call does much more than its share.
+// The remaining passes take exactly as many calls as the radix-2 butterflies
+// they replace did, each call running an even share of their units.
 void FeedbackEngine::StepButterflies() {
   Analyzer& a = analyzer_;
-  a.butterflyCredit += kButterfliesPerStep;
-  while (a.butterflyPass < kButterflyPasses) {
-    const ButterflyPass& pass = kButterflyPlan[a.butterflyPass];
-    const int affordable = a.butterflyCredit / pass.cost;
-    if (affordable == 0) break;
-    const int end = std::min(pass.units, a.butterflyUnit + affordable);
-    if (a.butterflyPass > 0)
-      a.butterflies({nullptr, a.bitReverse, a.twiddleRe, a.twiddleIm, a.fft}, pass, a.butterflyUnit,
-                    end);
-    a.butterflyCredit -= (end - a.butterflyUnit) * pass.cost;
-    a.butterflyUnit = end;
-    if (a.butterflyUnit == pass.units) {
-      a.butterflyUnit = 0;
-      ++a.butterflyPass;
-    }
-  }
-  if (a.butterflyPass == kButterflyPasses) {
+  const int first = a.step * kTransformUnits / kTransformSteps;
+  const int end = (a.step + 1) * kTransformUnits / kTransformSteps;
+  a.transform.passes(a.tables, a.buffers, first, end);
+  if (++a.step == kTransformSteps) {
     a.stage = AnalyzerStage::kMagnitudes;
     a.step = 0;
   }
@@ -114,7 +136,7 @@ void FeedbackEngine::StepButterflies() {
 void FeedbackEngine::StepMagnitudes() {
   Analyzer& a = analyzer_;
   const int end = std::min(a.step + kMagnitudesPerStep, kSpectrumBins);
-  a.magnitudes(a.fft, a.windowSum, a.step, end,
+  a.magnitudes(a.buffers, 1.0 / a.tables.windowSum, a.step, end,
                {a.inMag[0], a.inMag[1], a.outMag[0], a.outMag[1], a.linkedMag});
   a.step = end;
   if (end == kSpectrumBins) {

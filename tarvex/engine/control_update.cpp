@@ -5,6 +5,7 @@
 #include "tarvex/engine/engine_constants.h"
 #include "tarvex/engine/feedback_engine.h"
 #include "tarvex/engine/notch_design.h"
+#include "tarvex/engine/notch_sections.h"
 
 namespace tarvex {
 namespace {
@@ -188,76 +189,15 @@ void FeedbackEngine::RebuildActiveSections() {
   }
 }
 
-namespace {
-
-// A lane whose section is faded out passes its sample and keeps a zero
-// state; when both lanes run (BothActive) there is nothing to mask.
-template <bool BothActive, typename Lanes>
-inline void RunSection(Lanes& q, StereoLanes& sample) {
-  const StereoLanes x = sample;
-  const StereoLanes v = q.b0 * x + q.s1;
-  const StereoLanes s1 = FlushTiny(q.b1 * x - q.a1 * v + q.s2);
-  const StereoLanes s2 = FlushTiny(q.b2 * x - q.a2 * v);
-  const StereoLanes y = x + (v - x) * q.wet;
-  if (BothActive) {
-    q.s1 = s1;
-    q.s2 = s2;
-    sample = y;
-  } else {
-    q.s1 = (StereoLanes)((StereoMask)s1 & q.active);
-    q.s2 = (StereoLanes)((StereoMask)s2 & q.active);
-    sample = SelectLanes(q.active, y, x);
-  }
-}
-
-// Up to G consecutive sections over count samples, skewed: at step t
-// section k takes sample t - k, so the G sections of one step are independent
-// and run side by side instead of waiting on each other's latency.
-template <int G, bool BothActive, typename Lanes>
-void RunSkewed(Lanes* const* sections, StereoLanes* samples, int count) {
-  for (int t = 0; t < count + G - 1; ++t) {
-    for (int k = 0; k < G; ++k) {
-      const int i = t - k;
-      if (i >= 0 && i < count) RunSection<BothActive>(*sections[k], samples[i]);
-    }
-  }
-}
-
-template <int G, typename Lanes>
-void RunGroup(Lanes* const* sections, StereoLanes* samples, int count) {
-  bool both = true;
-  for (int k = 0; k < G; ++k) both = both && sections[k]->active[0] && sections[k]->active[1];
-  if (both)
-    RunSkewed<G, true>(sections, samples, count);
-  else
-    RunSkewed<G, false>(sections, samples, count);
-}
-
-} // namespace
-
 // Every sample still meets the sections in slot order and every section its
 // samples in time order, with the same arithmetic as one sample at a time.
 void FeedbackEngine::ProcessSections(StereoLanes* samples, int count) {
-  constexpr int kGroup = 4;
   NotchBank& bank = bank_;
-  for (int first = 0; first < bank.activeCount; first += kGroup) {
-    NotchLanes* group[kGroup];
-    const int size = std::min(kGroup, bank.activeCount - first);
+  for (int first = 0; first < bank.activeCount; first += kSectionGroup) {
+    NotchLanes* group[kSectionGroup];
+    const int size = std::min(kSectionGroup, bank.activeCount - first);
     for (int k = 0; k < size; ++k) group[k] = &bank.lanes[bank.activeSlots[first + k]];
-    switch (size) {
-      case 1:
-        RunGroup<1>(group, samples, count);
-        break;
-      case 2:
-        RunGroup<2>(group, samples, count);
-        break;
-      case 3:
-        RunGroup<3>(group, samples, count);
-        break;
-      default:
-        RunGroup<4>(group, samples, count);
-        break;
-    }
+    RunSectionGroup(group, size, samples, count);
   }
 }
 

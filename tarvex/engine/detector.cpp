@@ -196,6 +196,7 @@ void FeedbackEngine::PlaceFilter(DetectorChannel& d, int slot, int kind, int cha
   r.channel = channelValue;
   learned_.liveAge[slot] = 0.0;
   learned_.liveDepth[slot] = Target(kParamAutoDepth);
+  RefreshLiveSteps();
   d.cooldown = Target(kParamCooldown);
   d.persistence = 0.0;
 }

@@ -3,6 +3,8 @@
 namespace tarvex {
 
 constexpr double kPi = 3.14159265358979323846;
+// For tables computed in long double and rounded once.
+constexpr long double kPiLong = 3.141592653589793238462643383279502884L;
 
 // The sample rates the engine runs at.
 constexpr double kMinSampleRate = 22050.0;

@@ -64,6 +64,7 @@ void FeedbackEngine::TakeCommands() {
     for (LearnedFilter& rec : learned_.actual)
       if (rec.kind == kSlotLive) rec.kind = kSlotFixed;
   if (CurrentMode() != Mode::kLearnFixed) detector_.learning = false;
+  RefreshLiveSteps();
 }
 
 bool FeedbackEngine::RequestLearnedSet(const LearnedSet& set) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "tarvex/engine/engine_snapshot.h"
-#include "tarvex/engine/fft_butterflies.h"
+#include "tarvex/engine/fft_transform.h"
 #include "tarvex/engine/learned_set.h"
 #include "tarvex/engine/memo.h"
 #include "tarvex/engine/param_table.h"
@@ -63,10 +63,13 @@ struct NotchBank {
   int controlCounter = 0;
 };
 
-// The learned filters as the engine runs them, and the Live slots' ageing.
+// The learned filters as the engine runs them, and the Live slots' ageing:
+// per sample each slot's age grows by its step, one sample's duration for a
+// Live slot and zero for any other.
 struct LearnedFilters {
   LearnedSet actual{};
-  std::array<double, kSlotCount> liveAge{};
+  alignas(32) std::array<double, kSlotCount> liveAge{};
+  alignas(32) std::array<double, kSlotCount> liveStep{};
   std::array<double, kSlotCount> liveDepth{};
 };
 
@@ -87,12 +90,8 @@ struct Analyzer {
   int ringFill = 0;
   int hopCounter = 0;
 
-  double window[kRingSize];
-  double windowSum = 0.0;
-  std::uint16_t bitReverse[kRingSize];
-  double twiddleRe[kRingSize];
-  double twiddleIm[kRingSize];
-  StereoPoint fft[kRingSize];
+  TransformTables tables;
+  TransformBuffers buffers;
   double inMag[kEngineChannels][kSpectrumBins];
   double outMag[kEngineChannels][kSpectrumBins];
   double linkedMag[kSpectrumBins];
@@ -103,10 +102,7 @@ struct Analyzer {
   AnalyzerStage stage = AnalyzerStage::kIdle;
   int oldest = 0;
   int step = 0;
-  int butterflyPass = 0;
-  int butterflyUnit = 0;
-  int butterflyCredit = 0;
-  ButterflyKernel butterflies = SelectButterflyKernel();
+  TransformKernels transform = SelectTransformKernels();
   MagnitudeKernel magnitudes = SelectMagnitudeKernel();
 };
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "tarvex/engine/feedback_engine.h"
 
@@ -127,22 +128,43 @@ void FeedbackEngine::StepGlide(double g) {
   params_.movingCount = kept;
 }
 
+// Every slot's age moves by its step (zero for all but Live slots), two
+// slots to a vector; only when one is past the hold does a slot need more.
 void FeedbackEngine::StepLiveAgeing() {
+  typedef double Lanes __attribute__((vector_size(16), may_alias));
+  static_assert(kSlotCount % 2 == 0, "slots fill whole vectors");
   const double hold = Target(kParamLiveHold);
+  Lanes* age = reinterpret_cast<Lanes*>(learned_.liveAge.data());
+  const Lanes* step = reinterpret_cast<const Lanes*>(learned_.liveStep.data());
+  StereoMask beyondHold{0, 0};
+  for (int v = 0; v < kSlotCount / 2; ++v) {
+    const StereoLanes a = age[v] + step[v];
+    age[v] = a;
+    beyondHold |= a > hold;
+  }
+  if (beyondHold[0] | beyondHold[1]) RecoverLiveSlots(hold);
+}
+
+void FeedbackEngine::RecoverLiveSlots(double hold) {
   const double recovery = Target(kParamRecovery);
-  const double step = 1.0 / sampleRate_;
   for (int s = 0; s < kSlotCount; ++s) {
     if (learned_.actual[s].kind != kSlotLive) continue;
-    learned_.liveAge[s] += step;
     if (learned_.liveAge[s] > hold) {
       learned_.liveDepth[s] = std::max(
           0.0, (1.0 - (learned_.liveAge[s] - hold) / recovery) * learned_.actual[s].depthDb);
       if (learned_.liveDepth[s] == 0.0) {
         learned_.actual[s] = LearnedFilter{};
         learned_.liveAge[s] = 0.0;
+        learned_.liveStep[s] = 0.0;
       }
     }
   }
+}
+
+void FeedbackEngine::RefreshLiveSteps() {
+  const double step = 1.0 / sampleRate_;
+  for (int s = 0; s < kSlotCount; ++s)
+    learned_.liveStep[s] = learned_.actual[s].kind == kSlotLive ? step : 0.0;
 }
 
 void FeedbackEngine::EmptySlot(int slot) {

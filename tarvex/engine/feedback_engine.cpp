@@ -9,12 +9,6 @@
 namespace tarvex {
 namespace {
 
-int ReverseBits13(int n) {
-  int r = 0;
-  for (int b = 0; b < 13; ++b) r |= ((n >> b) & 1) << (12 - b);
-  return r;
-}
-
 constexpr StereoPoint kZeroPoint{{0.0, 0.0}, {0.0, 0.0}};
 
 } // namespace
@@ -40,11 +34,7 @@ FeedbackEngine::FeedbackEngine() {
       for (ResponseDisplay::CacheEntry& e : channel) e = {{0.0, 0.0}, 0};
   Analyzer& a = analyzer_;
   std::fill(std::begin(a.ring), std::end(a.ring), kZeroPoint);
-  std::fill(std::begin(a.fft), std::end(a.fft), kZeroPoint);
-  std::fill(std::begin(a.window), std::end(a.window), 0.0);
-  std::fill(std::begin(a.bitReverse), std::end(a.bitReverse), 0);
-  std::fill(std::begin(a.twiddleRe), std::end(a.twiddleRe), 0.0);
-  std::fill(std::begin(a.twiddleIm), std::end(a.twiddleIm), 0.0);
+  std::fill(&a.buffers.groups[0][0], &a.buffers.groups[0][0] + 4 * kTransformPoints, 0.0);
   std::fill(&a.inMag[0][0], &a.inMag[0][0] + kEngineChannels * kSpectrumBins, 0.0);
   std::fill(&a.outMag[0][0], &a.outMag[0][0] + kEngineChannels * kSpectrumBins, 0.0);
   std::fill(std::begin(a.linkedMag), std::end(a.linkedMag), 0.0);
@@ -63,26 +53,6 @@ void FeedbackEngine::Prepare(double sampleRate, unsigned maxBlock) {
   blockSize_ = static_cast<int>(maxBlock);
   prepared_ = true;
   Analyzer& a = analyzer_;
-  a.windowSum = 0.0;
-  for (int n = 0; n < kRingSize; ++n) {
-    a.window[n] = 0.5 - 0.5 * std::cos(2.0 * kPi * n / kRingSize);
-    a.windowSum += a.window[n];
-    a.bitReverse[n] = static_cast<std::uint16_t>(ReverseBits13(n));
-  }
-  for (int length = 2; length <= kRingSize; length *= 2) {
-    const double angle = -2.0 * kPi / length;
-    const double rotRe = std::cos(angle);
-    const double rotIm = std::sin(angle);
-    double wRe = 1.0;
-    double wIm = 0.0;
-    for (int j = 0; j < length / 2; ++j) {
-      a.twiddleRe[length / 2 + j] = wRe;
-      a.twiddleIm[length / 2 + j] = wIm;
-      const double nextRe = wRe * rotRe - wIm * rotIm;
-      wIm = wRe * rotIm + wIm * rotRe;
-      wRe = nextRe;
-    }
-  }
   const double top = std::min(TopFrequency(sampleRate), 20000.0);
   const double ratio = top / 20.0;
   for (int j = 0; j < kDisplayBinCount; ++j) {

@@ -82,6 +82,8 @@ private:
   void StepGlide(double g);
   void RebuildGlideList();
   void StepLiveAgeing();
+  void RecoverLiveSlots(double hold);
+  void RefreshLiveSteps();
   void EndOfHop();
   bool AnalysisWanted() const;
 

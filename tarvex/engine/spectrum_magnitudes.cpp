@@ -5,70 +5,125 @@
 namespace tarvex {
 namespace {
 
-constexpr int kPoints = 8192;
+typedef double Vec __attribute__((vector_size(32)));
+typedef double AliasVec __attribute__((vector_size(32), may_alias));
+// The magnitude arrays are plain double arrays: stores to them may be
+// unaligned.
+typedef double UnalignedVec __attribute__((vector_size(32), aligned(8), may_alias));
+typedef std::int64_t VecIndex __attribute__((vector_size(32)));
 
-void Magnitudes(const StereoPoint* fft, double sum, int first, int end,
-                const MagnitudeArrays& out) {
-  for (int k = first; k < end; ++k) {
-    const StereoPoint& x = fft[k];
-    const StereoPoint& y = fft[(kPoints - k) & (kPoints - 1)];
-    const StereoLanes pr = x.re + y.re, pi = x.im - y.im;
-    const StereoLanes qr = x.re - y.re, qi = x.im + y.im;
-    const StereoLanes p2 = pr * pr + pi * pi;
-    const StereoLanes q2 = qr * qr + qi * qi;
-    const StereoLanes m0 = StereoLanes{std::sqrt(p2[0]), std::sqrt(p2[1])} / sum;
-    const StereoLanes m1 = StereoLanes{std::sqrt(q2[0]), std::sqrt(q2[1])} / sum;
-    out.input0[k] = m0[0];
-    out.input1[k] = m1[0];
-    out.output0[k] = m0[1];
-    out.output1[k] = m1[1];
-    out.linkedInput[k] = std::sqrt((m0[0] * m0[0] + m1[0] * m1[0]) / 2.0);
+constexpr int kPoints = kTransformPoints;
+
+// One bin, or four consecutive bins, of one transform: the same operations
+// on a double or on each lane of a vector.
+template <typename T>
+struct BinPair {
+  T first;
+  T second;
+};
+
+// Square roots in place, lane by lane.
+[[gnu::always_inline]] inline void TakeRoot(double& v) { v = std::sqrt(v); }
+[[gnu::always_inline]] inline void TakeRoot(Vec& v) {
+  for (int lane = 0; lane < 4; ++lane) v[lane] = std::sqrt(v[lane]);
+}
+
+template <typename T>
+[[gnu::always_inline]] inline BinPair<T> Split(const T& xr, const T& xi, const T& yr, const T& yi,
+                                               double scale) {
+  const T pr = xr + yr, pi = xi - yi;
+  const T qr = xr - yr, qi = xi + yi;
+  BinPair<T> m{pr * pr + pi * pi, qr * qr + qi * qi};
+  TakeRoot(m.first);
+  TakeRoot(m.second);
+  m.first = m.first * scale;
+  m.second = m.second * scale;
+  return m;
+}
+
+// The root mean square of the pair, in place of the first.
+template <typename T>
+[[gnu::always_inline]] inline void TakeLinked(BinPair<T>& m) {
+  m.first = (m.first * m.first + m.second * m.second) / 2.0;
+  TakeRoot(m.first);
+}
+
+[[gnu::always_inline]] inline void ScalarBin(const TransformBuffers& b, double scale, int k,
+                                             const MagnitudeArrays& out) {
+  const int mirror = (kPoints - k) & (kPoints - 1);
+  const BinPair<double> in = Split(b.Re(0, k), b.Im(0, k), b.Re(0, mirror), b.Im(0, mirror), scale);
+  const BinPair<double> o = Split(b.Re(1, k), b.Im(1, k), b.Re(1, mirror), b.Im(1, mirror), scale);
+  out.input0[k] = in.first;
+  out.input1[k] = in.second;
+  out.output0[k] = o.first;
+  out.output1[k] = o.second;
+  BinPair<double> linked = in;
+  TakeLinked(linked);
+  out.linkedInput[k] = linked.first;
+}
+
+// Bins k … k + 3 of one transform, k = 4g (real parts at vector 0 of the
+// transform's place in a group, imaginary parts at vector 2): their mirrors
+// are the first point
+// of group 2048 - g (group 0 for g = 0) and the last three of the group
+// before it, in reverse order.
+[[gnu::always_inline]] inline BinPair<Vec> VectorBins(const TransformBuffers& b, int transform,
+                                                      int g, double scale) {
+  constexpr int kGroups = kPoints / 4;
+  const VecIndex mirrored{4, 3, 2, 1};
+  const AliasVec* x = reinterpret_cast<const AliasVec*>(&b.groups[g][4 * transform]);
+  const AliasVec* before =
+      reinterpret_cast<const AliasVec*>(&b.groups[kGroups - 1 - g][4 * transform]);
+  const AliasVec* after =
+      reinterpret_cast<const AliasVec*>(&b.groups[(kGroups - g) & (kGroups - 1)][4 * transform]);
+  const Vec yr = __builtin_shuffle(Vec(before[0]), Vec(after[0]), mirrored);
+  const Vec yi = __builtin_shuffle(Vec(before[2]), Vec(after[2]), mirrored);
+  return Split(Vec(x[0]), Vec(x[2]), yr, yi, scale);
+}
+
+[[gnu::always_inline]] inline void StoreVec(double* p, const Vec& v) {
+  *reinterpret_cast<UnalignedVec*>(p) = v;
+}
+
+[[gnu::always_inline]] inline void MagnitudeBins(const TransformBuffers& b, double scale, int first,
+                                                 int end, const MagnitudeArrays& out) {
+  int k = first;
+  for (; k % 4 == 0 && k + 4 <= end; k += 4) {
+    BinPair<Vec> in = VectorBins(b, 0, k / 4, scale);
+    const BinPair<Vec> o = VectorBins(b, 1, k / 4, scale);
+    StoreVec(out.input0 + k, in.first);
+    StoreVec(out.input1 + k, in.second);
+    StoreVec(out.output0 + k, o.first);
+    StoreVec(out.output1 + k, o.second);
+    TakeLinked(in);
+    StoreVec(out.linkedInput + k, in.first);
   }
+  for (; k < end; ++k) ScalarBin(b, scale, k, out);
+}
+
+void MagnitudesPortable(const TransformBuffers& b, double scale, int first, int end,
+                        const MagnitudeArrays& out) {
+  MagnitudeBins(b, scale, first, end, out);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-typedef double PointLanes __attribute__((vector_size(32), may_alias));
-typedef double PairLanes __attribute__((vector_size(16)));
-typedef std::int64_t PointIndex __attribute__((vector_size(32)));
-
-// The four squares of one bin sum in pairs and go through one square root and
-// one division; each lane rounds as the scalar sums, roots and quotients do.
-__attribute__((target("avx"))) void MagnitudesAvx(const StereoPoint* fft, double sum, int first,
-                                                  int end, const MagnitudeArrays& out) {
-  const PointLanes flip{1.0, 1.0, -1.0, -1.0};
-  const PointLanes divisor{sum, sum, sum, sum};
-  for (int k = first; k < end; ++k) {
-    const PointLanes x = *reinterpret_cast<const PointLanes*>(&fft[k]);
-    const PointLanes y = *reinterpret_cast<const PointLanes*>(&fft[(kPoints - k) & (kPoints - 1)]);
-    const PointLanes yc = y * flip;
-    const PointLanes p = x + yc;
-    const PointLanes q = x - yc;
-    const PointLanes pp = p * p;
-    const PointLanes qq = q * q;
-    const PointLanes squares = __builtin_shuffle(pp, qq, PointIndex{0, 1, 4, 5}) +
-                               __builtin_shuffle(pp, qq, PointIndex{2, 3, 6, 7});
-    const PointLanes m = PointLanes{__builtin_sqrt(squares[0]), __builtin_sqrt(squares[1]),
-                                    __builtin_sqrt(squares[2]), __builtin_sqrt(squares[3])} /
-                         divisor;
-    out.input0[k] = m[0];
-    out.output0[k] = m[1];
-    out.input1[k] = m[2];
-    out.output1[k] = m[3];
-    out.linkedInput[k] = std::sqrt((m[0] * m[0] + m[2] * m[2]) / 2.0);
-  }
+__attribute__((target("avx2"))) void MagnitudesAvx2(const TransformBuffers& b, double scale,
+                                                    int first, int end,
+                                                    const MagnitudeArrays& out) {
+  MagnitudeBins(b, scale, first, end, out);
 }
 #endif
 
 } // namespace
 
-MagnitudeKernel PortableMagnitudeKernel() { return Magnitudes; }
+MagnitudeKernel PortableMagnitudeKernel() { return MagnitudesPortable; }
 
 MagnitudeKernel SelectMagnitudeKernel() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx")) return MagnitudesAvx;
+  if (__builtin_cpu_supports("avx2")) return MagnitudesAvx2;
 #endif
-  return Magnitudes;
+  return MagnitudesPortable;
 }
 
 } // namespace tarvex

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tarvex/engine/fft_butterflies.h"
+#include "tarvex/engine/fft_transform.h"
 
 namespace tarvex {
 
@@ -14,10 +14,11 @@ struct MagnitudeArrays {
   double* linkedInput;
 };
 
-// Splits bins first … end - 1 of a two-channel transform of 8192 points into
-// the amplitude magnitudes of each real channel: |X + conj(Y)|/sum and
-// |X − conj(Y)|/sum, Y being the mirrored bin.
-using MagnitudeKernel = void (*)(const StereoPoint* fft, double sum, int first, int end,
+// Splits bins first … end - 1 (end ≤ 4097) of the two transforms into the
+// amplitude magnitudes of each real channel: |X + conj(Y)|·scale and
+// |X − conj(Y)|·scale, Y being the mirrored bin and scale one over the window
+// sum.
+using MagnitudeKernel = void (*)(const TransformBuffers& buffers, double scale, int first, int end,
                                  const MagnitudeArrays& out);
 
 // The fastest kernel this processor runs; all kernels give identical results.

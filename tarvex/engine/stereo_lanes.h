@@ -18,11 +18,18 @@ inline StereoLanes SelectLanes(StereoMask mask, StereoLanes a, StereoLanes b) {
 
 // Zero where |v| < 1e-250, as a comparison of the magnitude bits: filter
 // states that small are inaudible, and left alone they decay into subnormal
-// numbers that cost many times the work of normal ones.
+// numbers that cost many times the work of normal ones. For any vector of
+// doubles and its mask type.
+template <typename Lanes, typename Mask>
+[[gnu::always_inline]] inline void FlushTinyLanes(Lanes& v) {
+  const Lanes magnitude = (Lanes)((Mask)v & INT64_MAX);
+  const Mask tiny = magnitude < 1e-250;
+  v = (Lanes)((Mask)v & ~tiny);
+}
+
 inline StereoLanes FlushTiny(StereoLanes v) {
-  const StereoLanes magnitude = (StereoLanes)((StereoMask)v & ~StereoMask{INT64_MIN, INT64_MIN});
-  const StereoMask tiny = magnitude < 1e-250;
-  return (StereoLanes)((StereoMask)v & ~tiny);
+  FlushTinyLanes<StereoLanes, StereoMask>(v);
+  return v;
 }
 
 } // namespace tarvex

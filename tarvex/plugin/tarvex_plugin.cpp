@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "framework/core/byte_chunk.h"
+#include "framework/graphics/igraphics.h"
+#include "tarvex/editor/editor_layout.h"
 #include "tarvex/engine/factory_presets.h"
 #include "tarvex/engine/tail_length.h"
 #include "tarvex/plugin/preset_chunk.h"
@@ -29,9 +31,25 @@ Tarvex::Tarvex(const TarvexInstanceInfo& info)
     FillNextPresetSlot(presets[i].name, chunk);
   }
   UpdateTailLength();
+  layoutFunc_ = [this](plugkit::igraphics::IGraphics* graphics) {
+    LayoutEditorCallback(*this, graphics);
+  };
 }
 
 Tarvex::~Tarvex() = default;
+
+void Tarvex::OnParentWindowResize(int width, int height) {
+  plugkit::igraphics::IGraphics* graphics = GetUI();
+  if (resizeGuard_ || !graphics || graphics->NControls() == 0 || width <= 0 || height <= 0) return;
+  const float s = graphics->GetPlatformWindowScale();
+  if (!std::isfinite(s) || !(s > 0.f)) return;
+  const float fitting = std::min(static_cast<float>(height) / (s * kEditorHeight),
+                                 static_cast<float>(width) / (s * kEditorWidth));
+  const float scale = std::clamp(fitting, kEditorMinScale, kEditorMaxScale);
+  resizeGuard_ = true;
+  graphics->Resize(kEditorWidth, kEditorHeight, scale, scale != fitting);
+  resizeGuard_ = false;
+}
 
 void Tarvex::OnActivate(bool active) {
   if (active)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "tarvex/editor/editor_plugin.h"
 #include "tarvex/engine/feedback_engine.h"
 #include "tarvex/engine/param_table.h"
 #include "tarvex/plugin/bank_store.h"
@@ -13,8 +14,9 @@ namespace tarvex {
 
 // One instance of the feedback suppressor: its 192 parameters, 16 factory
 // presets, the A/B banks and the engine, joined to the framework through the
-// plug-in API class of its deliverable.
-class Tarvex : public TarvexApiBase {
+// plug-in API class of its deliverable, and to its editor through the
+// editor's plug-in interface.
+class Tarvex : public TarvexApiBase, public EditorPlugin {
 public:
   static constexpr int kChunkFrames = 512;
 
@@ -34,16 +36,16 @@ public:
   // User-interface thread. With notifyHost each value is bracketed as a host
   // edit.
   void ApplyParamValues(const ParamValues& values, bool notifyHost);
-  void LoadFactoryPreset(int index);
+  void LoadFactoryPreset(int index) override;
   // The first factory preset the current values match, or -1.
-  int FindMatchingFactoryPreset() const;
+  int FindMatchingFactoryPreset() const override;
   void UpdateTailLength();
   // Samples; -1 for an infinite tail.
   std::int32_t TailLength() const { return tailLength_.load(); }
   double SampleRate() const { return sampleRate_.load(); }
   int CurrentPresetIndex() const { return presetIndex_.load(); }
   // 0 while bank A is active, 1 for bank B.
-  int ActiveBank() const { return activeBank_.load(); }
+  int ActiveBank() const override { return activeBank_.load(); }
 
   void OnParamValueChange(int paramIdx) override;
   void OnAllParamsChange(plugkit::ParamChangeSource source) override;
@@ -53,8 +55,20 @@ public:
   // Both report whether they did anything: they refuse while another state
   // or bank operation runs, or when the engine's learned filters cannot be
   // read or handed over.
-  bool CopyToOtherBank();
-  bool SwapBanks();
+  bool CopyToOtherBank() override;
+  bool SwapBanks() override;
+
+  // The editor's view of the instance; the engine calls are its lock-free
+  // ones.
+  plugkit::igraphics::IGEditorDelegate& Delegate() override { return *this; }
+  void ReadSnapshot(EngineSnapshot& out) const override { engine_->ReadSnapshot(out); }
+  void ReadMeters(EngineMeters& out) const override { engine_->ReadMeters(out); }
+  bool QueueCommand(unsigned bits) override { return engine_->QueueCommand(bits); }
+
+  // The editor keeps its 1180 x 800 layout and scales to the parent window
+  // between 85 % and 150 %, resizing the window when the scale had to be
+  // limited.
+  void OnParentWindowResize(int width, int height) override;
 
 protected:
   // The plug-in module sets these for each block it processes: bit 0 marks
@@ -80,6 +94,9 @@ private:
   std::atomic<double> sampleRate_{48000.0};
   std::atomic<std::int32_t> tailLength_{0};
   std::atomic<bool> ready_{false};
+  // Set while the instance resizes its own editor, so the parent window's
+  // answering resize does not come back in.
+  bool resizeGuard_ = false;
   float engineOut_[kEngineChannels][kChunkFrames] = {};
 };
 

@@ -60,6 +60,9 @@ struct VgGl2Call {
   int32_t blendDstColor;
   int32_t blendSrcAlpha;
   int32_t blendDstAlpha;
+  // Frame-unit box around the call's scissor (min x, min y, max x, max y);
+  // min x above max x without a scissor.
+  float scissorBox[4];
 };
 
 struct VgGl2Path {

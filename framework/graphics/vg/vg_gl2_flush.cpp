@@ -2,6 +2,9 @@
 
 #include "framework/graphics/vg/vg_gl2_backend.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace plugkit {
 
 namespace {
@@ -23,6 +26,26 @@ void SetStencilFunc(VgGl2Backend* backend, GLenum func, GLint ref, GLuint mask) 
   cache.stencilFuncRef = ref;
   cache.stencilFuncMask = mask;
   vgGl.StencilFunc(func, ref, mask);
+}
+
+// GL's scissor test around the call's scissor, a pixel wider on each side
+// for the antialiased edge; none without a scissor (or a box that is not a
+// number).
+void SetScissorTest(const VgGl2Call& call, const GLint* viewport, float xScale, float yScale) {
+  const float* box = call.scissorBox;
+  if (!(box[0] <= box[2]) || !(box[1] <= box[3])) {
+    vgGl.Disable(GL_SCISSOR_TEST);
+    return;
+  }
+  const float limit = 1e7f;
+  const float left = std::clamp(std::floor(box[0] * xScale) - 1.0f, -limit, limit);
+  const float right = std::clamp(std::ceil(box[2] * xScale) + 1.0f, -limit, limit);
+  const float top = std::clamp(std::floor(box[1] * yScale) - 1.0f, -limit, limit);
+  const float bottom = std::clamp(std::ceil(box[3] * yScale) + 1.0f, -limit, limit);
+  vgGl.Enable(GL_SCISSOR_TEST);
+  vgGl.Scissor(viewport[0] + static_cast<GLint>(left),
+               viewport[1] + viewport[3] - static_cast<GLint>(bottom),
+               static_cast<GLsizei>(right - left), static_cast<GLsizei>(bottom - top));
 }
 
 void SetBlend(VgGl2Backend* backend, const VgGl2Call& call) {
@@ -153,9 +176,14 @@ void VgGl2Flush(void* user) {
                              reinterpret_cast<const void*>(2 * sizeof(float)));
     vgGl.Uniform1i(backend->texLocation, 0);
     vgGl.Uniform2fv(backend->viewSizeLocation, 1, backend->view);
+    GLint viewport[4] = {0, 0, 0, 0};
+    vgGl.GetIntegerv(GL_VIEWPORT, viewport);
+    const float xScale = backend->view[0] > 0.0f ? viewport[2] / backend->view[0] : 0.0f;
+    const float yScale = backend->view[1] > 0.0f ? viewport[3] / backend->view[1] : 0.0f;
     for (int32_t i = 0; i < backend->calls.Count(); ++i) {
       const VgGl2Call& call = backend->calls[i];
       SetBlend(backend, call);
+      SetScissorTest(call, viewport, xScale, yScale);
       switch (call.type) {
         case kVgGl2Fill:
           VgGl2DrawFill(backend, call);
@@ -176,6 +204,7 @@ void VgGl2Flush(void* user) {
     vgGl.DisableVertexAttribArray(0);
     vgGl.DisableVertexAttribArray(1);
     vgGl.Disable(GL_CULL_FACE);
+    vgGl.Disable(GL_SCISSOR_TEST);
     vgGl.BindBuffer(GL_ARRAY_BUFFER, 0);
     vgGl.UseProgram(0);
     VgGl2BindTexture(backend, 0);

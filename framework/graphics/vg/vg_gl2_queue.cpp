@@ -56,6 +56,25 @@ void SetBlend(VgGl2Call* call, const VgBlendState& blend) {
   call->blendDstAlpha = static_cast<int32_t>(valid ? factors[3] : GL_ONE_MINUS_SRC_ALPHA);
 }
 
+// The box around a scissor, for GL's own scissor test: the fragment
+// shader clips exactly, but only the scissor test keeps the rasteriser from
+// shading the fragments it would clip.
+void SetScissorBox(VgGl2Call* call, const VgScissorState& scissor) {
+  float* box = call->scissorBox;
+  if (scissor.extent[0] < -0.5f || scissor.extent[1] < -0.5f) {
+    box[0] = 1.0f;
+    box[2] = 0.0f;
+    return;
+  }
+  const float* t = scissor.xform;
+  const float ex = std::fabs(t[0]) * scissor.extent[0] + std::fabs(t[2]) * scissor.extent[1];
+  const float ey = std::fabs(t[1]) * scissor.extent[0] + std::fabs(t[3]) * scissor.extent[1];
+  box[0] = t[4] - ex;
+  box[1] = t[5] - ey;
+  box[2] = t[4] + ex;
+  box[3] = t[5] + ey;
+}
+
 // Writes the 3x2 transform t as the three columns of a mat3, each in a vec4.
 void StoreMatrix(float* columns, const float* t) {
   const float values[12] = {t[0], t[1], 0.0f, 0.0f, t[2], t[3], 0.0f, 0.0f, t[4], t[5], 1.0f, 0.0f};
@@ -192,6 +211,7 @@ void VgGl2RenderFill(void* user, const VgPaint* paint, VgBlendState blend,
   call->type = convex ? kVgGl2ConvexFill : kVgGl2Fill;
   call->image = paint->image;
   SetBlend(call, blend);
+  SetScissorBox(call, *scissor);
   int32_t at = room.firstVertex;
   for (int32_t i = 0; i < pathCount; ++i) {
     VgGl2Path& path = backend->paths[room.firstPath + i];
@@ -238,6 +258,7 @@ void VgGl2RenderStroke(void* user, const VgPaint* paint, VgBlendState blend,
   call->type = kVgGl2Stroke;
   call->image = paint->image;
   SetBlend(call, blend);
+  SetScissorBox(call, *scissor);
   int32_t at = room.firstVertex;
   for (int32_t i = 0; i < pathCount; ++i) {
     if (paths[i].strokeCount <= 0) continue;
@@ -261,6 +282,7 @@ void VgGl2RenderTriangles(void* user, const VgPaint* paint, VgBlendState blend,
   call->type = kVgGl2Triangles;
   call->image = paint->image;
   SetBlend(call, blend);
+  SetScissorBox(call, *scissor);
   call->firstTriangleVertex = room.firstVertex;
   call->triangleVertexCount = vertexCount;
   CopyVertices(backend, room.firstVertex, vertices, vertexCount);

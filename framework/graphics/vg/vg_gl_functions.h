@@ -3,6 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+// On Windows the GL headers bring in windows.h, which maps these names to
+// its narrow functions; in the graphics toolkit they are its own operations.
+#undef LoadBitmap
+#undef GetModuleHandle
+
 namespace plugkit {
 
 // Every OpenGL entry point the renderer's back end and its framebuffers use.
@@ -26,6 +31,7 @@ namespace plugkit {
   X(decltype(&::glGetIntegerv), GetIntegerv, "glGetIntegerv")                                  \
   X(decltype(&::glPixelStorei), PixelStorei, "glPixelStorei")                                  \
   X(decltype(&::glReadPixels), ReadPixels, "glReadPixels")                                     \
+  X(decltype(&::glScissor), Scissor, "glScissor")                                              \
   X(decltype(&::glStencilFunc), StencilFunc, "glStencilFunc")                                  \
   X(decltype(&::glStencilMask), StencilMask, "glStencilMask")                                  \
   X(decltype(&::glStencilOp), StencilOp, "glStencilOp")                                        \

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "framework/graphics/iknob_control_base.h"
+#include "framework/graphics/win/igraphics_win.h"
+#include "tests/support/graphics/test_delegate.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plugkit::igraphics::testing {
+
+// Ends the test program when a native loop (menu, dialog, drag) never
+// returns, so that a run never hangs.
+void StartWatchdog(DWORD milliseconds);
+
+// Dispatches this thread's messages for `milliseconds`.
+void PumpMessages(DWORD milliseconds);
+
+// A top-level window standing in for the host's or the standalone's.
+class TestParentWindow {
+public:
+  TestParentWindow(int width = 800, int height = 600);
+  TestParentWindow(const TestParentWindow&) = delete;
+  TestParentWindow& operator=(const TestParentWindow&) = delete;
+  ~TestParentWindow();
+  HWND Get() const { return window_; }
+
+private:
+  HWND window_ = nullptr;
+};
+
+// A control bound to a parameter that flips it on a click, fills its
+// rectangle with its colour and keeps what reached it.
+class RecordingControl : public IControl {
+public:
+  RecordingControl(const IRect& bounds, int paramIdx, const IColor& color)
+      : IControl(bounds, paramIdx), color_(color) {}
+  void Draw(IGraphics& g) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  bool OnKeyDown(float x, float y, const IKeyPress& key) override;
+  void OnDrop(const char* path) override { drops.emplace_back(path); }
+  void OnDropMultiple(const std::vector<const char*>& paths) override;
+  void OnMouseOver(float x, float y, const IMouseMod& mod) override;
+  void OnMouseOut() override;
+  void OnPopupMenuSelection(IPopupMenu* selectedMenu, int) override {
+    chosenItem = selectedMenu ? selectedMenu->GetChosenItemIdx() : -1;
+  }
+
+  std::vector<float> wheels;
+  std::vector<int> keys;
+  std::vector<std::string> drops;
+  std::vector<std::vector<std::string>> multipleDrops;
+  int cursorType = -1;
+  int chosenItem = -2;
+  int draws = 0;
+  bool alwaysDirty = false;
+  bool IsDirty() override { return alwaysDirty || IControl::IsDirty(); }
+
+private:
+  IColor color_;
+};
+
+class TestKnob : public IKnobControlBase {
+public:
+  TestKnob(const IRect& bounds, int paramIdx) : IKnobControlBase(bounds, paramIdx) {
+    SetHideCursorOnDrag(false);
+  }
+  IRect GetDragBounds() const override { return GetRECT(); }
+  void Draw(IGraphics& g) override;
+};
+
+// An editor delegate that opens a 400 x 300 IGraphicsWin with a button at
+// (20, 20, 120, 80) on parameter 0 and a knob at (200, 20, 300, 120) on
+// parameter 1, over a backdrop control.
+class WindowTestDelegate : public TestDelegate {
+public:
+  WindowTestDelegate();
+  // Runs on the new graphics context before its window opens.
+  std::function<void(IGraphicsWin&)> configure;
+  // Further controls after the standard ones.
+  std::function<void(IGraphics&)> layout;
+
+  IGraphicsWin* Graphics() const { return static_cast<IGraphicsWin*>(GetUI()); }
+  HWND Window() const { return static_cast<HWND>(Graphics()->GetWindow()); }
+  RecordingControl* button = nullptr;
+  TestKnob* knob = nullptr;
+};
+
+// Sends a mouse message with client coordinates to the editor window.
+LRESULT SendMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
+
+// The RGBA pixel at (x, y) (device pixels from the top left) of the
+// editor's backing layer, read back from GL.
+uint32_t ReadEditorPixel(IGraphicsWin& graphics, int x, int y);
+
+} // namespace plugkit::igraphics::testing
