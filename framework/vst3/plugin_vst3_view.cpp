@@ -59,7 +59,9 @@ tresult PLUGIN_API IPluginVST3View::isPlatformTypeSupported(FIDString type) {
 
 tresult PLUGIN_API IPluginVST3View::attached(void* parent, FIDString type) {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
-    if (!plug_.HasUI() || !IsWindowType(type) || !parent || isAttached()) return kResultFalse;
+    // One editor per instance: a second view cannot take it from the first.
+    if (!plug_.HasUI() || !IsWindowType(type) || !parent || isAttached() || plug_.GetUI())
+      return kResultFalse;
     // Attached before the editor opens, so that a size the editor restores
     // while opening reaches the host's frame.
     CPluginView::attached(parent, type);
@@ -72,7 +74,8 @@ tresult PLUGIN_API IPluginVST3View::attached(void* parent, FIDString type) {
 
 tresult PLUGIN_API IPluginVST3View::removed() {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
-    if (plug_.HasUI()) plug_.CloseEditor();
+    // Only the view that holds the editor closes it.
+    if (plug_.HasUI() && isAttached()) plug_.CloseEditor();
     return CPluginView::removed();
   });
 }

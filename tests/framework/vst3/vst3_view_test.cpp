@@ -93,6 +93,15 @@ TEST(Vst3View, AttachedOpensTheEditorAndReportsWhenItCannot) {
   ASSERT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
   ASSERT_NE(plug->GetUI(), nullptr);
   EXPECT_EQ(plug->GetUI()->NControls(), 2);
+
+  auto second = owned(plug->CreateEditorView(ViewType::kEditor));
+  int otherParent = 0;
+  EXPECT_EQ(second->attached(&otherParent, kPlatformTypeHWND), kResultFalse)
+      << "the editor stays with the view that opened it";
+  EXPECT_EQ(second->removed(), kResultOk);
+  EXPECT_NE(plug->GetUI(), nullptr);
+  EXPECT_EQ(plug->GetUI()->GetWindow(), &parent);
+
   EXPECT_EQ(view->removed(), kResultOk);
   EXPECT_EQ(plug->GetUI(), nullptr);
 }
