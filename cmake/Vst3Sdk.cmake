@@ -159,6 +159,25 @@ if(WIN32)
   target_link_options(vst3_validator PRIVATE -municode)
 endif()
 
+# The SDK's editor host: a real host that opens a module's editor view in a
+# window of its own, for the Windows build (its Linux window needs GTK). It
+# is a Windows program (wWinMain) and keeps the SDK's own warnings.
+if(WIN32)
+  set(VST3_EDITORHOST_DIR "${VST3_SDK_DIR}/public.sdk/samples/vst-hosting/editorhost")
+  add_executable(vst3_editorhost WIN32
+    ${VST3_EDITORHOST_DIR}/source/editorhost.cpp
+    ${VST3_EDITORHOST_DIR}/source/usediids.cpp
+    ${VST3_EDITORHOST_DIR}/source/platform/win32/platform.cpp
+    ${VST3_EDITORHOST_DIR}/source/platform/win32/window.cpp
+    ${VST3_SDK_DIR}/public.sdk/source/common/readfile.cpp)
+  target_compile_definitions(vst3_editorhost PRIVATE UNICODE _UNICODE)
+  target_link_libraries(vst3_editorhost PRIVATE vst3_hosting shlwapi comdlg32 gdi32 user32)
+  target_link_options(vst3_editorhost PRIVATE -municode)
+  set_target_properties(vst3_editorhost PROPERTIES
+    OUTPUT_NAME editorhost
+    RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/vst3sdk")
+endif()
+
 if(TARVEX_TESTS)
   # The validator's self-test exercises the hosting classes (parameter
   # changes, event lists, process data, host classes) as this build compiles

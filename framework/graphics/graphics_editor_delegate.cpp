@@ -18,6 +18,8 @@ void IGEditorDelegate::LayoutEditor(IGraphics* graphics) {
   if (layoutFunc_) layoutFunc_(graphics);
 }
 
+bool IGEditorDelegate::ShowHostContextMenuForParam(IControl&, int, float, float) { return false; }
+
 void* IGEditorDelegate::OpenEditor(void* parentWindow) {
   if (!graphics_) {
     graphics_.reset(CreateGraphics());

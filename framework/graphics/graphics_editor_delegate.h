@@ -7,6 +7,7 @@
 
 namespace plugkit::igraphics {
 
+class IControl;
 class IGraphics;
 
 // Connects a plug-in instance to its graphical editor. It creates the
@@ -44,6 +45,10 @@ public:
   // Null when no make-graphics function is installed.
   virtual IGraphics* CreateGraphics();
   virtual void LayoutEditor(IGraphics* graphics);
+  // A right click on a control value bound to `paramIdx`, at (x, y) in
+  // editor units. A delegate whose host builds context menus shows the menu
+  // and returns true; false leaves the editor to show the control's own.
+  virtual bool ShowHostContextMenuForParam(IControl& control, int paramIdx, float x, float y);
 
   // The open editor's context; null while the editor is closed.
   IGraphics* GetUI() const { return graphics_.get(); }

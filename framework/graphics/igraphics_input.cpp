@@ -208,6 +208,8 @@ void IGraphics::OnDropMultiple(const std::vector<const char*>& paths, float x, f
 }
 
 void IGraphics::OnContextMenu(IControl* control, float x, float y) {
+  const int paramIdx = control->GetParamIdx(std::max(0, control->GetValIdxForPos(x, y)));
+  if (paramIdx >= 0 && delegate_.ShowHostContextMenuForParam(*control, paramIdx, x, y)) return;
   promptPopupMenu_.Clear(true);
   control->CreateContextMenu(promptPopupMenu_);
   if (promptPopupMenu_.NItems() > 0)

@@ -31,7 +31,7 @@ IPluginVST3::IPluginVST3(const PlugConfig& config)
   CreateIdleTimer();
 }
 
-IPluginVST3::~IPluginVST3() = default;
+IPluginVST3::~IPluginVST3() { DetachMenuTargets(); }
 
 tresult PLUGIN_API IPluginVST3::queryInterface(const TUID iid, void** obj) {
   QUERY_INTERFACE(iid, obj, IMidiMapping::iid, IMidiMapping)
@@ -195,10 +195,6 @@ int IPluginVST3::GetChannelIndex() { return channelIndex_; }
 void IPluginVST3::GetChannelNamespace(StringBuffer& out) { out.Set(channelNamespace_.Get()); }
 
 int IPluginVST3::GetChannelNamespaceIndex() { return channelNamespaceIndex_; }
-
-// The module has no editor view yet, so there is never an open window to
-// resize; the requested size is accepted.
-bool IPluginVST3::ResizeEditorWindow(int, int) { return true; }
 
 void IPluginVST3::BeginHostParamEdit(int paramIdx) { beginEdit(static_cast<ParamID>(paramIdx)); }
 

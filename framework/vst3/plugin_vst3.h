@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/vst3/host_context_menu.h"
 #include "framework/vst3/plugin_vst3_controller_base.h"
 #include "framework/vst3/plugin_vst3_parameter.h"
 #include "framework/vst3/plugin_vst3_processor_base.h"
@@ -10,8 +11,11 @@
 #include "framework/core/plugin_api_base.h"
 
 #include <atomic>
+#include <vector>
 
 namespace plugkit {
+
+class IPluginVST3View;
 
 // SDK interfaces have no virtual destructors by design: their objects die through release().
 #pragma GCC diagnostic push
@@ -60,6 +64,10 @@ public:
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) override;
 
+  // Gives a new editor view for the name "editor" when the plug-in has an
+  // editor and the platform has editor windows; null otherwise.
+  Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+
   // IUnitInfo
   Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
                                                Steinberg::int32 programIndex,
@@ -91,8 +99,22 @@ public:
   // thread: a change made while processing is passed on by the idle tick.
   void SetLatency(int samples) override;
   void OnIdleTick() override;
+  void CloseEditor() override;
+  // Asks the host for its context menu of the parameter, adds the
+  // control's own items to it and pops it up. Without a host menu nothing
+  // is shown; the control's menu never shows on its own in a host.
+  bool ShowHostContextMenuForParam(igraphics::IControl& control, int paramIdx, float x,
+                                   float y) override;
+
+  // For the view: the host has given the editor a new size.
+  void OnViewResized(int width, int height);
+  // For the view: it is going away.
+  void ForgetView(const IPluginVST3View& view);
 
 protected:
+  // The view createView hands out where the platform has editor windows;
+  // null without an editor or for a name other than "editor".
+  Steinberg::IPlugView* CreateEditorView(Steinberg::FIDString name);
   // Sets the registered parameter's value without telling anyone; false for
   // an unknown id.
   bool SetControllerParamNormalized(Steinberg::Vst::ParamID id, double normalized);
@@ -118,8 +140,14 @@ private:
   Steinberg::tresult ReadDefaultState(Steinberg::IBStream* state);
   Steinberg::tresult WriteDefaultState(Steinberg::IBStream* state);
   void RestartComponent(Steinberg::int32 flags);
+  // Menu targets the host still holds stay, detached; the others go.
+  void DetachMenuTargets();
 
   std::atomic<bool> latencyRestartPending_{false};
+  // The view created last, while it lives.
+  IPluginVST3View* view_ = nullptr;
+  // Targets given to the host's context menus, until the host lets go.
+  std::vector<Steinberg::IPtr<IControlMenuTarget>> menuTargets_;
 };
 #pragma GCC diagnostic pop
 

@@ -8,7 +8,8 @@ namespace tarvex {
 // into the plug-in class's own.
 class TarvexVST3 final : public Tarvex {
 public:
-  explicit TarvexVST3(const TarvexInstanceInfo& info) : Tarvex(info) {}
+  // The editor opens through the module's own make-graphics function.
+  explicit TarvexVST3(const TarvexInstanceInfo& info);
 
   // The process call checks the host's data strictly, applies the host's
   // changes (its bypass goes to the engine's crossfade) and runs the block

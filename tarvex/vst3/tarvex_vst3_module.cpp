@@ -6,6 +6,7 @@
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "public.sdk/source/main/pluginfactory.h"
 
+#include "framework/core/plugin_instance_handle.h"
 #include "tarvex/vst3/tarvex_class_id.h"
 #include "tarvex/vst3/tarvex_vst3.h"
 
@@ -14,7 +15,14 @@
 
 using namespace Steinberg;
 
-bool InitModule() { return true; }
+// Kept by the SDK's module entry when the library is loaded.
+extern void* moduleHandle;
+
+bool InitModule() {
+  // The editor's font and logo are embedded in this module, not in the host.
+  plugkit::SetPluginInstanceHandle(moduleHandle);
+  return true;
+}
 
 bool DeinitModule() { return true; }
 

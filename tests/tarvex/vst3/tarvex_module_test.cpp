@@ -1,5 +1,7 @@
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/hosting/module.h"
 #include "tarvex/vst3/tarvex_class_id.h"
 
@@ -57,6 +59,25 @@ TEST(TarvexModule, FactoryListsTheOneClass) {
   ASSERT_TRUE(component);
   FUnknownPtr<Vst::IAudioProcessor> processor(component.get());
   EXPECT_TRUE(processor) << "one object behind every interface";
+}
+
+TEST(TarvexModule, EditorViewOnlyWhereEditorWindowsExist) {
+  const auto& module = LoadBundle();
+  ASSERT_TRUE(module);
+  const auto& factory = module->getFactory();
+  auto controller = factory.createInstance<Vst::IEditController>(factory.classInfos().front().ID());
+  ASSERT_TRUE(controller);
+  auto view = owned(controller->createView(Vst::ViewType::kEditor));
+#if defined(_WIN32)
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.getWidth(), 1180);
+  EXPECT_EQ(size.getHeight(), 800);
+#else
+  EXPECT_FALSE(view) << "the Linux module has no editor view";
+#endif
 }
 
 } // namespace

@@ -1,0 +1,129 @@
+// The module's editor in real windows: the view attached to a parent window
+// of this program, as a host does, through the module loaded from its
+// bundle (so its own initialisation and resources are the ones used).
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
+#include "public.sdk/source/vst/hosting/module.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <string>
+
+namespace tarvex {
+namespace {
+
+using namespace Steinberg;
+
+const VST3::Hosting::Module::Ptr& LoadBundle() {
+  static const auto* module = [] {
+    std::string error;
+    auto* loaded =
+        new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
+    EXPECT_TRUE(*loaded) << error;
+    return loaded;
+  }();
+  return *module;
+}
+
+int CountThreads() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+BOOL CALLBACK CountEditorWindow(HWND window, LPARAM count) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpW(name, L"IPluginWndClass") == 0) ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, CountEditorWindow, count);
+  return TRUE;
+}
+
+int CountEditorWindows() {
+  int count = 0;
+  EnumWindows(CountEditorWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// The editor's redraw keeps messages coming while it paints in software:
+// the time limit holds between any two of them.
+void PumpMessages(DWORD forMs) {
+  const DWORD end = GetTickCount() + forMs;
+  MSG msg;
+  while (GetTickCount() < end) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageW(&msg);
+    else
+      Sleep(5);
+  }
+}
+
+class ModuleEditor : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(LoadBundle());
+    const auto& factory = LoadBundle()->getFactory();
+    controller = factory.createInstance<Vst::IEditController>(factory.classInfos().front().ID());
+    ASSERT_TRUE(controller);
+    ASSERT_EQ(controller->initialize(&hostContext), kResultOk);
+    parent = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1300,
+                             900, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(parent, nullptr);
+  }
+  void TearDown() override {
+    if (parent) DestroyWindow(parent);
+    if (controller) controller->terminate();
+  }
+
+  Vst::HostApplication hostContext;
+  IPtr<Vst::IEditController> controller;
+  HWND parent = nullptr;
+};
+
+TEST_F(ModuleEditor, OpensInTheHostsWindowAndClosesWithoutLeaks) {
+  const int threadsBefore = CountThreads();
+  for (int round = 0; round < 3; ++round) {
+    auto view = owned(controller->createView(Vst::ViewType::kEditor));
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk) << "round " << round;
+    HWND editor = FindWindowExW(parent, nullptr, L"IPluginWndClass", nullptr);
+    ASSERT_NE(editor, nullptr);
+    PumpMessages(200);
+    RECT client = {};
+    GetClientRect(editor, &client);
+    EXPECT_EQ(client.right, 1180);
+    EXPECT_EQ(client.bottom, 800);
+    EXPECT_EQ(view->attached(parent, kPlatformTypeHWND), kResultFalse) << "already attached";
+    EXPECT_EQ(view->removed(), kResultOk);
+    EXPECT_FALSE(IsWindow(editor));
+  }
+  PumpMessages(100);
+  EXPECT_EQ(CountEditorWindows(), 0);
+  EXPECT_EQ(CountThreads(), threadsBefore);
+}
+
+TEST_F(ModuleEditor, KeysTheEditorLeavesGoBackToTheHost) {
+  auto view = owned(controller->createView(Vst::ViewType::kEditor));
+  ASSERT_TRUE(view);
+  ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+  // The pointer is nowhere near a control that takes keys.
+  SetCursorPos(1900, 1000);
+  EXPECT_EQ(view->onKeyDown(u'q', 0, 0), kResultFalse);
+  EXPECT_EQ(view->onKeyUp(u'q', 0, 0), kResultFalse);
+  EXPECT_EQ(view->removed(), kResultOk);
+}
+
+} // namespace
+} // namespace tarvex
