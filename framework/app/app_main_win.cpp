@@ -3,6 +3,7 @@
 #include "framework/app/app_resource_ids.h"
 #include "framework/app/command_line.h"
 #include "framework/app/main_window_win.h"
+#include "framework/core/plugin_instance_handle.h"
 #include "framework/core/string_buffer.h"
 #include "framework/core/win_files.h"
 #include "framework/core/win_text.h"
@@ -141,6 +142,7 @@ int AppMain(HINSTANCE module, AppHost::PluginFactory factory, const char* name) 
   if (BringRunningInstanceForward(name)) return 0;
   const SingleInstanceGuard guard(name);
   SetAppModule(module);
+  SetPluginInstanceHandle(module);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   try {

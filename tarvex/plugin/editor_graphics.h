@@ -7,8 +7,8 @@ namespace tarvex {
 
 // The editor's graphics context for `delegate`: the Win32 window over the
 // vector back end at the editor's size and frame rate, finding the embedded
-// font and logo in the module that holds this code (the program or the
-// plug-in module).
+// font and logo in the plug-in's own module (the program, or the plug-in
+// module inside a host's process).
 plugkit::igraphics::IGraphics* CreateEditorGraphics(plugkit::igraphics::IGEditorDelegate& delegate);
 
 } // namespace tarvex

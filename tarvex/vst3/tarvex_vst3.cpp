@@ -10,7 +10,6 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "tarvex/plugin/state_chunk.h"
 #include "tarvex/vst3/tarvex_vst3.h"
-#include "tarvex/vst3/tarvex_vst3_editor.h"
 
 namespace tarvex {
 
@@ -58,9 +57,7 @@ uint64 SilenceFlagsOf(const AudioBusBuffers& bus, int32 numSamples, int32 sample
 
 } // namespace
 
-TarvexVST3::TarvexVST3(const TarvexInstanceInfo& info) : Tarvex(info) {
-  makeGraphicsFunc_ = ModuleEditorGraphics(*this);
-}
+TarvexVST3::TarvexVST3(const TarvexInstanceInfo& info) : Tarvex(info) {}
 
 tresult PLUGIN_API TarvexVST3::setupProcessing(ProcessSetup& setup) {
   const tresult result = IPluginVST3::setupProcessing(setup);
