@@ -53,9 +53,20 @@ const IControl* ControlOf(plugkit::igraphics::IGraphics& g, int paramIdx) {
   return nullptr;
 }
 
+// The first shown control of a continuous parameter: a knob.
+const IControl* FirstKnob(WindowTarvex& plugin) {
+  plugkit::igraphics::IGraphics& g = plugin.UI();
+  for (int i = 0; i < g.NControls(); ++i) {
+    const IControl* c = g.GetControl(i);
+    const plugkit::IParam* p = c->GetParam();
+    if (p && p->Type() == plugkit::ParamType::Double && !c->IsHidden()) return c;
+  }
+  return nullptr;
+}
+
 LPARAM At(float x, float y) { return MAKELPARAM(static_cast<int>(x), static_cast<int>(y)); }
 
-TEST(TarvexEditorWindow, OpensInAParentAndAClickEditsTheHostBracketed) {
+TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
   ParentWindow parent;
   WindowTarvex plugin;
   plugin.Activate();
@@ -75,6 +86,16 @@ TEST(TarvexEditorWindow, OpensInAParentAndAClickEditsTheHostBracketed) {
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(b.MW(), b.MH()));
   SendMessageW(window, WM_LBUTTONUP, 0, At(b.MW(), b.MH()));
   EXPECT_EQ(plugin.valuesSent[kParamBypass], 1);
+
+  const IControl* knob = FirstKnob(plugin);
+  ASSERT_NE(knob, nullptr);
+  const int knobParam = knob->GetParamIdx();
+  const IRect k = knob->GetRECT();
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(k.MW(), k.T + 20.f));
+  for (int dy = 5; dy <= 40; dy += 5)
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(k.MW(), k.T + 20.f - dy));
+  SendMessageW(window, WM_LBUTTONUP, 0, At(k.MW(), k.T - 20.f));
+  EXPECT_GT(plugin.valuesSent[knobParam], 1);
 
   EXPECT_FALSE(plugin.valueOutsideEdit);
   EXPECT_FALSE(plugin.endWithoutBegin);
