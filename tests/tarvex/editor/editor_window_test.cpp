@@ -1,0 +1,108 @@
+#include "tests/tarvex/editor/window_tarvex.h"
+
+#include "tarvex/editor/editor_layout.h"
+#include "tarvex/plugin/tarvex_params.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex::testing {
+namespace {
+
+using plugkit::igraphics::IControl;
+using plugkit::igraphics::IRect;
+
+class ParentWindow {
+public:
+  ParentWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TarvexEditorTestParent";
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"Tarvex", WS_POPUP | WS_VISIBLE, 0, 0,
+                              1300, 900, nullptr, nullptr, windowClass.hInstance, nullptr);
+  }
+  ParentWindow(const ParentWindow&) = delete;
+  ParentWindow& operator=(const ParentWindow&) = delete;
+  ~ParentWindow() { DestroyWindow(window_); }
+  HWND Get() const { return window_; }
+
+private:
+  HWND window_;
+};
+
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    // A timer always due (painting slower than its interval) keeps the
+    // queue from ever running dry: the time is checked after each message.
+    while (GetTickCount() - start < milliseconds &&
+           PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageW(&message);
+    Sleep(1);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+// The shown control bound to the parameter.
+const IControl* ControlOf(plugkit::igraphics::IGraphics& g, int paramIdx) {
+  for (int i = 0; i < g.NControls(); ++i) {
+    const IControl* c = g.GetControl(i);
+    if (c->GetParamIdx() == paramIdx && !c->IsHidden()) return c;
+  }
+  return nullptr;
+}
+
+// The first shown control of a continuous parameter: a knob.
+const IControl* FirstKnob(WindowTarvex& plugin) {
+  plugkit::igraphics::IGraphics& g = plugin.UI();
+  for (int i = 0; i < g.NControls(); ++i) {
+    const IControl* c = g.GetControl(i);
+    const plugkit::IParam* p = c->GetParam();
+    if (p && p->Type() == plugkit::ParamType::Double && !c->IsHidden()) return c;
+  }
+  return nullptr;
+}
+
+LPARAM At(float x, float y) { return MAKELPARAM(static_cast<int>(x), static_cast<int>(y)); }
+
+TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
+  ParentWindow parent;
+  WindowTarvex plugin;
+  plugin.Activate();
+  const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetParent(window), parent.Get());
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, kEditorWidth);
+  EXPECT_EQ(client.bottom, kEditorHeight);
+  EXPECT_GT(plugin.UI().NControls(), 100);
+  Pump(300);
+
+  const IControl* bypass = ControlOf(plugin.UI(), kParamBypass);
+  ASSERT_NE(bypass, nullptr);
+  const IRect b = bypass->GetRECT();
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(b.MW(), b.MH()));
+  SendMessageW(window, WM_LBUTTONUP, 0, At(b.MW(), b.MH()));
+  EXPECT_EQ(plugin.valuesSent[kParamBypass], 1);
+
+  const IControl* knob = FirstKnob(plugin);
+  ASSERT_NE(knob, nullptr);
+  const int knobParam = knob->GetParamIdx();
+  const IRect k = knob->GetRECT();
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(k.MW(), k.T + 20.f));
+  for (int dy = 5; dy <= 40; dy += 5)
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(k.MW(), k.T + 20.f - dy));
+  SendMessageW(window, WM_LBUTTONUP, 0, At(k.MW(), k.T - 20.f));
+  EXPECT_GT(plugin.valuesSent[knobParam], 1);
+
+  EXPECT_FALSE(plugin.valueOutsideEdit);
+  EXPECT_FALSE(plugin.endWithoutBegin);
+  EXPECT_EQ(plugin.OpenEdits(), 0);
+  plugin.CloseEditor();
+  EXPECT_FALSE(IsWindow(window));
+}
+
+} // namespace
+} // namespace tarvex::testing
