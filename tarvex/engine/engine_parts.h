@@ -93,8 +93,8 @@ struct Analyzer {
   TransformTables tables;
   TransformBuffers buffers;
   double inMag[kEngineChannels][kSpectrumBins];
-  double outMag[kEngineChannels][kSpectrumBins];
   double linkedMag[kSpectrumBins];
+  double outPower[kSpectrumBins];
 
   std::array<int, kDisplayBinCount> displayLower{};
   std::array<int, kDisplayBinCount> displayUpper{};

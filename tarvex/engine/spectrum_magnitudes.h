@@ -4,20 +4,20 @@
 
 namespace tarvex {
 
-// Where the magnitudes of bins k go: per channel of the input and of the
-// output, and the root mean square of the two input channels.
+// Where the values of bins k go: the magnitude of each input channel, their
+// root mean square, and the mean power of the two output channels (only the
+// display reads the output, and it needs no magnitude per channel).
 struct MagnitudeArrays {
   double* input0;
   double* input1;
-  double* output0;
-  double* output1;
   double* linkedInput;
+  double* outputPower;
 };
 
-// Splits bins first … end - 1 (end ≤ 4097) of the two transforms into the
-// amplitude magnitudes of each real channel: |X + conj(Y)|·scale and
-// |X − conj(Y)|·scale, Y being the mirrored bin and scale one over the window
-// sum.
+// Splits bins first … end - 1 (end ≤ 4097) of the two transforms into their
+// real channels, |X + conj(Y)|·scale and |X − conj(Y)|·scale, Y being the
+// mirrored bin and scale one over the window sum: the input's as magnitudes,
+// the output's as the mean of their squares.
 using MagnitudeKernel = void (*)(const TransformBuffers& buffers, double scale, int first, int end,
                                  const MagnitudeArrays& out);
 
