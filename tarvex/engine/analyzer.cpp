@@ -56,9 +56,7 @@ const BandPeakKernel kBandPeak = [] {
   return BandPeakPortable;
 }();
 
-float ToDb(double magnitude) {
-  return static_cast<float>(20.0 * std::log10(std::max(magnitude, 1e-12)));
-}
+float ToDb(double power) { return static_cast<float>(PowerDb(power)); }
 
 } // namespace
 
@@ -131,7 +129,7 @@ void FeedbackEngine::StepMagnitudes() {
   Analyzer& a = analyzer_;
   const int end = std::min(a.step + kMagnitudesPerStep, kSpectrumBins);
   a.magnitudes(a.buffers, 1.0 / a.tables.windowSum, a.step, end,
-               {a.inMag[0], a.inMag[1], a.linkedMag, a.outPower});
+               {a.inPower[0], a.inPower[1], a.linkedPower, a.outPower});
   a.step = end;
   if (end == kSpectrumBins) {
     a.stage = AnalyzerStage::kDisplayBins;
@@ -140,10 +138,7 @@ void FeedbackEngine::StepMagnitudes() {
   }
 }
 
-// A band shows its largest root mean square of the two channels: for the
-// input the linked magnitudes hold it, for the output the root of the
-// largest mean power (the square root is monotonic and correctly rounded, so
-// the root of the largest is the largest root).
+// A band shows the largest mean power of the two channels.
 void FeedbackEngine::StepDisplayBins() {
   Analyzer& a = analyzer_;
   EngineSnapshot& w = exchange_.working;
@@ -151,8 +146,8 @@ void FeedbackEngine::StepDisplayBins() {
   for (int j = a.step; j < end; ++j) {
     const int lower = a.displayLower[j];
     const int upper = a.displayUpper[j];
-    w.inputSpectrumDb[j] = ToDb(BandPeak(lower, upper, a.linkedMag));
-    w.outputSpectrumDb[j] = ToDb(std::sqrt(BandPeak(lower, upper, a.outPower)));
+    w.inputSpectrumDb[j] = ToDb(BandPeak(lower, upper, a.linkedPower));
+    w.outputSpectrumDb[j] = ToDb(BandPeak(lower, upper, a.outPower));
     if (w.inputSpectrumDb[j] > -100.0f) w.signal = true;
   }
   a.step = end;

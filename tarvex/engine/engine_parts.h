@@ -92,8 +92,10 @@ struct Analyzer {
 
   TransformTables tables;
   TransformBuffers buffers;
-  double inMag[kEngineChannels][kSpectrumBins];
-  double linkedMag[kSpectrumBins];
+  // Powers of each bin: per input channel, their mean, and the mean of the
+  // output channels.
+  double inPower[kEngineChannels][kSpectrumBins];
+  double linkedPower[kSpectrumBins];
   double outPower[kSpectrumBins];
 
   std::array<int, kDisplayBinCount> displayLower{};

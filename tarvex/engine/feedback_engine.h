@@ -67,7 +67,7 @@ private:
   Peak FindPeak(const double* m, double low, double high) const;
   double Prominence(const double* m, int bin, double level) const;
   double InterpolatedFrequency(const double* m, int bin) const;
-  bool HarmonicBlocked(const double* m, int peak, double magnitude, double guard) const;
+  bool HarmonicBlocked(const double* m, int peak, double power, double guard) const;
   void TrackPersistence(DetectorChannel& d, double frequency, double level) const;
   bool RefreshMatchingFilters(int kind, int channelValue, double frequency, double confidence,
                               int& sameKind, int& freeSlot);

@@ -1,7 +1,5 @@
 #include "tarvex/engine/spectrum_magnitudes.h"
 
-#include <cmath>
-
 namespace tarvex {
 namespace {
 
@@ -22,12 +20,6 @@ struct BinPair {
   T second;
 };
 
-// Square roots in place, lane by lane.
-[[gnu::always_inline]] inline void TakeRoot(double& v) { v = std::sqrt(v); }
-[[gnu::always_inline]] inline void TakeRoot(Vec& v) {
-  for (int lane = 0; lane < 4; ++lane) v[lane] = std::sqrt(v[lane]);
-}
-
 // The squared magnitudes of the pair of real channels that share a bin.
 template <typename T>
 [[gnu::always_inline]] inline BinPair<T> SplitSquares(const T& xr, const T& xi, const T& yr,
@@ -37,29 +29,16 @@ template <typename T>
   return {pr * pr + pi * pi, qr * qr + qi * qi};
 }
 
-// The input's magnitudes and their root mean square, into m.first,
-// m.second and linked.
-template <typename T>
-[[gnu::always_inline]] inline void InputMagnitudes(BinPair<T>& m, T& linked, double scale) {
-  TakeRoot(m.first);
-  TakeRoot(m.second);
-  m.first = m.first * scale;
-  m.second = m.second * scale;
-  linked = (m.first * m.first + m.second * m.second) / 2.0;
-  TakeRoot(linked);
-}
-
 [[gnu::always_inline]] inline void ScalarBin(const TransformBuffers& b, double scale, int k,
                                              const MagnitudeArrays& out) {
   const int mirror = (kPoints - k) & (kPoints - 1);
-  BinPair<double> in = SplitSquares(b.Re(0, k), b.Im(0, k), b.Re(0, mirror), b.Im(0, mirror));
+  const double scaleSquared = scale * scale;
+  const BinPair<double> in = SplitSquares(b.Re(0, k), b.Im(0, k), b.Re(0, mirror), b.Im(0, mirror));
   const BinPair<double> o = SplitSquares(b.Re(1, k), b.Im(1, k), b.Re(1, mirror), b.Im(1, mirror));
-  double linked;
-  InputMagnitudes(in, linked, scale);
-  out.input0[k] = in.first;
-  out.input1[k] = in.second;
-  out.linkedInput[k] = linked;
-  out.outputPower[k] = (o.first + o.second) * (scale * scale / 2.0);
+  out.input0[k] = in.first * scaleSquared;
+  out.input1[k] = in.second * scaleSquared;
+  out.linkedInput[k] = (out.input0[k] + out.input1[k]) / 2.0;
+  out.outputPower[k] = (o.first + o.second) * (scaleSquared / 2.0);
 }
 
 // Bins k … k + 3 of one transform, k = 4g (real parts at vector 0 of the
@@ -87,17 +66,16 @@ template <typename T>
 
 [[gnu::always_inline]] inline void MagnitudeBins(const TransformBuffers& b, double scale, int first,
                                                  int end, const MagnitudeArrays& out) {
-  const double halfScaleSquared = scale * scale / 2.0;
+  const double scaleSquared = scale * scale;
   int k = first;
   for (; k % 4 == 0 && k + 4 <= end; k += 4) {
-    BinPair<Vec> in = VectorBins(b, 0, k / 4);
+    const BinPair<Vec> in = VectorBins(b, 0, k / 4);
     const BinPair<Vec> o = VectorBins(b, 1, k / 4);
-    Vec linked;
-    InputMagnitudes(in, linked, scale);
-    StoreVec(out.input0 + k, in.first);
-    StoreVec(out.input1 + k, in.second);
-    StoreVec(out.linkedInput + k, linked);
-    StoreVec(out.outputPower + k, (o.first + o.second) * halfScaleSquared);
+    const Vec input0 = in.first * scaleSquared, input1 = in.second * scaleSquared;
+    StoreVec(out.input0 + k, input0);
+    StoreVec(out.input1 + k, input1);
+    StoreVec(out.linkedInput + k, (input0 + input1) / 2.0);
+    StoreVec(out.outputPower + k, (o.first + o.second) * (scaleSquared / 2.0));
   }
   for (; k < end; ++k) ScalarBin(b, scale, k, out);
 }

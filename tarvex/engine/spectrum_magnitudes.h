@@ -4,9 +4,10 @@
 
 namespace tarvex {
 
-// Where the values of bins k go: the magnitude of each input channel, their
-// root mean square, and the mean power of the two output channels (only the
-// display reads the output, and it needs no magnitude per channel).
+// Where the powers (squared amplitude magnitudes) of bins k go: of each input
+// channel, their mean, and the mean of the two output channels. Everything
+// that reads them compares, sums or takes logarithms, so no bin needs a
+// square root.
 struct MagnitudeArrays {
   double* input0;
   double* input1;
@@ -14,10 +15,10 @@ struct MagnitudeArrays {
   double* outputPower;
 };
 
-// Splits bins first … end - 1 (end ≤ 4097) of the two transforms into their
-// real channels, |X + conj(Y)|·scale and |X − conj(Y)|·scale, Y being the
-// mirrored bin and scale one over the window sum: the input's as magnitudes,
-// the output's as the mean of their squares.
+// Splits bins first … end - 1 (end ≤ 4097) of the two transforms into the
+// powers of their real channels, (|X + conj(Y)|·scale)² and
+// (|X − conj(Y)|·scale)², Y being the mirrored bin and scale one over the
+// window sum.
 using MagnitudeKernel = void (*)(const TransformBuffers& buffers, double scale, int first, int end,
                                  const MagnitudeArrays& out);
 
