@@ -14,63 +14,55 @@ constexpr int kTransformSteps = (13 * kRingSize / 2 + 159) / 160;
 constexpr int kMagnitudesPerStep = 128;
 constexpr int kDisplayBinsPerStep = 4;
 
-// Largest mean-square pair power, several bins to a vector; its square root
-// is the band's peak, since the square root is monotonic and correctly
-// rounded. The largest of a set is the same in any order, so every vector
-// width gives the same result.
+// Largest of a band's values, several bins to a vector. The largest of a set
+// is the same in any order, so every vector width gives the same result.
 template <typename Lanes, typename Mask>
-[[gnu::always_inline]] inline double BandPeakPowerLanes(int first, int last, const double* m0,
-                                                        const double* m1) {
+[[gnu::always_inline]] inline double BandPeakLanes(int first, int last, const double* m) {
   constexpr int kWidth = sizeof(Lanes) / sizeof(double);
   typedef double Unaligned __attribute__((vector_size(sizeof(Lanes)), aligned(8), may_alias));
   Lanes best = Lanes{} - 1.0;
   int k = first;
   for (; k + kWidth - 1 <= last; k += kWidth) {
-    const Lanes a = *reinterpret_cast<const Unaligned*>(m0 + k);
-    const Lanes b = *reinterpret_cast<const Unaligned*>(m1 + k);
-    const Lanes power = (a * a + b * b) / 2.0;
-    const Mask larger = power > best;
-    best = (Lanes)(((Mask)power & larger) | ((Mask)best & ~larger));
+    const Lanes v = *reinterpret_cast<const Unaligned*>(m + k);
+    const Mask larger = v > best;
+    best = (Lanes)(((Mask)v & larger) | ((Mask)best & ~larger));
   }
   double peak = -1.0;
   for (int lane = 0; lane < kWidth; ++lane) peak = std::max(peak, best[lane]);
-  for (; k <= last; ++k) peak = std::max(peak, (m0[k] * m0[k] + m1[k] * m1[k]) / 2.0);
+  for (; k <= last; ++k) peak = std::max(peak, m[k]);
   return peak;
 }
 
-double BandPeakPowerPortable(int first, int last, const double* m0, const double* m1) {
-  return BandPeakPowerLanes<StereoLanes, StereoMask>(first, last, m0, m1);
+double BandPeakPortable(int first, int last, const double* m) {
+  return BandPeakLanes<StereoLanes, StereoMask>(first, last, m);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
 typedef double WideLanes __attribute__((vector_size(32)));
 typedef std::int64_t WideMask __attribute__((vector_size(32)));
 
-__attribute__((target("avx2"))) double BandPeakPowerAvx2(int first, int last, const double* m0,
-                                                         const double* m1) {
-  return BandPeakPowerLanes<WideLanes, WideMask>(first, last, m0, m1);
+__attribute__((target("avx2"))) double BandPeakAvx2(int first, int last, const double* m) {
+  return BandPeakLanes<WideLanes, WideMask>(first, last, m);
 }
 #endif
 
-using BandPeakPowerKernel = double (*)(int first, int last, const double* m0, const double* m1);
+using BandPeakKernel = double (*)(int first, int last, const double* m);
 
-const BandPeakPowerKernel kBandPeakPower = [] {
+const BandPeakKernel kBandPeak = [] {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) return BandPeakPowerAvx2;
+  if (__builtin_cpu_supports("avx2")) return BandPeakAvx2;
 #endif
-  return BandPeakPowerPortable;
+  return BandPeakPortable;
 }();
 
-float ToDb(double magnitude) {
-  return static_cast<float>(20.0 * std::log10(std::max(magnitude, 1e-12)));
-}
+float ToDb(double power) { return static_cast<float>(PowerDb(power)); }
 
 } // namespace
 
-double BandPeakMagnitude(int first, int last, const double* m0, const double* m1) {
+double BandPeak(int first, int last, const double* m) {
   if (last < first) return 0.0;
-  return std::sqrt(kBandPeakPower(first, last, m0, m1));
+  return kBandPeak(first, last, m);
 }
 
 void FeedbackEngine::StartAnalyzer() {
@@ -137,7 +129,7 @@ void FeedbackEngine::StepMagnitudes() {
   Analyzer& a = analyzer_;
   const int end = std::min(a.step + kMagnitudesPerStep, kSpectrumBins);
   a.magnitudes(a.buffers, 1.0 / a.tables.windowSum, a.step, end,
-               {a.inMag[0], a.inMag[1], a.outMag[0], a.outMag[1], a.linkedMag});
+               {a.inPower[0], a.inPower[1], a.linkedPower, a.outPower});
   a.step = end;
   if (end == kSpectrumBins) {
     a.stage = AnalyzerStage::kDisplayBins;
@@ -146,6 +138,7 @@ void FeedbackEngine::StepMagnitudes() {
   }
 }
 
+// A band shows the largest mean power of the two channels.
 void FeedbackEngine::StepDisplayBins() {
   Analyzer& a = analyzer_;
   EngineSnapshot& w = exchange_.working;
@@ -153,8 +146,8 @@ void FeedbackEngine::StepDisplayBins() {
   for (int j = a.step; j < end; ++j) {
     const int lower = a.displayLower[j];
     const int upper = a.displayUpper[j];
-    w.inputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, a.inMag[0], a.inMag[1]));
-    w.outputSpectrumDb[j] = ToDb(BandPeakMagnitude(lower, upper, a.outMag[0], a.outMag[1]));
+    w.inputSpectrumDb[j] = ToDb(BandPeak(lower, upper, a.linkedPower));
+    w.outputSpectrumDb[j] = ToDb(BandPeak(lower, upper, a.outPower));
     if (w.inputSpectrumDb[j] > -100.0f) w.signal = true;
   }
   a.step = end;

@@ -16,8 +16,6 @@ double ControlSmoothing(double seconds, double fs) {
   return 1.0 - std::exp(-kControlPeriod / (seconds * fs));
 }
 
-double LevelDb(double magnitude) { return 20.0 * std::log10(std::max(magnitude, 1e-12)); }
-
 } // namespace
 
 // Where a slot's filter comes from: its manual parameters when the slot is
@@ -76,8 +74,8 @@ struct FeedbackEngine::SlotSource {
 
   const int bin =
       std::clamp(static_cast<int>(src.frequency * kRingSize / fs), 0, kSpectrumBins - 1);
-  const double level = std::max(analyzer_.inMag[0][bin], analyzer_.inMag[1][bin]);
-  w.slotLevelDb[slot] = static_cast<float>(bank_.levelMemo[slot](level, LevelDb));
+  const double power = std::max(analyzer_.inPower[0][bin], analyzer_.inPower[1][bin]);
+  w.slotLevelDb[slot] = static_cast<float>(bank_.levelMemo[slot](power, PowerDb));
 
   if (src.kind == kSlotFixed) ++w.fixedCount;
   if (src.kind == kSlotLive) ++w.liveCount;

@@ -15,9 +15,8 @@ bool InMainLobe(int bin, int peak) { return std::abs(bin - peak) <= kMainLobeBin
 
 } // namespace
 
-bool FeedbackEngine::HarmonicBlocked(const double* m, int peak, double magnitude,
-                                     double guard) const {
-  const double threshold = magnitude * std::pow(10.0, 0.05 * (-6.0 - 0.24 * guard));
+bool FeedbackEngine::HarmonicBlocked(const double* m, int peak, double power, double guard) const {
+  const double threshold = power * std::pow(10.0, 0.1 * (-6.0 - 0.24 * guard));
   bool counted = false;
   for (int k = 2; k <= 4; ++k) {
     const int probes[2] = {k * peak, peak / k};
@@ -32,11 +31,11 @@ bool FeedbackEngine::HarmonicBlocked(const double* m, int peak, double magnitude
   return counted && guard > 0.0;
 }
 
-// The largest local maximum of m within the detection range: bin -1 when
-// there is none.
+// The largest local maximum of the powers m within the detection range: bin
+// -1 when there is none.
 struct FeedbackEngine::Peak {
   int bin;
-  double magnitude;
+  double power;
 };
 
 void FeedbackEngine::DetectFeedback() {
@@ -52,7 +51,7 @@ void FeedbackEngine::DetectFeedback() {
 
 void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, double high) {
   DetectorChannel& d = detector_.channels[channel];
-  const double* m = dualMono ? analyzer_.inMag[channel] : analyzer_.linkedMag;
+  const double* m = dualMono ? analyzer_.inPower[channel] : analyzer_.linkedPower;
   const double hop = kAnalysisHop / sampleRate_;
 
   const Peak peak = FindPeak(m, low, high);
@@ -61,7 +60,7 @@ void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, dou
     d.persistence = 0.0;
     return;
   }
-  const double level = 20.0 * std::log10(std::max(peak.magnitude, 1e-12));
+  const double level = PowerDb(peak.power);
   if (Target(kParamNoiseFloor) > level) {
     d.persistence = 0.0;
     return;
@@ -69,7 +68,7 @@ void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, dou
 
   const double prominence = Prominence(m, peak.bin, level);
   const double threshold = (50.0 - Target(kParamSensitivity)) * 0.12 + Target(kParamProminence);
-  const bool blocked = HarmonicBlocked(m, peak.bin, peak.magnitude, Target(kParamHarmonicGuard));
+  const bool blocked = HarmonicBlocked(m, peak.bin, peak.power, Target(kParamHarmonicGuard));
   const double f = InterpolatedFrequency(m, peak.bin);
   if (prominence < threshold || blocked) {
     d.persistence = 0.0;
@@ -108,7 +107,7 @@ FeedbackEngine::Peak FeedbackEngine::FindPeak(const double* m, double low, doubl
   Peak peak{-1, 0.0};
   for (int k = first; k <= last; ++k) {
     const double v = m[k];
-    if ((peak.bin < 0 || v > peak.magnitude) && m[k - 1] <= v && m[k + 1] < v) peak = {k, v};
+    if ((peak.bin < 0 || v > peak.power) && m[k - 1] <= v && m[k + 1] < v) peak = {k, v};
   }
   return peak;
 }
@@ -116,25 +115,25 @@ FeedbackEngine::Peak FeedbackEngine::FindPeak(const double* m, double low, doubl
 // How far the peak's level stands above the mean power of the bins 3 to 8
 // away on either side, in dB.
 double FeedbackEngine::Prominence(const double* m, int bin, double level) const {
-  double sumSquares = 0.0;
+  double sum = 0.0;
   int count = 0;
   for (int j = 3; j <= 8; ++j) {
     for (int k : {bin + j, bin - j}) {
       if (k < 0 || k > 4096) continue;
-      sumSquares += m[k] * m[k];
+      sum += m[k];
       ++count;
     }
   }
-  const double mean = sumSquares / std::max(count, 1);
-  return level - 20.0 * std::log10(std::max(std::sqrt(mean), 1e-12));
+  return level - PowerDb(sum / std::max(count, 1));
 }
 
 // The peak's frequency, refined by a parabola through the log magnitudes of
-// the peak bin and its two neighbours.
+// the peak bin and its two neighbours (the log powers give the same vertex:
+// they are the log magnitudes doubled).
 double FeedbackEngine::InterpolatedFrequency(const double* m, int bin) const {
-  const double a = std::log(std::max(m[bin - 1], 1e-20));
+  const double a = std::log(std::max(m[bin - 1], 1e-40));
   const double b = std::log(m[bin]);
-  const double c = std::log(std::max(m[bin + 1], 1e-20));
+  const double c = std::log(std::max(m[bin + 1], 1e-40));
   double offset = 0.5 * (a - c) / (a - 2.0 * b + c);
   offset = std::isfinite(offset) ? std::clamp(offset, -0.5, 0.5) : 0.0;
   return (bin + offset) * sampleRate_ / kRingSize;

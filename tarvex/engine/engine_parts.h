@@ -92,9 +92,11 @@ struct Analyzer {
 
   TransformTables tables;
   TransformBuffers buffers;
-  double inMag[kEngineChannels][kSpectrumBins];
-  double outMag[kEngineChannels][kSpectrumBins];
-  double linkedMag[kSpectrumBins];
+  // Powers of each bin: per input channel, their mean, and the mean of the
+  // output channels.
+  double inPower[kEngineChannels][kSpectrumBins];
+  double linkedPower[kSpectrumBins];
+  double outPower[kSpectrumBins];
 
   std::array<int, kDisplayBinCount> displayLower{};
   std::array<int, kDisplayBinCount> displayUpper{};

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
@@ -12,6 +13,22 @@ constexpr double kFloatMax = 3.4028234663852886e38;
 float ToFiniteFloat(double v) {
   if (!std::isfinite(v)) return 0.0f;
   return static_cast<float>(std::clamp(v, -kFloatMax, kFloatMax));
+}
+
+typedef float FloatLanes __attribute__((vector_size(8)));
+
+StereoLanes Magnitudes(StereoLanes v) { return (StereoLanes)((StereoMask)v & INT64_MAX); }
+
+// Lane by lane the larger, or a where b is NaN, as std::max(a, b).
+StereoLanes Larger(StereoLanes a, StereoLanes b) { return SelectLanes(a < b, b, a); }
+
+// ToFiniteFloat on both lanes, the floats given back as doubles.
+StereoLanes ToFiniteFloats(StereoLanes v) {
+  const StereoLanes top{kFloatMax, kFloatMax}, bottom{-kFloatMax, -kFloatMax};
+  const StereoMask finite = Magnitudes(v) <= StereoLanes{DBL_MAX, DBL_MAX};
+  const StereoLanes clamped = SelectLanes(v < bottom, bottom, SelectLanes(top < v, top, v));
+  const StereoLanes kept = SelectLanes(finite, clamped, StereoLanes{0.0, 0.0});
+  return __builtin_convertvector(__builtin_convertvector(kept, FloatLanes), StereoLanes);
 }
 
 double ReadInput(const float* const* in, int ch, int i) {
@@ -52,8 +69,8 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
     bypass_.startPending = false;
   }
 
-  double peakIn = 0.0, peakFiltered = 0.0, peakOut = 0.0;
-  double peakOutCh[kEngineChannels] = {0.0, 0.0};
+  // Per channel; the largest of a set is the same in any order.
+  StereoLanes peakIn{0.0, 0.0}, peakFiltered{0.0, 0.0}, peakOut{0.0, 0.0};
   StereoLanes dry[kControlPeriod];
   StereoLanes wet[kControlPeriod];
   double crossfade[kControlPeriod];
@@ -80,19 +97,15 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
     ProcessSections(wet, n);
 
     for (int r = 0; r < n; ++r) {
-      float o[kEngineChannels];
-      for (int ch = 0; ch < kEngineChannels; ++ch) {
-        const double x = dry[r][ch];
-        const double y = wet[r][ch];
-        const double w = ((y - x) * bank_.mix + x) * bank_.outputGain;
-        const double mixed = crossfade[r] == 1.0 ? x : w + (x - w) * crossfade[r];
-        o[ch] = ToFiniteFloat(mixed);
-        if (out[ch] != nullptr) out[ch][done + r] = o[ch];
-        peakIn = std::max(peakIn, std::fabs(x));
-        peakFiltered = std::max(peakFiltered, std::fabs(y));
-        peakOut = std::max(peakOut, std::fabs(static_cast<double>(o[ch])));
-        peakOutCh[ch] = std::max(peakOutCh[ch], std::fabs(static_cast<double>(o[ch])));
-      }
+      const StereoLanes x = dry[r];
+      const StereoLanes y = wet[r];
+      const StereoLanes w = ((y - x) * bank_.mix + x) * bank_.outputGain;
+      const StereoLanes o = ToFiniteFloats(crossfade[r] == 1.0 ? x : w + (x - w) * crossfade[r]);
+      for (int ch = 0; ch < kEngineChannels; ++ch)
+        if (out[ch] != nullptr) out[ch][done + r] = static_cast<float>(o[ch]);
+      peakIn = Larger(peakIn, Magnitudes(x));
+      peakFiltered = Larger(peakFiltered, Magnitudes(y));
+      peakOut = Larger(peakOut, Magnitudes(o));
       StereoPoint& slot = analyzer_.ring[analyzer_.ringWrite];
       slot.re = StereoLanes{dry[r][0], o[0]};
       slot.im = StereoLanes{dry[r][1], o[1]};
@@ -107,11 +120,12 @@ void FeedbackEngine::Process(const float* const* in, float* const* out, int fram
     }
   }
 
-  exchange_.meters[0].store(ToFiniteFloat(peakIn), std::memory_order_relaxed);
-  exchange_.meters[1].store(ToFiniteFloat(peakFiltered), std::memory_order_relaxed);
-  exchange_.meters[2].store(ToFiniteFloat(peakOut), std::memory_order_relaxed);
-  exchange_.meters[3].store(ToFiniteFloat(peakOutCh[0]), std::memory_order_relaxed);
-  exchange_.meters[4].store(ToFiniteFloat(peakOutCh[1]), std::memory_order_relaxed);
+  auto both = [](StereoLanes peak) { return ToFiniteFloat(std::max(peak[0], peak[1])); };
+  exchange_.meters[0].store(both(peakIn), std::memory_order_relaxed);
+  exchange_.meters[1].store(both(peakFiltered), std::memory_order_relaxed);
+  exchange_.meters[2].store(both(peakOut), std::memory_order_relaxed);
+  exchange_.meters[3].store(ToFiniteFloat(peakOut[0]), std::memory_order_relaxed);
+  exchange_.meters[4].store(ToFiniteFloat(peakOut[1]), std::memory_order_relaxed);
   PublishLearnedSet(exchange_.publishedSet.counter, exchange_.publishedSet.words, learned_.actual);
 }
 

@@ -35,9 +35,9 @@ FeedbackEngine::FeedbackEngine() {
   Analyzer& a = analyzer_;
   std::fill(std::begin(a.ring), std::end(a.ring), kZeroPoint);
   std::fill(&a.buffers.groups[0][0], &a.buffers.groups[0][0] + 4 * kTransformPoints, 0.0);
-  std::fill(&a.inMag[0][0], &a.inMag[0][0] + kEngineChannels * kSpectrumBins, 0.0);
-  std::fill(&a.outMag[0][0], &a.outMag[0][0] + kEngineChannels * kSpectrumBins, 0.0);
-  std::fill(std::begin(a.linkedMag), std::end(a.linkedMag), 0.0);
+  std::fill(&a.inPower[0][0], &a.inPower[0][0] + kEngineChannels * kSpectrumBins, 0.0);
+  std::fill(std::begin(a.linkedPower), std::end(a.linkedPower), 0.0);
+  std::fill(std::begin(a.outPower), std::end(a.outPower), 0.0);
   for (std::atomic<float>& m : exchange_.meters) m.store(0.0f);
   PublishLearnedSet(exchange_.publishedSet.counter, exchange_.publishedSet.words, learned_.actual);
   PublishLearnedSet(exchange_.mailbox.counter, exchange_.mailbox.words, learned_.actual);
@@ -86,9 +86,9 @@ void FeedbackEngine::Reset() {
   learned_.liveDepth.fill(0.0);
   Analyzer& a = analyzer_;
   std::fill(std::begin(a.ring), std::end(a.ring), kZeroPoint);
-  std::fill(&a.inMag[0][0], &a.inMag[0][0] + kEngineChannels * kSpectrumBins, 0.0);
-  std::fill(&a.outMag[0][0], &a.outMag[0][0] + kEngineChannels * kSpectrumBins, 0.0);
-  std::fill(std::begin(a.linkedMag), std::end(a.linkedMag), 0.0);
+  std::fill(&a.inPower[0][0], &a.inPower[0][0] + kEngineChannels * kSpectrumBins, 0.0);
+  std::fill(std::begin(a.linkedPower), std::end(a.linkedPower), 0.0);
+  std::fill(std::begin(a.outPower), std::end(a.outPower), 0.0);
   a.stage = AnalyzerStage::kIdle;
   a.ringWrite = 0;
   a.ringFill = 0;

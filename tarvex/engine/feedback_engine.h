@@ -6,8 +6,9 @@
 
 namespace tarvex {
 
-// Largest sqrt((m0[k]² + m1[k]²)/2) for k = first … last; 0 when last < first.
-double BandPeakMagnitude(int first, int last, const double* m0, const double* m1);
+// Largest m[k] for k = first … last of values no less than 0; 0 when
+// last < first.
+double BandPeak(int first, int last, const double* m);
 
 // The DSP engine of one plug-in instance: a causal feedback suppressor with
 // no lookahead and no latency. Prepare, Reset, SetParams and Process belong to
@@ -66,7 +67,7 @@ private:
   Peak FindPeak(const double* m, double low, double high) const;
   double Prominence(const double* m, int bin, double level) const;
   double InterpolatedFrequency(const double* m, int bin) const;
-  bool HarmonicBlocked(const double* m, int peak, double magnitude, double guard) const;
+  bool HarmonicBlocked(const double* m, int peak, double power, double guard) const;
   void TrackPersistence(DetectorChannel& d, double frequency, double level) const;
   bool RefreshMatchingFilters(int kind, int channelValue, double frequency, double confidence,
                               int& sameKind, int& freeSlot);

@@ -41,6 +41,9 @@ inline ComplexValue MixSectionResponse(ComplexValue h, ComplexValue hs, double w
   return {h.re * factor.re - h.im * factor.im, h.re * factor.im + h.im * factor.re};
 }
 
+// A power in dB, floored at -240 dB.
+inline double PowerDb(double power) { return 10.0 * std::log10(std::max(power, 1e-24)); }
+
 inline double MagnitudeDb(ComplexValue h) {
   const double magnitude = std::sqrt(h.re * h.re + h.im * h.im);
   return 20.0 * std::log10(std::max(magnitude, 1e-12));

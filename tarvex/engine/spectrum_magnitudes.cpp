@@ -1,7 +1,5 @@
 #include "tarvex/engine/spectrum_magnitudes.h"
 
-#include <cmath>
-
 namespace tarvex {
 namespace {
 
@@ -22,44 +20,25 @@ struct BinPair {
   T second;
 };
 
-// Square roots in place, lane by lane.
-[[gnu::always_inline]] inline void TakeRoot(double& v) { v = std::sqrt(v); }
-[[gnu::always_inline]] inline void TakeRoot(Vec& v) {
-  for (int lane = 0; lane < 4; ++lane) v[lane] = std::sqrt(v[lane]);
-}
-
+// The squared magnitudes of the pair of real channels that share a bin.
 template <typename T>
-[[gnu::always_inline]] inline BinPair<T> Split(const T& xr, const T& xi, const T& yr, const T& yi,
-                                               double scale) {
+[[gnu::always_inline]] inline BinPair<T> SplitSquares(const T& xr, const T& xi, const T& yr,
+                                                      const T& yi) {
   const T pr = xr + yr, pi = xi - yi;
   const T qr = xr - yr, qi = xi + yi;
-  BinPair<T> m{pr * pr + pi * pi, qr * qr + qi * qi};
-  TakeRoot(m.first);
-  TakeRoot(m.second);
-  m.first = m.first * scale;
-  m.second = m.second * scale;
-  return m;
-}
-
-// The root mean square of the pair, in place of the first.
-template <typename T>
-[[gnu::always_inline]] inline void TakeLinked(BinPair<T>& m) {
-  m.first = (m.first * m.first + m.second * m.second) / 2.0;
-  TakeRoot(m.first);
+  return {pr * pr + pi * pi, qr * qr + qi * qi};
 }
 
 [[gnu::always_inline]] inline void ScalarBin(const TransformBuffers& b, double scale, int k,
                                              const MagnitudeArrays& out) {
   const int mirror = (kPoints - k) & (kPoints - 1);
-  const BinPair<double> in = Split(b.Re(0, k), b.Im(0, k), b.Re(0, mirror), b.Im(0, mirror), scale);
-  const BinPair<double> o = Split(b.Re(1, k), b.Im(1, k), b.Re(1, mirror), b.Im(1, mirror), scale);
-  out.input0[k] = in.first;
-  out.input1[k] = in.second;
-  out.output0[k] = o.first;
-  out.output1[k] = o.second;
-  BinPair<double> linked = in;
-  TakeLinked(linked);
-  out.linkedInput[k] = linked.first;
+  const double scaleSquared = scale * scale;
+  const BinPair<double> in = SplitSquares(b.Re(0, k), b.Im(0, k), b.Re(0, mirror), b.Im(0, mirror));
+  const BinPair<double> o = SplitSquares(b.Re(1, k), b.Im(1, k), b.Re(1, mirror), b.Im(1, mirror));
+  out.input0[k] = in.first * scaleSquared;
+  out.input1[k] = in.second * scaleSquared;
+  out.linkedInput[k] = (out.input0[k] + out.input1[k]) / 2.0;
+  out.outputPower[k] = (o.first + o.second) * (scaleSquared / 2.0);
 }
 
 // Bins k … k + 3 of one transform, k = 4g (real parts at vector 0 of the
@@ -68,7 +47,7 @@ template <typename T>
 // of group 2048 - g (group 0 for g = 0) and the last three of the group
 // before it, in reverse order.
 [[gnu::always_inline]] inline BinPair<Vec> VectorBins(const TransformBuffers& b, int transform,
-                                                      int g, double scale) {
+                                                      int g) {
   constexpr int kGroups = kPoints / 4;
   const VecIndex mirrored{4, 3, 2, 1};
   const AliasVec* x = reinterpret_cast<const AliasVec*>(&b.groups[g][4 * transform]);
@@ -78,7 +57,7 @@ template <typename T>
       reinterpret_cast<const AliasVec*>(&b.groups[(kGroups - g) & (kGroups - 1)][4 * transform]);
   const Vec yr = __builtin_shuffle(Vec(before[0]), Vec(after[0]), mirrored);
   const Vec yi = __builtin_shuffle(Vec(before[2]), Vec(after[2]), mirrored);
-  return Split(Vec(x[0]), Vec(x[2]), yr, yi, scale);
+  return SplitSquares(Vec(x[0]), Vec(x[2]), yr, yi);
 }
 
 [[gnu::always_inline]] inline void StoreVec(double* p, const Vec& v) {
@@ -87,16 +66,16 @@ template <typename T>
 
 [[gnu::always_inline]] inline void MagnitudeBins(const TransformBuffers& b, double scale, int first,
                                                  int end, const MagnitudeArrays& out) {
+  const double scaleSquared = scale * scale;
   int k = first;
   for (; k % 4 == 0 && k + 4 <= end; k += 4) {
-    BinPair<Vec> in = VectorBins(b, 0, k / 4, scale);
-    const BinPair<Vec> o = VectorBins(b, 1, k / 4, scale);
-    StoreVec(out.input0 + k, in.first);
-    StoreVec(out.input1 + k, in.second);
-    StoreVec(out.output0 + k, o.first);
-    StoreVec(out.output1 + k, o.second);
-    TakeLinked(in);
-    StoreVec(out.linkedInput + k, in.first);
+    const BinPair<Vec> in = VectorBins(b, 0, k / 4);
+    const BinPair<Vec> o = VectorBins(b, 1, k / 4);
+    const Vec input0 = in.first * scaleSquared, input1 = in.second * scaleSquared;
+    StoreVec(out.input0 + k, input0);
+    StoreVec(out.input1 + k, input1);
+    StoreVec(out.linkedInput + k, (input0 + input1) / 2.0);
+    StoreVec(out.outputPower + k, (o.first + o.second) * (scaleSquared / 2.0));
   }
   for (; k < end; ++k) ScalarBin(b, scale, k, out);
 }

@@ -4,20 +4,21 @@
 
 namespace tarvex {
 
-// Where the magnitudes of bins k go: per channel of the input and of the
-// output, and the root mean square of the two input channels.
+// Where the powers (squared amplitude magnitudes) of bins k go: of each input
+// channel, their mean, and the mean of the two output channels. Everything
+// that reads them compares, sums or takes logarithms, so no bin needs a
+// square root.
 struct MagnitudeArrays {
   double* input0;
   double* input1;
-  double* output0;
-  double* output1;
   double* linkedInput;
+  double* outputPower;
 };
 
 // Splits bins first … end - 1 (end ≤ 4097) of the two transforms into the
-// amplitude magnitudes of each real channel: |X + conj(Y)|·scale and
-// |X − conj(Y)|·scale, Y being the mirrored bin and scale one over the window
-// sum.
+// powers of their real channels, (|X + conj(Y)|·scale)² and
+// (|X − conj(Y)|·scale)², Y being the mirrored bin and scale one over the
+// window sum.
 using MagnitudeKernel = void (*)(const TransformBuffers& buffers, double scale, int first, int end,
                                  const MagnitudeArrays& out);
 

@@ -103,12 +103,16 @@ TEST(Analyzer, NeverRunsInManualWithTheAnalyzerOff) {
   EXPECT_EQ(s.inputSpectrumDb[100], -120.0f);
 }
 
-TEST(Analyzer, BandPeakMagnitudeIsTheLargestPairRms) {
-  const double m0[4] = {0.0, 3.0, 1.0, 9.0};
-  const double m1[4] = {0.0, 4.0, 1.0, 0.0};
-  EXPECT_DOUBLE_EQ(BandPeakMagnitude(0, 2, m0, m1), std::sqrt(12.5));
-  EXPECT_DOUBLE_EQ(BandPeakMagnitude(2, 3, m0, m1), std::sqrt(40.5));
-  EXPECT_EQ(BandPeakMagnitude(3, 2, m0, m1), 0.0);
+// Bands longer and shorter than a vector, with the peak in a vector's lanes
+// and in the bins left after the last whole vector.
+TEST(Analyzer, BandPeakIsTheLargestValueOfTheBand) {
+  double m[11] = {0.0, 5.0, 1.0, 9.0, 0.5, 2.0, 7.0, 0.0, 3.0, 8.0, 0.25};
+  EXPECT_EQ(BandPeak(0, 2, m), 5.0);
+  EXPECT_EQ(BandPeak(4, 10, m), 8.0);
+  EXPECT_EQ(BandPeak(0, 10, m), 9.0);
+  EXPECT_EQ(BandPeak(10, 10, m), 0.25);
+  EXPECT_EQ(BandPeak(7, 7, m), 0.0);
+  EXPECT_EQ(BandPeak(3, 2, m), 0.0);
 }
 
 } // namespace
