@@ -68,6 +68,25 @@ void BM_EditorRunningShowFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_EditorRunningShowFrame)->Arg(10)->Arg(15)->Unit(benchmark::kMillisecond);
 
+// What every frame costs whatever is dirty: the frame's start and end, with
+// the copy of the backing layer to the window, around one small area.
+void BM_EditorFrameFixedCost(benchmark::State& state) {
+  testing::HeadlessEditor editor(static_cast<float>(state.range(0)) / 10.f, TARVEX_FONT_FOLDER);
+  HeadlessGraphicsVG* g = editor.Open();
+  if (!g) {
+    state.SkipWithError("no headless OpenGL context");
+    return;
+  }
+  editor.DrawFrame();
+  for (auto _ : state) {
+    IRectList rects;
+    rects.Add(plugkit::igraphics::IRect(500.f, 780.f, 510.f, 790.f));
+    g->Draw(rects);
+    vgGl.Finish();
+  }
+}
+BENCHMARK(BM_EditorFrameFixedCost)->Arg(10)->Arg(15)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace tarvex
 

@@ -53,8 +53,9 @@ IControl* IGraphics::AttachControl(IControl* control, int ctrlTag, const char* g
 }
 
 void IGraphics::RemoveAllControls() {
-  captureMap_.clear();
-  if (cursorHidden_) HideMouseCursor(false, true);
+  // A control still held by the mouse goes with its edits open: end them,
+  // or the host is left inside a gesture that never finishes.
+  ReleaseMouseCapture();
   mouseOver_ = nullptr;
   mouseOverIdx_ = -1;
   textEntryControl_.reset();

@@ -311,5 +311,54 @@ TEST(InputDispatch, EveryEditIsBracketedUnderRandomInput) {
   EXPECT_GT(delegate.performs, 1000);
 }
 
+// A control without a parameter that brackets an edit of its own from the
+// mouse-down until it is deleted, as a graph dragging a parameter does.
+class SelfEditing : public IControl {
+public:
+  SelfEditing(const IRect& r, IGEditorDelegate& d, int paramIdx)
+      : IControl(r), delegate_(d), paramIdx_(paramIdx) {}
+  ~SelfEditing() override {
+    if (editing_) delegate_.EndParamEditFromUI(paramIdx_);
+  }
+  void OnMouseDown(float, float, const IMouseMod&) override {
+    delegate_.BeginParamEditFromUI(paramIdx_);
+    editing_ = true;
+  }
+  void Draw(IGraphics&) override {}
+
+private:
+  IGEditorDelegate& delegate_;
+  int paramIdx_;
+  bool editing_ = false;
+};
+
+TEST(InputDispatch, ClosingWhileHeldEndsTheEditsTheMouseBegan) {
+  BracketCheckingDelegate delegate;
+  {
+    NullGraphics g(delegate, 300, 100);
+    g.AttachControl(new Knob({0, 0, 100, 100}, 0));
+    g.AttachControl(new Knob({100, 0, 200, 100}, 2));
+    g.AttachControl(new SelfEditing({200, 0, 300, 100}, delegate, 1));
+    IMouseInfo first = At(50, 50), second = At(150, 50), graph = At(250, 50);
+    second.ms.touchID = 1;
+    graph.ms.touchID = 2;
+    g.OnMouseDown({first, second, graph});
+    g.OnMouseDrag({At(50, 20, false, 0, -30)});
+    EXPECT_EQ(delegate.begins, 3);
+    EXPECT_EQ(delegate.performs, 1);
+    EXPECT_EQ(delegate.open[0], 1);
+    EXPECT_EQ(delegate.open[2], 1);
+    g.RemoveAllControls();
+    EXPECT_EQ(delegate.open[0], 0);
+    EXPECT_EQ(delegate.open[2], 0);
+    EXPECT_EQ(delegate.open[1], 0) << "the control's own edit ends with it, once";
+    // Nothing is held any more: a late mouse-up ends nothing a second time.
+    g.OnMouseUp({At(50, 20)});
+  }
+  for (const auto& entry : delegate.open)
+    EXPECT_EQ(entry.second, 0) << "edit of " << entry.first << " left open";
+  EXPECT_EQ(delegate.begins, 3);
+}
+
 } // namespace
 } // namespace plugkit::igraphics
