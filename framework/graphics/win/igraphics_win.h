@@ -32,6 +32,13 @@ enum class TextEntryState : uint32_t {
   CommitRequested = 4,
 };
 
+// GetTouchInputInfo and CloseTouchInputHandle, through which the window
+// reads and releases the contacts of a WM_TOUCH.
+struct TouchFunctions {
+  BOOL(WINAPI* getTouchInputInfo)(HTOUCHINPUT, UINT, PTOUCHINPUT, int) = GetTouchInputInfo;
+  BOOL(WINAPI* closeTouchInputHandle)(HTOUCHINPUT) = CloseTouchInputHandle;
+};
+
 // The editor's graphics context on Windows: one child window with its own
 // window procedure and WGL context, turning Win32 input into the graphics
 // context's input calls and painting only the dirty areas. Everything runs on
@@ -121,6 +128,9 @@ public:
   // Touch input is taken only with multi-touch enabled before the window
   // opens and a digitiser ready.
   void EnableMultiTouch(bool enable) { multiTouch_ = enable; }
+  // The functions WM_TOUCH is read and released with, in place of user32's,
+  // so that touches can be handled where no digitiser can produce them.
+  void SetTouchFunctions(const TouchFunctions& functions) { touchFunctions_ = functions; }
 
 protected:
   IMouseInfo MakeMouseInfo(LPARAM lParam, WPARAM wParam);
@@ -174,6 +184,7 @@ private:
   uint32_t skipUntil_ = 0;
   bool timerSet_ = false;
 
+  TouchFunctions touchFunctions_;
   std::unordered_map<int64_t, IMouseInfo> touches_{8};
   float hiddenCursorX_ = 0.f;
   float hiddenCursorY_ = 0.f;

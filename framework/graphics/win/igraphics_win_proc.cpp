@@ -28,14 +28,16 @@ private:
 // Closes a touch-input handle however the touches are handled.
 class TouchInputHandle {
 public:
-  explicit TouchInputHandle(HTOUCHINPUT input) : input_(input) {}
+  TouchInputHandle(HTOUCHINPUT input, BOOL(WINAPI* close)(HTOUCHINPUT))
+      : input_(input), close_(close) {}
   TouchInputHandle(const TouchInputHandle&) = delete;
   TouchInputHandle& operator=(const TouchInputHandle&) = delete;
-  ~TouchInputHandle() { CloseTouchInputHandle(input_); }
+  ~TouchInputHandle() { close_(input_); }
   HTOUCHINPUT Get() const { return input_; }
 
 private:
   HTOUCHINPUT input_;
+  BOOL(WINAPI* close_)(HTOUCHINPUT);
 };
 
 // A dropped path, read whole (never cut inside a character).
@@ -301,9 +303,11 @@ void IGraphicsWin::OnDropFiles(HDROP drop) {
 void IGraphicsWin::OnTouch(WPARAM wParam, LPARAM lParam) {
   const UINT count = LOWORD(wParam);
   if (count == 0) return;
-  const TouchInputHandle handle(reinterpret_cast<HTOUCHINPUT>(lParam));
+  const TouchInputHandle handle(reinterpret_cast<HTOUCHINPUT>(lParam),
+                                touchFunctions_.closeTouchInputHandle);
   std::vector<TOUCHINPUT> inputs(count);
-  if (!GetTouchInputInfo(handle.Get(), count, inputs.data(), sizeof(TOUCHINPUT))) return;
+  if (!touchFunctions_.getTouchInputInfo(handle.Get(), count, inputs.data(), sizeof(TOUCHINPUT)))
+    return;
   const float scale = GetTotalScale();
   std::vector<IMouseInfo> downs;
   std::vector<IMouseInfo> ups;
