@@ -1,7 +1,10 @@
 #include "framework/graphics/vg/vg_font_check.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace plugkit::igraphics {
 namespace {
@@ -267,13 +270,34 @@ bool GlyphRange(const FontBytes& bytes, const stbtt_fontinfo& info, int glyph, u
   return *start <= *end && bytes.Has(*start, *end - *start);
 }
 
-bool SimpleGlyphSound(const FontBytes& bytes, uint64_t at, uint64_t end, int contours) {
+// Decodes one axis of a simple glyph's coordinates as the reader does (a
+// running sum kept in 16 bits) and widens *extent to its largest magnitude.
+uint64_t AxisExtent(const FontBytes& bytes, uint64_t p, const uint8_t* flagsOf, uint64_t points,
+                    uint8_t shortBit, uint8_t sameBit, double* extent) {
+  int32_t value = 0;
+  for (uint64_t i = 0; i < points; ++i) {
+    const uint8_t flags = flagsOf[i];
+    if (flags & shortBit) {
+      const int delta = bytes.U8(p++);
+      value += (flags & sameBit) ? delta : -delta;
+    } else if (!(flags & sameBit)) {
+      value += bytes.I16(p);
+      p += 2;
+    }
+    *extent = std::max(*extent, std::fabs(static_cast<double>(static_cast<int16_t>(value))));
+  }
+  return p;
+}
+
+bool SimpleGlyphSound(const FontBytes& bytes, uint64_t at, uint64_t end, int contours,
+                      double* extent) {
   const uint64_t endPoints = at + 10;
   if (endPoints + 2ull * contours + 2 > end) return false;
   const uint64_t points = 1ull + bytes.U16(endPoints + 2ull * contours - 2);
   uint64_t p = endPoints + 2ull * contours + 2 + bytes.U16(endPoints + 2ull * contours);
   // Flags, with the same repeat rule as the reader, then the coordinate
   // bytes they announce.
+  std::vector<uint8_t> flagsOf(points);
   uint64_t coordinateBytes = 0;
   uint8_t flags = 0;
   unsigned repeat = 0;
@@ -288,14 +312,56 @@ bool SimpleGlyphSound(const FontBytes& bytes, uint64_t at, uint64_t end, int con
     } else {
       --repeat;
     }
+    flagsOf[i] = flags;
     coordinateBytes += (flags & 2) ? 1 : ((flags & 16) ? 0 : 2);
     coordinateBytes += (flags & 4) ? 1 : ((flags & 32) ? 0 : 2);
   }
-  return p + coordinateBytes <= end;
+  if (p + coordinateBytes > end) return false;
+  p = AxisExtent(bytes, p, flagsOf.data(), points, 2, 16, extent);
+  AxisExtent(bytes, p, flagsOf.data(), points, 4, 32, extent);
+  return true;
+}
+
+// The reader places a component by converting a float to a 16-bit
+// coordinate; a transform that could leave that range would be undefined
+// there, so such a component makes the glyph unsafe.
+bool ComponentPlaced(const FontBytes& bytes, uint64_t p, uint16_t flags, double componentExtent,
+                     double* extent) {
+  double a = 1.0, b = 0.0, c = 0.0, d = 1.0;
+  double e = 0.0, f = 0.0;
+  if (flags & 1) {
+    e = bytes.I16(p);
+    f = bytes.I16(p + 2);
+    p += 4;
+  } else {
+    e = static_cast<int8_t>(bytes.U8(p));
+    f = static_cast<int8_t>(bytes.U8(p + 1));
+    p += 2;
+  }
+  const auto f2dot14 = [&](uint64_t at) { return bytes.I16(at) / 16384.0; };
+  if (flags & 8) {
+    a = d = f2dot14(p);
+  } else if (flags & 64) {
+    a = f2dot14(p);
+    d = f2dot14(p + 2);
+  } else if (flags & 128) {
+    a = f2dot14(p);
+    b = f2dot14(p + 2);
+    c = f2dot14(p + 4);
+    d = f2dot14(p + 6);
+  }
+  const double m = std::sqrt(a * a + b * b);
+  const double n = std::sqrt(c * c + d * d);
+  const double x = m * ((std::fabs(a) + std::fabs(c)) * componentExtent + std::fabs(e));
+  const double y = n * ((std::fabs(b) + std::fabs(d)) * componentExtent + std::fabs(f));
+  const double largest = std::max(x, y);
+  if (largest >= 32767.0) return false;
+  *extent = std::max(*extent, std::ceil(largest));
+  return true;
 }
 
 bool GlyphSound(const FontBytes& bytes, const stbtt_fontinfo& info, int glyph, int depth,
-                int* visits) {
+                int* visits, double* extent) {
   if (glyph < 0 || glyph >= info.numGlyphs || depth > kMaxComponentDepth ||
       ++*visits > kMaxComponentVisits) {
     return false;
@@ -306,14 +372,15 @@ bool GlyphSound(const FontBytes& bytes, const stbtt_fontinfo& info, int glyph, i
   if (at == end) return true; // no outline
   if (end - at < 10) return false;
   const int contours = bytes.I16(at);
-  if (contours > 0) return SimpleGlyphSound(bytes, at, end, contours);
+  if (contours > 0) return SimpleGlyphSound(bytes, at, end, contours, extent);
   if (contours == 0) return true;
   uint64_t p = at + 10;
   for (;;) {
     if (p + 4 > end) return false;
     const uint16_t flags = bytes.U16(p);
     const int component = bytes.I16(p + 2);
-    p += 4;
+    const uint64_t arguments = p + 4;
+    p = arguments;
     // Components placed by matching points are not supported by the reader.
     if (!(flags & 2)) return false;
     p += (flags & 1) ? 4 : 2;
@@ -324,7 +391,11 @@ bool GlyphSound(const FontBytes& bytes, const stbtt_fontinfo& info, int glyph, i
     else if (flags & 128)
       p += 8;
     if (p > end) return false;
-    if (!GlyphSound(bytes, info, component, depth + 1, visits)) return false;
+    double componentExtent = 0.0;
+    if (!GlyphSound(bytes, info, component, depth + 1, visits, &componentExtent) ||
+        !ComponentPlaced(bytes, arguments, flags, componentExtent, extent)) {
+      return false;
+    }
     if (!(flags & 32)) return true;
   }
 }
@@ -355,7 +426,8 @@ bool VgFontCheckTables(stbtt_fontinfo* info, int size) {
 
 bool VgFontGlyphSafe(const stbtt_fontinfo& info, int size, int glyph) {
   int visits = 0;
-  return GlyphSound(FontBytes(info.data, size), info, glyph, 0, &visits);
+  double extent = 0.0;
+  return GlyphSound(FontBytes(info.data, size), info, glyph, 0, &visits, &extent);
 }
 
 } // namespace plugkit::igraphics

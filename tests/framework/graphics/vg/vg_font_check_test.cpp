@@ -105,16 +105,19 @@ TEST(VgFontCheck, DamagedStructuresAreRefusedOrLeftUnread) {
   EXPECT_EQ(kerning, 0.0f);
 }
 
+size_t GlyphOffset(const Bytes& bytes, const stbtt_fontinfo& info, int glyph) {
+  const size_t entry = static_cast<size_t>(info.loca) + (info.indexToLocFormat ? 4u : 2u) * glyph;
+  return static_cast<size_t>(info.glyf) +
+         (info.indexToLocFormat ? size_t{bytes[entry]} << 24 | size_t{bytes[entry + 1]} << 16 |
+                                      size_t{bytes[entry + 2]} << 8 | bytes[entry + 3]
+                                : 2u * (size_t{bytes[entry]} << 8 | bytes[entry + 1]));
+}
+
 TEST(VgFontCheck, SelfReferencingCompositeGlyphDrawsNothing) {
   Bytes bytes = RobotoBytes();
   const stbtt_fontinfo info = RobotoInfo();
   const int glyph = stbtt_FindGlyphIndex(&info, 'A');
-  const size_t entry = static_cast<size_t>(info.loca) + (info.indexToLocFormat ? 4u : 2u) * glyph;
-  const size_t at =
-      static_cast<size_t>(info.glyf) +
-      (info.indexToLocFormat ? size_t{bytes[entry]} << 24 | size_t{bytes[entry + 1]} << 16 |
-                                   size_t{bytes[entry + 2]} << 8 | bytes[entry + 3]
-                             : 2u * (size_t{bytes[entry]} << 8 | bytes[entry + 1]));
+  const size_t at = GlyphOffset(bytes, info, glyph);
   PutU16(bytes, at, 0xFFFF);      // composite
   PutU16(bytes, at + 10, 0x0003); // word arguments, xy values
   PutU16(bytes, at + 12, static_cast<uint32_t>(glyph));
@@ -154,6 +157,41 @@ TEST(VgFontCheck, RandomlyDamagedFontsAreReadSafely) {
     accepted += AddAndDraw(bytes) == 0;
   }
   EXPECT_GT(accepted, 40);
+}
+
+// A component is placed through a 16-bit coordinate: one whose offset or
+// scale could carry the outline out of that range is refused, a plain one kept.
+TEST(VgFontCheck, ComponentsThatWouldLeaveTheCoordinateRangeAreRefused) {
+  const stbtt_fontinfo info = RobotoInfo();
+  const int glyph = stbtt_FindGlyphIndex(&info, 'A');
+  const int component = stbtt_FindGlyphIndex(&info, 'B');
+  struct Case {
+    const char* name;
+    uint32_t flags;
+    int16_t offset;
+    int16_t scale; // 2.14 fixed point, used with flag 8
+    bool safe;
+  };
+  const Case cases[] = {
+      {"small offset", 0x0003, 100, 0, true},
+      {"offset near the range's end", 0x0003, 32000, 0, false},
+      {"scale near two", 0x000B, 0, 0x7FFF, true},
+      {"scale near two with a large offset", 0x000B, 20000, 0x7FFF, false},
+      {"negative scale with a large negative offset", 0x000B, -30000, -0x7FFF, false},
+  };
+  for (const Case& c : cases) {
+    Bytes bytes = RobotoBytes();
+    const size_t at = GlyphOffset(bytes, info, glyph);
+    PutU16(bytes, at, 0xFFFF); // composite
+    PutU16(bytes, at + 10, c.flags);
+    PutU16(bytes, at + 12, static_cast<uint32_t>(component));
+    PutU16(bytes, at + 14, static_cast<uint16_t>(c.offset));
+    PutU16(bytes, at + 16, static_cast<uint16_t>(c.offset));
+    PutU16(bytes, at + 18, static_cast<uint16_t>(c.scale));
+    stbtt_fontinfo damaged = info;
+    damaged.data = bytes.data();
+    EXPECT_EQ(VgFontGlyphSafe(damaged, static_cast<int>(bytes.size()), glyph), c.safe) << c.name;
+  }
 }
 
 } // namespace
