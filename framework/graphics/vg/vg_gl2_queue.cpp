@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstring>
 
 #include "framework/graphics/vg/vg_gl2_backend.h"
 #include "framework/graphics/vg/vg_transform.h"
@@ -182,6 +183,90 @@ VgGl2FragUniforms* Block(VgGl2Backend* backend, int index) {
   return &backend->uniforms[index].uniforms;
 }
 
+// What decides how a call draws, besides its uniforms and vertices.
+void CopyCallKey(VgGl2Call* call, const VgGl2Call& key) {
+  call->type = key.type;
+  call->image = key.image;
+  call->blendSrcColor = key.blendSrcColor;
+  call->blendDstColor = key.blendDstColor;
+  call->blendSrcAlpha = key.blendSrcAlpha;
+  call->blendDstAlpha = key.blendDstAlpha;
+  for (int i = 0; i < 4; ++i) call->scissorBox[i] = key.scissorBox[i];
+}
+
+// The last queued call when it draws exactly as a new call with this key and
+// uniform block would: same kind, image, blend, scissor and uniforms, with its
+// vertices and its one block last in their queues. A new call may then join
+// it: GL draws the primitives of one draw in order, so the pixels are those
+// of two calls, at the cost of one.
+VgGl2Call* JoinableCall(VgGl2Backend* backend, const VgGl2Call& key,
+                        const VgGl2FragUniforms& block) {
+  if (backend->calls.Count() == 0) return nullptr;
+  VgGl2Call& last = backend->calls[backend->calls.Count() - 1];
+  if (last.type != key.type || last.image != key.image || last.blendSrcColor != key.blendSrcColor ||
+      last.blendDstColor != key.blendDstColor || last.blendSrcAlpha != key.blendSrcAlpha ||
+      last.blendDstAlpha != key.blendDstAlpha ||
+      std::memcmp(last.scissorBox, key.scissorBox, sizeof key.scissorBox) != 0) {
+    return nullptr;
+  }
+  const int lastBlock = backend->uniforms.Count() - 1;
+  if (lastBlock < 0 || last.uniformOffset != lastBlock * backend->fragSize ||
+      std::memcmp(Block(backend, lastBlock), &block, sizeof block) != 0) {
+    return nullptr;
+  }
+  return &last;
+}
+
+// Appends a triangle strip to the strip that ends the vertex queue, joined by
+// repeated vertices: the triangles between are degenerate and draw nothing,
+// and the joined strip starts at an even place so its triangles keep their
+// winding (and so survive face culling).
+void AppendToStrip(VgGl2Backend* backend, VgGl2Path* path, const VgVertex* strip, int32_t count) {
+  const VgVertex end = backend->vertices[path->firstStroke + path->strokeCount - 1];
+  const int32_t joins = path->strokeCount % 2 == 0 ? 2 : 3;
+  const int32_t at = backend->vertices.Append(joins + count);
+  backend->vertices[at] = end;
+  for (int32_t i = 1; i < joins; ++i) backend->vertices[at + i] = strip[0];
+  CopyVertices(backend, at + joins, strip, count);
+  path->strokeCount += joins + count;
+}
+
+// Joins a stroke to the stroke queued just before it, as one strip.
+bool JoinStroke(VgGl2Backend* backend, const VgGl2Call& key, const VgGl2FragUniforms& block,
+                const VgPath* paths, int32_t pathCount, int32_t vertexCount) {
+  VgGl2Call* last = JoinableCall(backend, key, block);
+  if (!last || last->pathCount <= 0 ||
+      last->firstPath + last->pathCount != backend->paths.Count()) {
+    return false;
+  }
+  // Each joined path brings at most three repeated vertices.
+  const int64_t more = static_cast<int64_t>(vertexCount) + 3 * static_cast<int64_t>(pathCount);
+  VgGl2Path* path = &backend->paths[last->firstPath + last->pathCount - 1];
+  if (more > INT32_MAX || path->strokeCount <= 0 ||
+      path->firstStroke + path->strokeCount != backend->vertices.Count() ||
+      !backend->vertices.Reserve(static_cast<int>(more), kMinimumVertices)) {
+    return false;
+  }
+  for (int32_t i = 0; i < pathCount; ++i) {
+    if (paths[i].strokeCount > 0)
+      AppendToStrip(backend, path, paths[i].stroke, paths[i].strokeCount);
+  }
+  return true;
+}
+
+// Joins triangles to the triangles queued just before them.
+bool JoinTriangles(VgGl2Backend* backend, const VgGl2Call& key, const VgGl2FragUniforms& block,
+                   const VgVertex* vertices, int32_t vertexCount) {
+  VgGl2Call* last = JoinableCall(backend, key, block);
+  if (!last || last->firstTriangleVertex + last->triangleVertexCount != backend->vertices.Count() ||
+      !backend->vertices.Reserve(vertexCount, kMinimumVertices)) {
+    return false;
+  }
+  CopyVertices(backend, backend->vertices.Append(vertexCount), vertices, vertexCount);
+  last->triangleVertexCount += vertexCount;
+  return true;
+}
+
 // Adds up the vertices a call needs; false when the count overflows.
 bool CountVertices(const VgPath* paths, int32_t pathCount, bool withFill, int32_t extra,
                    int32_t* total) {
@@ -252,13 +337,17 @@ void VgGl2RenderStroke(void* user, const VgPaint* paint, VgBlendState blend,
   if (pathCount <= 0) return;
   int32_t vertexCount = 0;
   if (!CountVertices(paths, pathCount, false, 0, &vertexCount)) return;
+  VgGl2Call key{};
+  key.type = kVgGl2Stroke;
+  key.image = paint->image;
+  SetBlend(&key, blend);
+  SetScissorBox(&key, *scissor);
+  VgGl2FragUniforms block;
+  VgGl2ConvertPaint(backend, &block, *paint, *scissor, strokeWidth, fringe, -1.0f);
+  if (JoinStroke(backend, key, block, paths, pathCount, vertexCount)) return;
   Reservation room;
   if (!Reserve(backend, pathCount, vertexCount, 1, &room)) return;
-  VgGl2Call* call = room.call;
-  call->type = kVgGl2Stroke;
-  call->image = paint->image;
-  SetBlend(call, blend);
-  SetScissorBox(call, *scissor);
+  CopyCallKey(room.call, key);
   int32_t at = room.firstVertex;
   for (int32_t i = 0; i < pathCount; ++i) {
     if (paths[i].strokeCount <= 0) continue;
@@ -267,8 +356,7 @@ void VgGl2RenderStroke(void* user, const VgPaint* paint, VgBlendState blend,
     path.strokeCount = paths[i].strokeCount;
     at = CopyVertices(backend, at, paths[i].stroke, paths[i].strokeCount);
   }
-  VgGl2ConvertPaint(backend, Block(backend, room.firstBlock), *paint, *scissor, strokeWidth, fringe,
-                    -1.0f);
+  *Block(backend, room.firstBlock) = block;
 }
 
 void VgGl2RenderTriangles(void* user, const VgPaint* paint, VgBlendState blend,
@@ -276,19 +364,22 @@ void VgGl2RenderTriangles(void* user, const VgPaint* paint, VgBlendState blend,
                           int32_t vertexCount, float fringe) {
   VgGl2Backend* backend = Backend(user);
   if (vertexCount <= 0) return;
+  VgGl2Call key{};
+  key.type = kVgGl2Triangles;
+  key.image = paint->image;
+  SetBlend(&key, blend);
+  SetScissorBox(&key, *scissor);
+  VgGl2FragUniforms block;
+  VgGl2ConvertPaint(backend, &block, *paint, *scissor, 1.0f, fringe, -1.0f);
+  block.frag[kVgGl2FragShaderType] = kVgGl2ShaderTriangles;
+  if (JoinTriangles(backend, key, block, vertices, vertexCount)) return;
   Reservation room;
   if (!Reserve(backend, 0, vertexCount, 1, &room)) return;
-  VgGl2Call* call = room.call;
-  call->type = kVgGl2Triangles;
-  call->image = paint->image;
-  SetBlend(call, blend);
-  SetScissorBox(call, *scissor);
-  call->firstTriangleVertex = room.firstVertex;
-  call->triangleVertexCount = vertexCount;
+  CopyCallKey(room.call, key);
+  room.call->firstTriangleVertex = room.firstVertex;
+  room.call->triangleVertexCount = vertexCount;
   CopyVertices(backend, room.firstVertex, vertices, vertexCount);
-  VgGl2FragUniforms* block = Block(backend, room.firstBlock);
-  VgGl2ConvertPaint(backend, block, *paint, *scissor, 1.0f, fringe, -1.0f);
-  block->frag[kVgGl2FragShaderType] = kVgGl2ShaderTriangles;
+  *Block(backend, room.firstBlock) = block;
 }
 
 } // namespace plugkit

@@ -62,15 +62,7 @@ float strokeMask() {
 }
 #endif
 
-vec4 texel(vec2 at) {
-  vec4 color = texture2D(tex, at);
-  if (texType == 1) color = vec4(color.xyz * color.w, color.w);
-  if (texType == 2) color = vec4(color.x);
-  return color;
-}
-
 void main(void) {
-  vec4 result;
   float scissor = scissorMask(fpos);
 #ifdef EDGE_AA
   float strokeAlpha = strokeMask();
@@ -78,19 +70,14 @@ void main(void) {
 #else
   float strokeAlpha = 1.0;
 #endif
-  if (type == 0) {
-    vec2 pt = (paintMat * vec3(fpos, 1.0)).xy;
-    float d = clamp((roundedRectDistance(pt, extent, radius) + feather * 0.5) / feather, 0.0, 1.0);
-    result = mix(innerCol, outerCol, d) * (strokeAlpha * scissor);
-  } else if (type == 1) {
-    vec2 pt = (paintMat * vec3(fpos, 1.0)).xy / extent;
-    result = texel(pt) * innerCol * (strokeAlpha * scissor);
-  } else if (type == 2) {
-    result = vec4(1.0);
-  } else {
-    result = texel(ftcoord) * scissor * innerCol;
-  }
-  gl_FragColor = result;
+  vec2 pt = (paintMat * vec3(fpos, 1.0)).xy;
+  vec4 color = texture2D(tex, type == 3 ? ftcoord : pt / extent);
+  if (texType == 1) color = vec4(color.xyz * color.w, color.w);
+  if (texType == 2) color = vec4(color.x);
+  float d = clamp((roundedRectDistance(pt, extent, radius) + feather * 0.5) / feather, 0.0, 1.0);
+  vec4 paint = type == 0 ? mix(innerCol, outerCol, d) : color * innerCol;
+  float coverage = type == 3 ? scissor : strokeAlpha * scissor;
+  gl_FragColor = type == 2 ? vec4(1.0) : paint * coverage;
 }
 )glsl";
 
