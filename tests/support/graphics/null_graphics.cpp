@@ -3,7 +3,7 @@
 namespace plugkit::igraphics::testing {
 
 NullGraphics::NullGraphics(IGEditorDelegate& delegate, int width, int height, int fps, float scale)
-    : IGraphics(delegate, width, height, fps, scale) {}
+    : WindowlessPlatform<IGraphics>(delegate, width, height, fps, scale) {}
 
 NullGraphics::~NullGraphics() { RemoveAllControls(); }
 

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "framework/graphics/igraphics.h"
+#include "tests/support/graphics/windowless_platform.h"
 
 namespace plugkit::igraphics::testing {
 
 // A graphics context without back end or window: every such operation
 // answers its neutral value (nothing drawn, no window, no images, no fonts,
 // zero-sized text). Tests drive the context's own logic through it.
-class NullGraphics : public IGraphics {
+class NullGraphics : public WindowlessPlatform<IGraphics> {
 public:
   NullGraphics(IGEditorDelegate& delegate, int width, int height, int fps = 60, float scale = 1.f);
   ~NullGraphics() override;
@@ -41,44 +42,17 @@ public:
   void SetTransformMatrix(const ITransform&) override {}
   void SetClipRegion(const IRect&) override {}
 
-  void GetMouseLocation(float& x, float& y) const override { x = y = 0.f; }
   void HideMouseCursor(bool hide, bool) override { SetCursorHidden(hide); }
-  void MoveMouseCursor(float, float) override {}
   int SetMouseCursor(int cursorType) override;
-  void RemovePlatformTextEntry() override {}
   void* OpenWindow(void*) override { return nullptr; }
-  void CloseWindow() override {}
-  void* GetWindow() override { return nullptr; }
   bool WindowIsOpen() override { return false; }
-  bool GetTextFromClipboard(StringBuffer&) override { return false; }
-  bool SetTextInClipboard(const char*) override { return false; }
-  bool SetFilePathInClipboard(const char*) override { return false; }
-  bool InitiateExternalFileDragDrop(const char*) override { return false; }
-  int ShowMessageBox(const char*, const char*, int, MsgBoxCompletion) override { return 0; }
-  void PromptForFile(StringBuffer&, StringBuffer&, int, const char*, FileCompletion) override {}
-  void PromptForDirectory(StringBuffer&, FileCompletion) override {}
-  bool PromptForColor(IColor&, const char*, ColorCompletion) override { return false; }
-  bool OpenURL(const char*, const char*, const char*, const char*) override { return false; }
   const char* GetPlatformAPIName() override { return "null"; }
-  bool RevealPathInExplorer(const char*, bool) override { return false; }
-  void SetModuleHandle(void*) override {}
-  void* GetModuleHandle() override { return nullptr; }
-  std::unique_ptr<PlatformFont> LoadPlatformFontByName(const char*, const char*, int) override {
-    return nullptr;
-  }
   std::unique_ptr<PlatformFont> LoadPlatformFontFromMemory(const char*, const void*, int) override {
     return nullptr;
   }
   std::unique_ptr<PlatformFont> LoadPlatformFontFromFile(const char*, const char*) override {
     return nullptr;
   }
-  void CachePlatformFont(const char*, const PlatformFont&) override {}
-  void ActivateGLContext() override {}
-  void DeactivateGLContext() override {}
-  void CreatePlatformTextEntry(int, const ITextStyle&, const IRect&, int, const char*) override {}
-  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu&, const IRect&) override { return nullptr; }
-  bool PlatformSupportsMultiTouch() const override { return false; }
-  void PlatformResize(bool) override {}
   void RecreateBackingLayer() override {}
   std::unique_ptr<APIBitmap> LoadAPIBitmapFromData(const char*, const void*, int, int) override {
     return nullptr;

@@ -16,7 +16,7 @@ int WindowPixels(int size, float scale) {
 
 HeadlessGraphicsVG::HeadlessGraphicsVG(IGEditorDelegate& delegate, int width, int height,
                                        float scale)
-    : IGraphicsVG(delegate, width, height, 60, scale),
+    : WindowlessPlatform<IGraphicsVG>(delegate, width, height, 60, scale),
       gl_(std::make_unique<testsupport::HeadlessGlContext>(WindowPixels(width, scale),
                                                            WindowPixels(height, scale))) {}
 
