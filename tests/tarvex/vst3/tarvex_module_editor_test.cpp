@@ -5,7 +5,8 @@
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
-#include "public.sdk/source/vst/hosting/module.h"
+
+#include "tests/tarvex/vst3/loaded_bundle.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +20,6 @@ namespace tarvex {
 namespace {
 
 using namespace Steinberg;
-
-const VST3::Hosting::Module::Ptr& LoadBundle() {
-  static const auto* module = [] {
-    std::string error;
-    auto* loaded =
-        new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
-    EXPECT_TRUE(*loaded) << error;
-    return loaded;
-  }();
-  return *module;
-}
 
 int CountThreads() {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);

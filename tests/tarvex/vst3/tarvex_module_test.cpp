@@ -2,8 +2,9 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "public.sdk/source/vst/hosting/module.h"
 #include "tarvex/vst3/tarvex_class_id.h"
+
+#include "tests/tarvex/vst3/loaded_bundle.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,6 @@ namespace tarvex {
 namespace {
 
 using namespace Steinberg;
-
-// Loaded once and never unloaded, as a host keeps a module while it runs:
-// the framework's process-lifetime lists live inside the module.
-const VST3::Hosting::Module::Ptr& LoadBundle() {
-  static const auto* module = [] {
-    std::string error;
-    auto* loaded =
-        new VST3::Hosting::Module::Ptr(VST3::Hosting::Module::create(TARVEX_VST3_BUNDLE, error));
-    EXPECT_TRUE(*loaded) << error;
-    return loaded;
-  }();
-  return *module;
-}
 
 TEST(TarvexModule, FactoryListsTheOneClass) {
   const auto& module = LoadBundle();
