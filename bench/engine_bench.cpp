@@ -6,36 +6,14 @@
 #include <memory>
 #include <vector>
 
+#include "bench/engine_scenarios.h"
 #include "tarvex/engine/feedback_engine.h"
-#include "tarvex/engine/param_table.h"
 
 namespace {
 
 using tarvex::FeedbackEngine;
 
-constexpr int kBlock = 512;
-
-enum Scenario { kManualAnalyzer = 0, kLiveAllSlots = 1, kAnalyzerOff = 2 };
-
-std::unique_ptr<FeedbackEngine> MakeEngine(Scenario scenario, double fs) {
-  auto engine = FeedbackEngine::Create();
-  tarvex::ParamValues params = tarvex::DefaultParamValues();
-  if (scenario == kLiveAllSlots) {
-    params[tarvex::kParamMode] = static_cast<float>(tarvex::Mode::kLiveAssist);
-    params[tarvex::kParamLiveHold] = 60.0f;
-  }
-  if (scenario == kAnalyzerOff) params[tarvex::kParamAnalyzer] = 0.0f;
-  engine->SetParams(params.data());
-  engine->Prepare(fs, kBlock);
-  if (scenario == kLiveAllSlots) {
-    tarvex::LearnedSet set{};
-    for (int s = 0; s < tarvex::kSlotCount; ++s)
-      set[s] = {
-          static_cast<float>(100.0 * std::pow(1.2, s)), 9.0f, 20.0f, 0.5f, tarvex::kSlotLive, 0};
-    engine->RequestLearnedSet(set);
-  }
-  return engine;
-}
+using namespace tarvex::bench;
 
 // Nanoseconds per stereo frame, real-time factor, and the slowest 512-frame
 // block relative to the mean block; on a shared machine the slowest block
@@ -44,16 +22,9 @@ void BM_Process(benchmark::State& state) {
   const auto scenario = static_cast<Scenario>(state.range(0));
   const double fs = static_cast<double>(state.range(1));
   auto engine = MakeEngine(scenario, fs);
-  std::vector<float> in0(kBlock), in1(kBlock), out0(kBlock), out1(kBlock);
-  unsigned seed = 1;
-  for (int i = 0; i < kBlock; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    in0[i] = static_cast<float>(0.1 * (seed / 4294967296.0 - 0.5));
-    seed = seed * 1664525u + 1013904223u;
-    in1[i] = static_cast<float>(0.1 * (seed / 4294967296.0 - 0.5));
-  }
-  const float* in[2] = {in0.data(), in1.data()};
-  float* out[2] = {out0.data(), out1.data()};
+  NoiseBlock block;
+  const float* const* in = block.in;
+  float* const* out = block.out;
   for (int warm = 0; warm < 64; ++warm) engine->Process(in, out, kBlock, false);
 
   std::vector<double> times;
@@ -64,7 +35,7 @@ void BM_Process(benchmark::State& state) {
     engine->Process(in, out, kBlock, false);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    benchmark::DoNotOptimize(out0.data());
+    benchmark::DoNotOptimize(block.out0.data());
     if (times.size() < times.capacity()) times.push_back(seconds);
     total += seconds;
   }
@@ -79,8 +50,9 @@ void BM_Process(benchmark::State& state) {
 }
 
 void Arguments(benchmark::internal::Benchmark* b) {
-  for (int scenario : {kManualAnalyzer, kLiveAllSlots, kAnalyzerOff})
-    for (int fs : {44100, 48000, 96000, 192000}) b->Args({scenario, fs});
+  for (Scenario scenario :
+       {Scenario::kManualAnalyzer, Scenario::kLiveAllSlots, Scenario::kAnalyzerOff})
+    for (int fs : {44100, 48000, 96000, 192000}) b->Args({static_cast<int>(scenario), fs});
   b->ArgNames({"scenario", "fs"});
 }
 

@@ -11,20 +11,18 @@
 #include <memory>
 #include <vector>
 
+#include "bench/engine_scenarios.h"
 #include "tarvex/engine/feedback_engine.h"
 #include "tarvex/engine/fft_transform.h"
-#include "tarvex/engine/param_table.h"
 #include "tarvex/engine/spectrum_magnitudes.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using tarvex::FeedbackEngine;
+using namespace tarvex::bench;
 
-constexpr int kBlock = 512;
 constexpr double kRates[] = {44100.0, 48000.0, 96000.0, 192000.0};
-
-enum class Scenario { kLiveAllSlots, kManualAnalyzer, kAnalyzerOff };
 
 const char* Name(Scenario s) {
   switch (s) {
@@ -47,29 +45,6 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-// A learned set of 24 Live filters; sending it again restarts their hold,
-// so every repeat measures all 24 before any begins to recover.
-void RequestLiveFilters(FeedbackEngine& engine) {
-  tarvex::LearnedSet set{};
-  for (int s = 0; s < tarvex::kSlotCount; ++s)
-    set[s] = {
-        static_cast<float>(100.0 * std::pow(1.2, s)), 9.0f, 20.0f, 0.5f, tarvex::kSlotLive, 0};
-  engine.RequestLearnedSet(set);
-}
-
-std::unique_ptr<FeedbackEngine> MakeEngine(Scenario scenario, double fs) {
-  auto engine = FeedbackEngine::Create();
-  tarvex::ParamValues params = tarvex::DefaultParamValues();
-  if (scenario == Scenario::kLiveAllSlots) {
-    params[tarvex::kParamMode] = static_cast<float>(tarvex::Mode::kLiveAssist);
-    params[tarvex::kParamLiveHold] = 60.0f;
-  }
-  if (scenario == Scenario::kAnalyzerOff) params[tarvex::kParamAnalyzer] = 0.0f;
-  engine->SetParams(params.data());
-  engine->Prepare(fs, kBlock);
-  return engine;
-}
-
 struct BlockFigures {
   double nsPerFrame;      // mean block
   double typicalPerFrame; // median block
@@ -81,21 +56,12 @@ struct BlockFigures {
 // Figures over `blocks` blocks of noise; on a shared machine the slowest
 // block mostly measures the scheduler, so the 99th percentile is given too.
 BlockFigures TimeBlocks(FeedbackEngine& engine, int blocks) {
-  std::vector<float> in0(kBlock), in1(kBlock), out0(kBlock), out1(kBlock);
-  unsigned seed = 1;
-  for (int i = 0; i < kBlock; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    in0[i] = static_cast<float>(0.1 * (seed / 4294967296.0 - 0.5));
-    seed = seed * 1664525u + 1013904223u;
-    in1[i] = static_cast<float>(0.1 * (seed / 4294967296.0 - 0.5));
-  }
-  const float* in[2] = {in0.data(), in1.data()};
-  float* out[2] = {out0.data(), out1.data()};
+  NoiseBlock block;
   std::vector<double> times(blocks);
   double total = 0.0;
   for (int b = 0; b < blocks; ++b) {
     const Clock::time_point start = Clock::now();
-    engine.Process(in, out, kBlock, false);
+    engine.Process(block.in, block.out, kBlock, false);
     times[b] = Seconds(start, Clock::now());
     total += times[b];
   }
@@ -112,7 +78,6 @@ void TimeScenarios(int repeats, int blocks) {
        {Scenario::kLiveAllSlots, Scenario::kManualAnalyzer, Scenario::kAnalyzerOff}) {
     for (double fs : kRates) {
       auto engine = MakeEngine(scenario, fs);
-      if (scenario == Scenario::kLiveAllSlots) RequestLiveFilters(*engine);
       TimeBlocks(*engine, 64);
       std::vector<double> cost, typical, fastest, slowest, p99;
       for (int r = 0; r < repeats; ++r) {
