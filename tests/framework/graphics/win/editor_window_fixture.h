@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plugkit::igraphics::testing {
@@ -86,6 +87,23 @@ public:
   HWND Window() const { return static_cast<HWND>(Graphics()->GetWindow()); }
   RecordingControl* button = nullptr;
   TestKnob* knob = nullptr;
+};
+
+// The test delegate's editor open in a parent window for the length of a
+// test; `configure` runs on the graphics context before its window opens.
+struct OpenEditor {
+  explicit OpenEditor(std::function<void(IGraphicsWin&)> configure = nullptr) {
+    delegate.configure = std::move(configure);
+    window = static_cast<HWND>(delegate.OpenEditor(parent.Get()));
+  }
+  OpenEditor(const OpenEditor&) = delete;
+  OpenEditor& operator=(const OpenEditor&) = delete;
+  ~OpenEditor() { delegate.CloseEditor(); }
+  IGraphicsWin& G() { return *delegate.Graphics(); }
+
+  TestParentWindow parent;
+  WindowTestDelegate delegate;
+  HWND window = nullptr;
 };
 
 // Sends a mouse message with client coordinates to the editor window.

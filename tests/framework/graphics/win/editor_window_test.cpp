@@ -10,20 +10,9 @@
 namespace plugkit::igraphics {
 namespace {
 
+using testing::OpenEditor;
 using testing::PumpMessages;
 using testing::SendMouse;
-using testing::TestParentWindow;
-using testing::WindowTestDelegate;
-
-struct OpenEditor {
-  TestParentWindow parent;
-  WindowTestDelegate delegate;
-  HWND window = nullptr;
-
-  OpenEditor() { window = static_cast<HWND>(delegate.OpenEditor(parent.Get())); }
-  ~OpenEditor() { delegate.CloseEditor(); }
-  IGraphicsWin& G() { return *delegate.Graphics(); }
-};
 
 // A real drop handle: the header, then each path in UTF-16 with its
 // terminator, then the closing zero.

@@ -12,22 +12,13 @@
 namespace plugkit::igraphics {
 namespace {
 
+using testing::OpenEditor;
 using testing::PumpMessages;
 using testing::SendMouse;
-using testing::TestParentWindow;
-using testing::WindowTestDelegate;
 
-struct OpenEditor {
-  TestParentWindow parent;
-  WindowTestDelegate delegate;
-  HWND window = nullptr;
-
-  OpenEditor() {
-    delegate.configure = [](IGraphicsWin& g) { g.EnableTooltips(true); };
-    window = static_cast<HWND>(delegate.OpenEditor(parent.Get()));
-  }
-  ~OpenEditor() { delegate.CloseEditor(); }
-  IGraphicsWin& G() { return *delegate.Graphics(); }
+// The editor with its tooltips on.
+struct TooltipEditor : OpenEditor {
+  TooltipEditor() : OpenEditor([](IGraphicsWin& g) { g.EnableTooltips(true); }) {}
 
   HWND StartEntryOnKnob() {
     G().CreateTextEntry(*delegate.knob, ITextStyle(), IRect(200, 20, 300, 50), "0.5");
@@ -47,7 +38,7 @@ void Type(HWND edit, const wchar_t* keys) {
 
 TEST(NativeTextEntry, EnterCommitsTheTypedValueThroughTheDelegate) {
   testing::StartWatchdog(30000);
-  OpenEditor e;
+  TooltipEditor e;
   const HWND edit = e.StartEntryOnKnob();
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(GetParent(edit), e.window);
@@ -69,7 +60,7 @@ TEST(NativeTextEntry, EnterCommitsTheTypedValueThroughTheDelegate) {
 
 TEST(NativeTextEntry, EscapeOrAClickOnTheEditorCancelsWithoutAValue) {
   testing::StartWatchdog(30000);
-  OpenEditor e;
+  TooltipEditor e;
   for (const bool byClick : {false, true}) {
     const HWND edit = e.StartEntryOnKnob();
     ASSERT_NE(edit, nullptr);
@@ -106,7 +97,7 @@ void ChooseSecondItemWhenTheMenuShows() {
 
 TEST(NativePopupMenu, TheChoiceReachesTheControl) {
   testing::StartWatchdog(30000);
-  OpenEditor e;
+  TooltipEditor e;
   ASSERT_NE(e.window, nullptr);
   int called = 0;
   IPopupMenu menu("", {"Low", "Mid", "High"}, [&called](IPopupMenu*) { ++called; });
@@ -172,7 +163,7 @@ std::wstring TooltipText(HWND tooltip, HWND owner) {
 }
 
 TEST(Tooltips, FollowTheControlUnderThePointer) {
-  OpenEditor e;
+  TooltipEditor e;
   ASSERT_NE(e.window, nullptr);
   const HWND tooltip = e.G().GetTooltipWindow();
   ASSERT_NE(tooltip, nullptr);
@@ -192,7 +183,7 @@ TEST(Tooltips, FollowTheControlUnderThePointer) {
 }
 
 TEST(Cursors, FollowTheControlUnderThePointer) {
-  OpenEditor e;
+  TooltipEditor e;
   ASSERT_NE(e.window, nullptr);
   e.delegate.button->cursorType = 11;
   const HCURSOR hand = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));

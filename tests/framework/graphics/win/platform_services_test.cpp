@@ -8,18 +8,8 @@
 namespace plugkit::igraphics {
 namespace {
 
-using testing::TestParentWindow;
+using testing::OpenEditor;
 using testing::WindowTestDelegate;
-
-struct OpenEditor {
-  TestParentWindow parent;
-  WindowTestDelegate delegate;
-  HWND window = nullptr;
-
-  OpenEditor() { window = static_cast<HWND>(delegate.OpenEditor(parent.Get())); }
-  ~OpenEditor() { delegate.CloseEditor(); }
-  IGraphicsWin& G() { return *delegate.Graphics(); }
-};
 
 TEST(Clipboard, TextMakesTheRoundTripAndAnEmptyTextEmptiesIt) {
   OpenEditor e;
