@@ -41,6 +41,8 @@ const char* KindTooltip(int kind) {
     case kButtonFreezeLive:
       return "Convert existing Live filters to learned Fixed filters; no new filters or test "
              "signal.";
+    case kButtonSupportMail:
+      return "Write an e-mail to the support address.";
     default:
       return kPageTooltip;
   }

@@ -1,5 +1,7 @@
 #include "tarvex/editor/drawing_helpers.h"
 
+#include <algorithm>
+
 namespace tarvex {
 
 using plugkit::igraphics::EAlign;
@@ -10,6 +12,10 @@ using plugkit::igraphics::ITextStyle;
 
 namespace {
 constexpr float kCornerRadius = 5.f;
+// A text this small is unreadable anyway; fitting stops there.
+constexpr float kSmallestTextSize = 1.f;
+// The least a size shrinks by in one step, so that fitting ends quickly.
+constexpr float kTextSizeStep = 0.1f;
 } // namespace
 
 ITextStyle EditorTextStyle(float size, const IColor& color, int align) {
@@ -39,6 +45,23 @@ void DrawBox(IGraphics& g, const IRect& r, const IColor& outline) {
 void DrawLabel(IGraphics& g, const char* text, const IRect& r, float size, const IColor& color,
                int align) {
   g.DrawText(EditorTextStyle(size, color, align), text, r, nullptr);
+}
+
+IRect LabelBox(const IGraphics& g, const char* text, const IRect& r, float size, int align) {
+  IRect box = r;
+  g.MeasureText(EditorTextStyle(size, kColorIvory, align), text, box);
+  return box;
+}
+
+float FittedTextSize(const IGraphics& g, const char* text, float size, float width) {
+  // Glyphs are rasterised at sizes in tenths of a pixel and placed on whole
+  // pixels, so a width does not shrink exactly with the size: measure again
+  // after every step.
+  for (;;) {
+    const float measured = LabelBox(g, text, IRect(), size, kAlignLeft).W();
+    if (measured <= width || size <= kSmallestTextSize) return size;
+    size = std::max(kSmallestTextSize, std::min(size * width / measured, size - kTextSizeStep));
+  }
 }
 
 } // namespace tarvex

@@ -313,14 +313,28 @@ void FilterGraph::DrawMarks(IGraphics& g) {
 }
 
 void FilterGraph::DrawFrequencyLabels(IGraphics& g) {
-  const float x100 = FreqToX(100.0), x1k = FreqToX(1000.0), x10k = FreqToX(10000.0);
+  // Labels closer than this read as one.
+  constexpr float kLabelGap = 4.f;
+  struct GridLabel {
+    double frequency;
+    const char* text;
+    float halfWidth;
+  };
+  char top[24];
+  std::snprintf(top, sizeof top, "%.1f kHz", TopFrequency() / 1000.0);
+  const IRect topRect(764, 349, 834, 372);
+  const IRect topBox = LabelBox(g, top, topRect, 10, kAlignRight);
   DrawLabel(g, "20 Hz", IRect(66, 349, 137, 372), 10, kColorSlate, kAlignLeft);
-  DrawLabel(g, "100", IRect(x100 - 24, 349, x100 + 24, 372), 10, kColorSlate, kAlignCentre);
-  DrawLabel(g, "1 kHz", IRect(x1k - 31, 349, x1k + 31, 372), 10, kColorSlate, kAlignCentre);
-  DrawLabel(g, "10k", IRect(x10k - 24, 349, x10k + 24, 372), 10, kColorSlate, kAlignCentre);
-  char text[24];
-  std::snprintf(text, sizeof text, "%.1f kHz", TopFrequency() / 1000.0);
-  DrawLabel(g, text, IRect(764, 349, 834, 372), 10, kColorSlate, kAlignRight);
+  // At low sample rates a grid frequency lies close to the top one; the top
+  // label tells the range, so the grid label gives way.
+  for (const GridLabel& l : {GridLabel{100.0, "100", 24}, GridLabel{1000.0, "1 kHz", 31},
+                             GridLabel{10000.0, "10k", 24}}) {
+    const float x = FreqToX(l.frequency);
+    const IRect r(x - l.halfWidth, 349, x + l.halfWidth, 372);
+    if (topBox.Empty() || LabelBox(g, l.text, r, 10, kAlignCentre).R + kLabelGap <= topBox.L)
+      DrawLabel(g, l.text, r, 10, kColorSlate, kAlignCentre);
+  }
+  DrawLabel(g, top, topRect, 10, kColorSlate, kAlignRight);
 }
 
 } // namespace tarvex

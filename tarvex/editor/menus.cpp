@@ -88,7 +88,9 @@ void EnumMenu::Draw(IGraphics& g) {
   if (const plugkit::IParam* param = GetParam()) {
     plugkit::StringBuffer text;
     param->FormatDisplay(param->Value(), false, text, true);
-    DrawLabel(g, text.Get(), IRect(box.L + 12, box.T, box.R - 24, box.B), 15,
+    // A long value text shrinks rather than run under the chevron.
+    const IRect textRect(box.L + 12, box.T, box.R - 24, box.B);
+    DrawLabel(g, text.Get(), textRect, FittedTextSize(g, text.Get(), 15, textRect.W()),
               IsDisabled() ? kColorSlate : kColorIvory, kAlignLeft);
   }
   DrawChevron(g, box, kColorTeal);

@@ -45,6 +45,18 @@ double SuffixFactor(const char* unit, const std::string& suffix) {
   return 0.0;
 }
 
+// "%.2f" of the largest double: 309 digits, sign, point, two decimals.
+constexpr std::size_t kLongestFixedText = 320;
+
+// The value as the text shows it with that many decimals. A unit or a
+// precision is chosen by this value, so 999.5 Hz, which reads 1000, moves to
+// kHz instead of showing "1000 Hz".
+double Shown(double value, int decimals) {
+  char text[kLongestFixedText];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::strtod(text, nullptr);
+}
+
 } // namespace
 
 const char* EditorParamUnit(int paramIdx) {
@@ -56,17 +68,17 @@ void FormatParamValue(int paramIdx, double value, char* text, std::size_t size) 
   if (!text || size == 0) return;
   const char* unit = EditorParamUnit(paramIdx);
   if (Is(unit, "Hz")) {
-    if (value >= 1000.0)
+    if (Shown(value, 0) >= 1000.0)
       std::snprintf(text, size, "%.2f kHz", value / 1000.0);
-    else if (value < 10.0)
+    else if (Shown(value, 2) < 10.0)
       std::snprintf(text, size, "%.2f Hz", value);
     else
       std::snprintf(text, size, "%.0f Hz", value);
   } else if (Is(unit, "ms")) {
     std::snprintf(text, size,
-                  value < 1.0    ? "%.2f ms"
-                  : value < 10.0 ? "%.1f ms"
-                                 : "%.0f ms",
+                  Shown(value, 2) < 1.0    ? "%.2f ms"
+                  : Shown(value, 1) < 10.0 ? "%.1f ms"
+                                           : "%.0f ms",
                   value);
   } else if (Is(unit, "s")) {
     std::snprintf(text, size, "%.2f s", value);

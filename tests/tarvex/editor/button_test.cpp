@@ -78,6 +78,22 @@ TEST(EditorButtons, PageButtonsAndTheSlotPageButtonSwitchPages) {
   EXPECT_EQ(g.urls.back(), kMakerWebPage);
 }
 
+TEST(EditorButtons, TooltipsSayWhatTheButtonDoes) {
+  EditorTarvex plug;
+  auto& g = plug.Open();
+  struct Case {
+    float x, y;
+    const char* tooltip;
+  };
+  for (const Case& c : {Case{150, 540, "Open the selected control view."},
+                        Case{1000, 540, "Open the selected control view."},
+                        Case{1050, 778, "Write an e-mail to the support address."}}) {
+    const testing::IControl* control = g.GetMouseControl(c.x, c.y, false, true);
+    ASSERT_NE(control, nullptr) << c.x << ", " << c.y;
+    EXPECT_STREQ(control->GetTooltip(), c.tooltip) << c.x << ", " << c.y;
+  }
+}
+
 TEST(EditorButtons, LearnAndStopFollowModeAndLearning) {
   EditorTarvex plug;
   plug.Activate();

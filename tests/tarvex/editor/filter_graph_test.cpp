@@ -51,6 +51,43 @@ TEST(EditorFilterGraph, AxesFollowTheSampleRateAndClampFrequenciesAndCuts) {
   EXPECT_TRUE(g.Drew("CAUSAL NOTCH FILTERS / ZERO PDC / 48.0 kHz"));
 }
 
+// The box the last drawn text covers, as the back end measures it.
+testing::IRect DrawnBox(const EditorGraphics& g, const std::string& text) {
+  testing::IRect box;
+  for (const auto& call : g.CallsNamed({"DoDrawText"}))
+    if (call.text == text) {
+      box = call.rect;
+      g.MeasureText(call.style, text.c_str(), box);
+    }
+  return box;
+}
+
+TEST(EditorFilterGraph, GridLabelsNearTheTopFrequencyGiveWayToItsLabel) {
+  struct Rate {
+    double fs;
+    const char* top;
+    bool tenK;
+  };
+  const Rate rates[] = {{22050.0, "10.8 kHz", false}, {24000.0, "11.8 kHz", false},
+                        {28000.0, "13.7 kHz", false}, {36000.0, "17.6 kHz", true},
+                        {44100.0, "20.0 kHz", true},  {96000.0, "20.0 kHz", true}};
+  EditorTarvex plug;
+  auto& g = plug.Open();
+  for (const Rate& r : rates) {
+    SCOPED_TRACE(r.fs);
+    plug.Activate(r.fs);
+    plug.Process(512, [](long) { return 0.0; });
+    g.Frame();
+    EXPECT_TRUE(g.Drew(r.top));
+    EXPECT_TRUE(g.Drew("100"));
+    EXPECT_TRUE(g.Drew("1 kHz"));
+    EXPECT_EQ(g.Drew("10k"), r.tenK);
+    if (r.tenK) {
+      EXPECT_LT(DrawnBox(g, "10k").R, DrawnBox(g, r.top).L);
+    }
+  }
+}
+
 TEST(EditorFilterGraph, ManualHandleIsPickedDraggedWheeledAndResetInsideOneEditEach) {
   EditorTarvex plug;
   auto& g = plug.Open();

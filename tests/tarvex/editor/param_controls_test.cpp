@@ -122,6 +122,29 @@ TEST(EditorParamControls, EnumMenusListValuesWithTheCurrentOneChecked) {
   EXPECT_EQ(plug.OpenEdits(), 0);
 }
 
+TEST(EditorParamControls, EnumMenuValueTextsEndLeftOfTheChevron) {
+  EditorTarvex plug;
+  auto& g = plug.Open();
+  const auto menus = testing::ControlsOf<EnumMenu>(g);
+  ASSERT_EQ(menus.size(), 6u) << "Mode and Routing on top and on page 0, Fixed and Live Limit";
+  for (EnumMenu* menu : menus) {
+    const plugkit::IParam& param = *menu->GetParam();
+    const float chevronLeft = menu->ValueBox().R - 18;
+    for (int v = static_cast<int>(param.Min()); v <= static_cast<int>(param.Max()); ++v) {
+      plug.SetPlain(menu->GetParamIdx(), v);
+      g.ClearCalls();
+      menu->Draw(g);
+      const auto texts = g.CallsNamed({"DoDrawText"});
+      ASSERT_FALSE(texts.empty());
+      const auto& value = texts.back();
+      testing::IRect box = value.rect;
+      g.MeasureText(value.style, value.text.c_str(), box);
+      EXPECT_LE(box.R, chevronLeft) << param.Name() << " " << value.text;
+      EXPECT_LE(value.style.size, 15.f);
+    }
+  }
+}
+
 TEST(EditorParamControls, PresetMenuLoadsAFactoryPresetAndShowsTheMatch) {
   EditorTarvex plug;
   auto& g = plug.Open();

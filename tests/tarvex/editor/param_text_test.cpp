@@ -91,5 +91,22 @@ TEST(EditorTypedValues, DisplayTextsFollowTheUnit) {
   }
 }
 
+TEST(EditorTypedValues, DisplayUnitAndPrecisionFollowTheRoundedValue) {
+  const int slotFrequency = SlotParamIndex(0, kSlotFrequency);
+  const Format cases[] = {
+      {slotFrequency, 9.994, "9.99 Hz"},       {slotFrequency, 9.996, "10 Hz"},
+      {kParamMinFrequency, 999.4, "999 Hz"},   {kParamMinFrequency, 999.5, "1.00 kHz"},
+      {kParamMinFrequency, 999.7, "1.00 kHz"}, {kParamAttack, 0.994, "0.99 ms"},
+      {kParamAttack, 0.996, "1.0 ms"},         {kParamAttack, 0.9996, "1.0 ms"},
+      {kParamAttack, 9.94, "9.9 ms"},          {kParamAttack, 9.96, "10 ms"},
+      {kParamAttack, 9.9996, "10 ms"},
+  };
+  for (const Format& c : cases) {
+    char text[32];
+    FormatParamValue(c.param, c.value, text, sizeof text);
+    EXPECT_STREQ(text, c.text) << c.value << " " << ParamSpecAt(c.param).name;
+  }
+}
+
 } // namespace
 } // namespace tarvex
