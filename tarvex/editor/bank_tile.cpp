@@ -58,7 +58,8 @@ void BankTile::Draw(IGraphics& g) {
   g.FillCircle(color, r.L + 35, (r.T + r.B) / 2, 3.f, nullptr);
   DrawLabel(g, KindText(kind), IRect(r.L + 42, r.T, r.L + 92, r.B), 10, color, kAlignLeft);
   const float f = std::isfinite(snapshot.slotFrequency[slot_]) ? snapshot.slotFrequency[slot_] : 0;
-  if (f >= 1000.f)
+  // The unit follows the shown number: 999.6 Hz reads "1.0k", not "1000Hz".
+  if (std::round(f) >= 1000.f)
     std::snprintf(text, sizeof text, "%.1fk", f / 1000.0);
   else
     std::snprintf(text, sizeof text, "%.0fHz", static_cast<double>(f));

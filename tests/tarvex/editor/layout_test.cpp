@@ -250,5 +250,22 @@ TEST(EditorLayout, ParentWindowResizeKeepsTheLayoutAndLimitsTheScale) {
   EXPECT_EQ(plug.platformResizes, (std::vector<bool>{false, true, false, true}));
 }
 
+TEST(EditorLayout, SlotTileFrequencyTakesItsUnitFromTheShownNumber) {
+  struct Case {
+    double frequency;
+    const char* shown;
+  };
+  for (const Case& c : {Case{999.4, "999Hz"}, Case{999.6, "1.0k"}, Case{1000.0, "1.0k"}}) {
+    EditorTarvex plug;
+    plug.Activate(48000.0);
+    auto& g = plug.Open();
+    plug.SetPlain(SlotParamIndex(0, kSlotEnabled), 1.0);
+    plug.SetPlain(SlotParamIndex(0, kSlotFrequency), c.frequency);
+    plug.Process(4096, [](long) { return 0.0; });
+    g.Frame();
+    EXPECT_TRUE(g.Drew(c.shown)) << c.frequency;
+  }
+}
+
 } // namespace
 } // namespace tarvex
