@@ -107,10 +107,18 @@ void IGraphicsVG::UpdateLayer() {
   if (const ILayer* layer = TopLayer()) {
     const IRect& b = layer->Bounds();
     const float scale = GetTotalScale();
-    vgGl.Viewport(0, 0, static_cast<int>(b.W() * scale), static_cast<int>(b.H() * scale));
     const auto* bitmap = dynamic_cast<const Bitmap*>(layer->GetAPIBitmap());
+    // The layer's bitmap may be a pixel larger than its bounds at this scale
+    // (its size is rounded up twice). GL's origin is the bottom row and the
+    // image is drawn back from its top, so the viewport spans the whole
+    // bitmap: a smaller one would put the layer's content that much lower.
+    const int width = bitmap ? bitmap->GetWidth() : static_cast<int>(b.W() * scale);
+    const int height = bitmap ? bitmap->GetHeight() : static_cast<int>(b.H() * scale);
+    vgGl.Viewport(0, 0, width, height);
     VgBindFramebuffer(bitmap ? bitmap->GetFramebuffer() : nullptr);
-    VgBeginFrame(context_, b.W() * GetDrawScale(), b.H() * GetDrawScale(), GetScreenScale());
+    const float screenScale = GetScreenScale();
+    VgBeginFrame(context_, static_cast<float>(width) / screenScale,
+                 static_cast<float>(height) / screenScale, screenScale);
     return;
   }
   vgGl.Viewport(0, 0, ViewportWidth(), ViewportHeight());

@@ -96,7 +96,8 @@ public:
   IBitmap LoadBitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false,
                      int targetScale = 0) override;
   // The own cache keeps the decoded image; the caller gets a handle to it
-  // that frees nothing.
+  // that frees nothing. Null, and nothing cached, when the bytes do not
+  // decode.
   std::unique_ptr<APIBitmap> LoadAPIBitmapFromData(const char* name, const void* data, int dataSize,
                                                    int scale) override;
   std::unique_ptr<APIBitmap> LoadAPIBitmap(const char* fileNameOrResID, int scale,

@@ -62,6 +62,9 @@ IBitmap IGraphicsVG::LoadBitmap(const char* name, int nStates, bool framesAreHor
   const EResourceLocation where = SearchImageResource(name, ext, location, scale, foundScale);
   if (where == EResourceLocation::NotFound || !BitmapExtSupported(ext)) return IBitmap();
   std::unique_ptr<APIBitmap> loaded = LoadAPIBitmap(location.Get(), foundScale, where, ext);
+  // An image that would not decode stays out of the cache, so that a
+  // repaired file is read again.
+  if (loaded->GetHandle() == 0) return IBitmap();
   APIBitmap* bitmap = loaded.get();
   bitmapCache_.Add(std::move(loaded), name, foundScale);
   return IBitmap(bitmap, nStates, framesAreHorizontal, name);
@@ -97,6 +100,7 @@ std::unique_ptr<APIBitmap> IGraphicsVG::LoadAPIBitmapFromData(const char* name, 
       image = VgCreateImageFromMemory(context_, 0, static_cast<const uint8_t*>(data), dataSize);
       DeactivateGLContext();
     }
+    if (image == 0) return nullptr;
     auto decoded = std::make_unique<Bitmap>(context_, static_cast<float>(scale), image, false);
     cached = decoded.get();
     bitmapCache_.Add(std::move(decoded), name, scale);

@@ -26,11 +26,15 @@ int32_t ImageSize(VgContext* ctx, int32_t image, int32_t* width, int32_t* height
 
 // Text during the frame may have moved on to newer, larger atlas images. The
 // current one becomes the first; older ones that are smaller are deleted,
-// the others stay for when the atlas fills again.
+// the others stay for when the atlas fills again. Images kept from earlier
+// frames beyond the current one lose their places, so they are deleted too.
 void ReconcileAtlases(VgContext* ctx) {
   if (ctx->fontImageIdx == 0) return;
   const int32_t current = ctx->fontImages[ctx->fontImageIdx];
   if (current == 0) return;
+  for (int32_t i = ctx->fontImageIdx + 1; i < kVgMaxFontAtlases; ++i)
+    if (ctx->fontImages[i] != 0)
+      ctx->callbacks.deleteTexture(ctx->callbacks.user, ctx->fontImages[i]);
   int32_t width = 0;
   int32_t height = 0;
   ImageSize(ctx, current, &width, &height);

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace plugkit::igraphics::testing {
@@ -206,6 +208,45 @@ TEST_F(IGraphicsVGTest, BitmapExtensionsAndDecodedDataAreShared) {
   ASSERT_TRUE(first.IsValid());
   EXPECT_EQ(first.W(), 3);
   EXPECT_EQ(first.GetAPIBitmap()->GetHandle(), second.GetAPIBitmap()->GetHandle());
+}
+
+// Bytes that do not decode give the invalid bitmap and leave no cache
+// entry: the same name with good bytes behind it loads afterwards.
+TEST_F(IGraphicsVGTest, UndecodableImageIsInvalidAndNotCached) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  testsupport::RgbaImage tiny(3, 2);
+  const std::string goodPath = testsupport::PicturePath("igraphics_vg_good.png");
+  ASSERT_TRUE(tiny.WritePng(goodPath));
+  std::ifstream file(goodPath, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string broken = "not an image at all";
+  const std::string brokenPath = testsupport::PicturePath("igraphics_vg_broken.png");
+
+  struct Loader {
+    const char* what;
+    std::function<IBitmap(const std::string& bytes)> load;
+  };
+  const Loader loaders[] = {
+      {"file",
+       [&](const std::string& bytes) {
+         std::ofstream(brokenPath, std::ios::binary | std::ios::trunc) << bytes;
+         return g_->LoadBitmap(brokenPath.c_str());
+       }},
+      {"data",
+       [&](const std::string& bytes) {
+         return g_->LoadBitmapFromData("broken.png", bytes.data(), static_cast<int>(bytes.size()));
+       }},
+  };
+  for (const Loader& loader : loaders) {
+    SCOPED_TRACE(loader.what);
+    const IBitmap failed = loader.load(broken);
+    EXPECT_FALSE(failed.IsValid());
+    EXPECT_EQ(failed.GetAPIBitmap(), nullptr);
+    const IBitmap loaded = loader.load(good);
+    ASSERT_TRUE(loaded.IsValid());
+    EXPECT_EQ(loaded.W(), 3);
+    EXPECT_EQ(loaded.H(), 2);
+  }
 }
 
 } // namespace

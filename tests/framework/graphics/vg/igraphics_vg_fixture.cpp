@@ -5,6 +5,8 @@
 namespace plugkit::igraphics::testing {
 
 bool IGraphicsVGTest::Open(float scale, bool backingLayer) {
+  // One headless context at a time: the one before goes first.
+  g_.reset();
   g_ = std::make_unique<HeadlessGraphicsVG>(delegate_, kWidth, kHeight, scale);
   if (!g_->GlValid()) return false;
   if (backingLayer) {

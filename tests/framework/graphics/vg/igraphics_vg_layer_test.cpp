@@ -2,6 +2,8 @@
 
 #include "framework/graphics/vg/vg_image.h"
 
+#include <vector>
+
 namespace plugkit::igraphics::testing {
 namespace {
 
@@ -94,6 +96,48 @@ TEST_F(IGraphicsVGTest, DropShadowFallsBelowAndRightOfTheShape) {
   EXPECT_LT(at(104.f, 40.f).r, 80);
   EXPECT_TRUE(Near(at(70.f, 95.f), {255, 255, 255, 255}));
   EXPECT_TRUE(Near(at(25.f, 30.f), {255, 255, 255, 255}));
+}
+
+// Rows of column x that a red bar on white covers more than half. The
+// cases keep the bars' edges off half pixels, where the two ways of
+// drawing may round apart.
+std::vector<int> RedRows(const testsupport::RgbaImage& image, int x) {
+  std::vector<int> rows;
+  for (int y = 0; y < image.Height(); ++y)
+    if (image.At(x, y).g < 128) rows.push_back(y);
+  return rows;
+}
+
+// A bar drawn through a layer lands on the device pixels it covers when
+// drawn directly, whatever fraction the layer's bounds and the scale leave.
+TEST_F(IGraphicsVGTest, BarThroughALayerCoversTheRowsItCoversDirectly) {
+  struct Case {
+    float scale;
+    float layerTop;
+    float layerBottom;
+    float barTop;
+    float barBottom;
+  };
+  const Case cases[] = {
+      {1.5f, 60.5f, 66.5f, 60.5f, 62.5f}, {1.5f, 10.f, 18.25f, 12.f, 15.2f},
+      {1.25f, 33.3f, 41.5f, 35.f, 38.2f}, {1.75f, 20.2f, 27.25f, 21.1f, 24.f},
+      {1.f, 40.5f, 48.f, 41.f, 44.75f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "scale " << c.scale << ", layer top " << c.layerTop);
+    if (!Open(c.scale)) GTEST_SKIP() << "no headless OpenGL context";
+    const testsupport::RgbaImage image = DrawScene([&](IGraphics& g) {
+      g.FillRect(kWhite, IRect(0.f, 0.f, 200.f, 120.f));
+      g.FillRect(kRed, IRect(10.f, c.barTop, 50.f, c.barBottom));
+      g.BeginLayer(nullptr, IRect(100.5f, c.layerTop, 160.5f, c.layerBottom));
+      g.FillRect(kRed, IRect(110.f, c.barTop, 150.f, c.barBottom));
+      ILayerPtr layer = g.FinishLayer();
+      DrawLayer(g, layer);
+    });
+    const std::vector<int> direct = RedRows(image, static_cast<int>(30.f * c.scale));
+    EXPECT_FALSE(direct.empty());
+    EXPECT_EQ(RedRows(image, static_cast<int>(130.f * c.scale)), direct);
+  }
 }
 
 } // namespace

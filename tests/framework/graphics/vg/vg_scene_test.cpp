@@ -1,7 +1,10 @@
+#include <EGL/egl.h>
+
 #include <vector>
 
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "framework/graphics/vg/vg_commands.h"
 #include "framework/graphics/vg/vg_draw.h"
@@ -30,7 +33,20 @@ void Polyline(VgContext* ctx, const std::vector<std::pair<float, float>>& points
   VgAppendCommands(ctx, commands.data(), static_cast<int32_t>(commands.size()));
 }
 
-using Gl2SceneTest = Gl2ContextTest;
+class Gl2SceneTest : public Gl2ContextTest {
+protected:
+  // Roboto as the context's font 0.
+  void LoadRoboto() {
+    std::ifstream file(TARVEX_TEST_FONT, std::ios::binary);
+    font_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(font_.empty());
+    VgGetState(ctx_)->fontId = igraphics::VgAddFontFromMemory(
+        ctx_->glyphCache, "roboto", font_.data(), static_cast<int>(font_.size()), 0, false);
+    ASSERT_EQ(VgGetState(ctx_)->fontId, 0);
+  }
+
+  std::vector<unsigned char> font_;
+};
 
 TEST_F(Gl2SceneTest, AntialiasedEdgesCoverWhatTheShapeCovers) {
   // A rectangle's left edge inside column 10: the column shows as much
@@ -99,13 +115,7 @@ TEST_F(Gl2SceneTest, MixedScene) {
 }
 
 TEST_F(Gl2SceneTest, TextInksOnlyItsOwnBox) {
-  std::ifstream file(TARVEX_TEST_FONT, std::ios::binary);
-  const std::vector<unsigned char> font((std::istreambuf_iterator<char>(file)),
-                                        std::istreambuf_iterator<char>());
-  ASSERT_FALSE(font.empty());
-  VgGetState(ctx_)->fontId = igraphics::VgAddFontFromMemory(
-      ctx_->glyphCache, "roboto", font.data(), static_cast<int>(font.size()), 0, false);
-  ASSERT_EQ(VgGetState(ctx_)->fontId, 0);
+  ASSERT_NO_FATAL_FAILURE(LoadRoboto());
   BeginFrame();
   VgBeginPath(ctx_);
   VgRect(ctx_, 0, 64, kWidth, 64);
@@ -133,6 +143,36 @@ TEST_F(Gl2SceneTest, TextInksOnlyItsOwnBox) {
   }
   EXPECT_GT(inked, 200);
   EXPECT_NEAR(right, end, 3.0f);
+}
+
+// Frames whose text overflows the atlas once or twice, one after another:
+// the only GL textures alive are the back end's dummy and the renderer's
+// atlas images.
+TEST_F(Gl2SceneTest, AtlasOverflowsFrameAfterFrameLeaveNoTextureBehind) {
+  ASSERT_NO_FATAL_FAILURE(LoadRoboto());
+  auto isTexture = reinterpret_cast<GLboolean (*)(GLuint)>(eglGetProcAddress("glIsTexture"));
+  ASSERT_NE(isTexture, nullptr);
+  const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  int stoppedBeforeSpares = 0;
+  for (int frame = 0; frame < 8; ++frame) {
+    SCOPED_TRACE(frame);
+    BeginFrame();
+    // Even frames use up every atlas, odd ones move on by one.
+    const int texts = frame % 2 == 0 ? 3 : 1;
+    for (int text = 0; text < texts; ++text) {
+      VgGetState(ctx_)->fontSize = 400.0f + 10.0f * static_cast<float>(frame + text);
+      VgText(ctx_, 0, 100, letters.c_str(), nullptr);
+    }
+    const int32_t next = ctx_->fontImageIdx + 1;
+    if (next > 1 && next < kVgMaxFontAtlases && ctx_->fontImages[next] != 0) ++stoppedBeforeSpares;
+    EndFrame();
+    int atlases = 0;
+    for (const int32_t image : ctx_->fontImages) atlases += image != 0 ? 1 : 0;
+    int live = 0;
+    for (GLuint name = 1; name < 256; ++name) live += isTexture(name) ? 1 : 0;
+    EXPECT_EQ(live, 1 + atlases);
+  }
+  EXPECT_GT(stoppedBeforeSpares, 0) << "no frame ended with atlases to spare";
 }
 
 } // namespace
