@@ -119,6 +119,7 @@ struct VgGl2GlCache {
   GLenum blend[4]; // GL_INVALID_ENUM: unknown
 };
 
+// Shader, textures, vertex buffer and queued calls of one renderer context, which owns it.
 struct VgGl2Backend {
   VgGl2Shader shader{};
   GLint viewSizeLocation = 0;

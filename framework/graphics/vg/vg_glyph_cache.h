@@ -95,6 +95,7 @@ struct VgGlyphState {
   float spacing = 0.0f;
 };
 
+// Fonts, glyphs, atlas packing and texture pixels of one renderer context, which owns it.
 struct VgGlyphCache {
   VgGlyphCacheParams params;
   float itw = 0.0f; // 1 / width
