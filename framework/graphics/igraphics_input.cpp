@@ -145,10 +145,15 @@ void IGraphics::OnMouseDrag(const std::vector<IMouseInfo>& points) {
     if (resizerMode_ == EUIResizerMode::Size) {
       Resize(static_cast<int>(p.x), static_cast<int>(p.y), drawScale_, true);
     } else {
-      // Measured from the scale the drag started at: each drag event sets
-      // the scale for the whole distance so far, so events do not compound.
-      const float s = resizeStartScale_;
-      Resize(width_, height_, std::min(s * p.y / mouseDownY_, s * p.x / mouseDownX_), true);
+      // The pointer arrives in editor units of the current scale and the
+      // press was noted in those of the scale at the press: each times its
+      // own scale is a window position. The scale at the press grows by
+      // their ratio, so the grip stays under the pointer, and as the ratio
+      // depends on the pointer alone, no drag event builds on the one before.
+      const float start = resizeStartScale_;
+      const float ratioX = p.x * drawScale_ / (mouseDownX_ * start);
+      const float ratioY = p.y * drawScale_ / (mouseDownY_ * start);
+      Resize(width_, height_, start * std::min(ratioX, ratioY), true);
     }
     return;
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -163,10 +164,11 @@ TEST(InputDispatch, CornerResizerScalesAndResets) {
   EXPECT_TRUE(e.g.IsResizing());
   e.g.OnMouseDrag({At(285, 135, false, 95, 45)});
   EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.5f);
-  e.g.OnMouseDrag({At(228, 108, false, -57, -27)});
+  // Back to (228, 108) in window pixels, which at scale 1.5 is (152, 72).
+  e.g.OnMouseDrag({At(152, 72, false, -38, -18)});
   EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.2f);
   EXPECT_EQ(e.g.Width(), 200);
-  e.g.OnMouseUp({At(228, 108)});
+  e.g.OnMouseUp({At(190, 90)});
   EXPECT_FALSE(e.g.IsResizing());
   EXPECT_EQ(e.log, std::vector<std::string>{});
   // The grip keeps its size in pixels of draw scale 1.
@@ -178,6 +180,43 @@ TEST(InputDispatch, CornerResizerScalesAndResets) {
   EXPECT_EQ(e.g.Width(), 200);
   EXPECT_EQ(e.g.Height(), 100);
   EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.f);
+}
+
+TEST(InputDispatch, ScaleDragKeepsTheGripUnderThePointer) {
+  for (const float screen : {1.f, 1.5f}) {
+    TestDelegate delegate(1);
+    NullGraphics g(delegate, 1180, 800);
+    g.SetScreenScale(screen);
+    g.SetUIScaleLimits(0.85f, 1.5f);
+    g.AttachCornerResizer(EUIResizerMode::Scale, false);
+    // Window pixels reach the editor divided by the scale of the moment,
+    // as the platform sends them.
+    auto at = [&](int px, int py) {
+      return At(static_cast<float>(px) / g.GetTotalScale(),
+                static_cast<float>(py) / g.GetTotalScale());
+    };
+    const int pressX = static_cast<int>(1170 * screen), pressY = static_cast<int>(790 * screen);
+    g.OnMouseDown({at(pressX, pressY)});
+    g.OnMouseDrag({at(pressX + 126, pressY + 84)});
+    const float expected = std::min(static_cast<float>(pressX + 126) / pressX,
+                                    static_cast<float>(pressY + 84) / pressY);
+    EXPECT_NEAR(g.GetDrawScale(), expected, 1e-4) << screen;
+    EXPECT_NEAR(g.WindowWidth(), 1180 * expected, 1.0) << screen;
+    // Creeping on outward a few pixels at a time, along the editor's aspect.
+    int lastWidth = g.WindowWidth();
+    for (int step = 1; step <= 40; ++step) {
+      const int px = pressX + 126 + 3 * step, py = pressY + 84 + 2 * step;
+      g.OnMouseDrag({at(px, py)});
+      EXPECT_GE(g.WindowWidth(), lastWidth) << "step " << step;
+      lastWidth = g.WindowWidth();
+      EXPECT_TRUE(g.GetCornerResizer()->IsHit(at(px, py).x, at(px, py).y)) << step;
+    }
+    // The scale follows the pointer alone: back at the press, back at 1.
+    g.OnMouseDrag({at(pressX + 40, pressY + 30)});
+    g.OnMouseDrag({at(pressX, pressY)});
+    EXPECT_FLOAT_EQ(g.GetDrawScale(), 1.f) << screen;
+    g.OnMouseUp({at(pressX, pressY)});
+  }
 }
 
 // A delegate that checks every edit the editor makes: begin, perform and end
