@@ -158,10 +158,14 @@ void IGraphics::OnMouseDrag(const std::vector<IMouseInfo>& points) {
     return;
   }
   if (captureMap_.empty()) return;
+  // The press that opened a text entry leaves its own control captured;
+  // until the entry closes, only the entry follows the pointer.
+  const bool entryOpen = inTextEntry_ != nullptr;
   for (const IMouseInfo& p : points) {
     const auto it = captureMap_.find(p.ms.touchID);
-    if (it != captureMap_.end() && (p.dX != 0.f || p.dY != 0.f))
-      it->second->OnMouseDrag(p.x, p.y, p.dX, p.dY, p.ms);
+    if (it == captureMap_.end() || (p.dX == 0.f && p.dY == 0.f)) continue;
+    if (entryOpen && it->second != textEntryControl_.get()) continue;
+    it->second->OnMouseDrag(p.x, p.y, p.dX, p.dY, p.ms);
   }
 }
 

@@ -1,4 +1,5 @@
 #include "framework/graphics/iknob_control_base.h"
+#include "framework/graphics/text_entry_control.h"
 #include "tests/support/graphics/null_graphics.h"
 #include "tests/support/graphics/test_delegate.h"
 
@@ -255,6 +256,56 @@ public:
   }
   void Draw(IGraphics&) override {}
 };
+
+// A knob whose upper half opens a text entry on a press instead of
+// starting a drag, as a value box does.
+class EntryKnob : public Knob {
+public:
+  using Knob::Knob;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override {
+    if (y >= 50) return Knob::OnMouseDown(x, y, mod);
+    GetUI()->CreateTextEntry(*this, GetText(), IRect(10, 10, 90, 50), "100", -1);
+  }
+};
+
+TEST(InputDispatch, WhileATextEntryIsOpenOnlyItGetsDrags) {
+  Editor e;
+  e.g.AttachTextEntryControl();
+  auto* knob = new EntryKnob({10, 10, 90, 90}, 1);
+  e.g.AttachControl(knob);
+  knob->SetValue(0.5, 0);
+  e.g.OnMouseDown({At(50, 70)});
+  e.g.OnMouseDrag({At(50, 80, false, 0, 10)}); // an earlier drag: its end stays behind
+  e.g.OnMouseUp({At(50, 80)});
+  knob->SetValueFromDelegate(1.0, 0);
+  e.delegate.sent.clear();
+
+  e.g.OnMouseDown({At(50, 30)});
+  ASSERT_EQ(e.g.GetControlInTextEntry(), knob);
+  e.g.OnMouseDrag({At(51, 30, false, 1, 0)});
+  e.g.OnMouseDrag({At(51, 60, false, 0, 30)});
+  e.g.OnMouseUp({At(51, 60)});
+  ITextEntryControl& entry = *e.g.GetTextEntryControl();
+  EXPECT_EQ(entry.SelectionEnd() - entry.SelectionStart(), 3) << "still all selected";
+  // Inside the open entry a drag selects: from the end to before the text.
+  e.g.OnMouseDown({At(80, 30)});
+  EXPECT_EQ(entry.SelectionEnd(), entry.SelectionStart());
+  e.g.OnMouseDrag({At(20, 30, false, -60, 0)});
+  EXPECT_EQ(entry.SelectionEnd() - entry.SelectionStart(), 3);
+  e.g.OnMouseUp({At(20, 30)});
+  IKeyPress escape;
+  escape.VK = 27;
+  e.g.OnKeyDown(0, 0, escape);
+
+  // Closed while the button is held, the entry leaves the knob captured
+  // without a drag start of this press.
+  e.g.OnMouseDown({At(50, 30)});
+  e.g.OnKeyDown(0, 0, escape);
+  e.g.OnMouseDrag({At(50, 31, false, 0, 1)});
+  e.g.OnMouseUp({At(50, 31)});
+  EXPECT_EQ(knob->GetValue(), 1.0);
+  EXPECT_TRUE(e.delegate.sent.empty());
+}
 
 // Opens a menu of its parameter's choices on a click or on Enter.
 class Menu : public IControl {
