@@ -58,6 +58,9 @@ void IGraphics::Draw(IRectList& rects) {
 
 void IGraphics::DrawControl(IControl* control, const IRect& dirtyBounds, float scale) {
   if (!control || (control->IsHidden() && control != GetControl(0))) return;
+  // Aligned outward, an empty rectangle would still cover the pixels around
+  // the origin, where a closed text entry would draw its stale text.
+  if (control->GetRECT().Empty()) return;
   IRect clip = dirtyBounds.Intersect(control->GetRECT().GetAlignedOutward(scale, kDirtyMargin));
   if (clip.W() <= 0.f || clip.H() <= 0.f) return;
   for (const IControl* p = control->GetParent(); p; p = p->GetParent()) {

@@ -145,18 +145,27 @@ void IGraphics::OnMouseDrag(const std::vector<IMouseInfo>& points) {
     if (resizerMode_ == EUIResizerMode::Size) {
       Resize(static_cast<int>(p.x), static_cast<int>(p.y), drawScale_, true);
     } else {
-      // Measured from the scale the drag started at: each drag event sets
-      // the scale for the whole distance so far, so events do not compound.
-      const float s = resizeStartScale_;
-      Resize(width_, height_, std::min(s * p.y / mouseDownY_, s * p.x / mouseDownX_), true);
+      // The pointer arrives in editor units of the current scale and the
+      // press was noted in those of the scale at the press: each times its
+      // own scale is a window position. The scale at the press grows by
+      // their ratio, so the grip stays under the pointer, and as the ratio
+      // depends on the pointer alone, no drag event builds on the one before.
+      const float start = resizeStartScale_;
+      const float ratioX = p.x * drawScale_ / (mouseDownX_ * start);
+      const float ratioY = p.y * drawScale_ / (mouseDownY_ * start);
+      Resize(width_, height_, start * std::min(ratioX, ratioY), true);
     }
     return;
   }
   if (captureMap_.empty()) return;
+  // The press that opened a text entry leaves its own control captured;
+  // until the entry closes, only the entry follows the pointer.
+  const bool entryOpen = inTextEntry_ != nullptr;
   for (const IMouseInfo& p : points) {
     const auto it = captureMap_.find(p.ms.touchID);
-    if (it != captureMap_.end() && (p.dX != 0.f || p.dY != 0.f))
-      it->second->OnMouseDrag(p.x, p.y, p.dX, p.dY, p.ms);
+    if (it == captureMap_.end() || (p.dX == 0.f && p.dY == 0.f)) continue;
+    if (entryOpen && it->second != textEntryControl_.get()) continue;
+    it->second->OnMouseDrag(p.x, p.y, p.dX, p.dY, p.ms);
   }
 }
 

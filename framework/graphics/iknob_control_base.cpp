@@ -25,6 +25,8 @@ void IKnobControlBase::OnMouseUp(float, float, const IMouseMod&) {
 }
 
 void IKnobControlBase::OnMouseDrag(float, float, float dX, float dY, const IMouseMod& mod) {
+  // Only a press this knob took itself sets where its drag starts.
+  if (!mouseDown_) return;
   double gearing = gearing_;
   if (mod.S || mod.C) gearing *= 10.0;
   const IRect b = GetDragBounds();

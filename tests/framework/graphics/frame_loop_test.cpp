@@ -113,6 +113,19 @@ TEST(FrameLoop, HiddenControlsExceptTheBackgroundAreSkipped) {
   EXPECT_EQ(hidden->draws, 0);
 }
 
+TEST(FrameLoop, AControlWithAnEmptyRectangleDrawsNothing) {
+  // As a closed text entry: its dirty area still touches the origin.
+  for (const float scale : {1.f, 1.5f, 2.f}) {
+    Frame f;
+    f.g.SetScales(1, scale);
+    auto* background = f.Add({0, 0, 200, 200});
+    auto* empty = f.Add(IRect());
+    f.Tick();
+    EXPECT_EQ(background->draws, 1) << scale;
+    EXPECT_EQ(empty->draws, 0) << scale;
+  }
+}
+
 TEST(FrameLoop, ParentsClipTheirChildren) {
   Frame f;
   auto* parent = f.Add({0, 0, 50, 50});

@@ -1,9 +1,11 @@
 #include "framework/graphics/iknob_control_base.h"
+#include "framework/graphics/text_entry_control.h"
 #include "tests/support/graphics/null_graphics.h"
 #include "tests/support/graphics/test_delegate.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -163,10 +165,11 @@ TEST(InputDispatch, CornerResizerScalesAndResets) {
   EXPECT_TRUE(e.g.IsResizing());
   e.g.OnMouseDrag({At(285, 135, false, 95, 45)});
   EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.5f);
-  e.g.OnMouseDrag({At(228, 108, false, -57, -27)});
+  // Back to (228, 108) in window pixels, which at scale 1.5 is (152, 72).
+  e.g.OnMouseDrag({At(152, 72, false, -38, -18)});
   EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.2f);
   EXPECT_EQ(e.g.Width(), 200);
-  e.g.OnMouseUp({At(228, 108)});
+  e.g.OnMouseUp({At(190, 90)});
   EXPECT_FALSE(e.g.IsResizing());
   EXPECT_EQ(e.log, std::vector<std::string>{});
   // The grip keeps its size in pixels of draw scale 1.
@@ -178,6 +181,43 @@ TEST(InputDispatch, CornerResizerScalesAndResets) {
   EXPECT_EQ(e.g.Width(), 200);
   EXPECT_EQ(e.g.Height(), 100);
   EXPECT_FLOAT_EQ(e.g.GetDrawScale(), 1.f);
+}
+
+TEST(InputDispatch, ScaleDragKeepsTheGripUnderThePointer) {
+  for (const float screen : {1.f, 1.5f}) {
+    TestDelegate delegate(1);
+    NullGraphics g(delegate, 1180, 800);
+    g.SetScreenScale(screen);
+    g.SetUIScaleLimits(0.85f, 1.5f);
+    g.AttachCornerResizer(EUIResizerMode::Scale, false);
+    // Window pixels reach the editor divided by the scale of the moment,
+    // as the platform sends them.
+    auto at = [&](int px, int py) {
+      return At(static_cast<float>(px) / g.GetTotalScale(),
+                static_cast<float>(py) / g.GetTotalScale());
+    };
+    const int pressX = static_cast<int>(1170 * screen), pressY = static_cast<int>(790 * screen);
+    g.OnMouseDown({at(pressX, pressY)});
+    g.OnMouseDrag({at(pressX + 126, pressY + 84)});
+    const float expected = std::min(static_cast<float>(pressX + 126) / pressX,
+                                    static_cast<float>(pressY + 84) / pressY);
+    EXPECT_NEAR(g.GetDrawScale(), expected, 1e-4) << screen;
+    EXPECT_NEAR(g.WindowWidth(), 1180 * expected, 1.0) << screen;
+    // Creeping on outward a few pixels at a time, along the editor's aspect.
+    int lastWidth = g.WindowWidth();
+    for (int step = 1; step <= 40; ++step) {
+      const int px = pressX + 126 + 3 * step, py = pressY + 84 + 2 * step;
+      g.OnMouseDrag({at(px, py)});
+      EXPECT_GE(g.WindowWidth(), lastWidth) << "step " << step;
+      lastWidth = g.WindowWidth();
+      EXPECT_TRUE(g.GetCornerResizer()->IsHit(at(px, py).x, at(px, py).y)) << step;
+    }
+    // The scale follows the pointer alone: back at the press, back at 1.
+    g.OnMouseDrag({at(pressX + 40, pressY + 30)});
+    g.OnMouseDrag({at(pressX, pressY)});
+    EXPECT_FLOAT_EQ(g.GetDrawScale(), 1.f) << screen;
+    g.OnMouseUp({at(pressX, pressY)});
+  }
 }
 
 // A delegate that checks every edit the editor makes: begin, perform and end
@@ -216,6 +256,56 @@ public:
   }
   void Draw(IGraphics&) override {}
 };
+
+// A knob whose upper half opens a text entry on a press instead of
+// starting a drag, as a value box does.
+class EntryKnob : public Knob {
+public:
+  using Knob::Knob;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override {
+    if (y >= 50) return Knob::OnMouseDown(x, y, mod);
+    GetUI()->CreateTextEntry(*this, GetText(), IRect(10, 10, 90, 50), "100", -1);
+  }
+};
+
+TEST(InputDispatch, WhileATextEntryIsOpenOnlyItGetsDrags) {
+  Editor e;
+  e.g.AttachTextEntryControl();
+  auto* knob = new EntryKnob({10, 10, 90, 90}, 1);
+  e.g.AttachControl(knob);
+  knob->SetValue(0.5, 0);
+  e.g.OnMouseDown({At(50, 70)});
+  e.g.OnMouseDrag({At(50, 80, false, 0, 10)}); // an earlier drag: its end stays behind
+  e.g.OnMouseUp({At(50, 80)});
+  knob->SetValueFromDelegate(1.0, 0);
+  e.delegate.sent.clear();
+
+  e.g.OnMouseDown({At(50, 30)});
+  ASSERT_EQ(e.g.GetControlInTextEntry(), knob);
+  e.g.OnMouseDrag({At(51, 30, false, 1, 0)});
+  e.g.OnMouseDrag({At(51, 60, false, 0, 30)});
+  e.g.OnMouseUp({At(51, 60)});
+  ITextEntryControl& entry = *e.g.GetTextEntryControl();
+  EXPECT_EQ(entry.SelectionEnd() - entry.SelectionStart(), 3) << "still all selected";
+  // Inside the open entry a drag selects: from the end to before the text.
+  e.g.OnMouseDown({At(80, 30)});
+  EXPECT_EQ(entry.SelectionEnd(), entry.SelectionStart());
+  e.g.OnMouseDrag({At(20, 30, false, -60, 0)});
+  EXPECT_EQ(entry.SelectionEnd() - entry.SelectionStart(), 3);
+  e.g.OnMouseUp({At(20, 30)});
+  IKeyPress escape;
+  escape.VK = 27;
+  e.g.OnKeyDown(0, 0, escape);
+
+  // Closed while the button is held, the entry leaves the knob captured
+  // without a drag start of this press.
+  e.g.OnMouseDown({At(50, 30)});
+  e.g.OnKeyDown(0, 0, escape);
+  e.g.OnMouseDrag({At(50, 31, false, 0, 1)});
+  e.g.OnMouseUp({At(50, 31)});
+  EXPECT_EQ(knob->GetValue(), 1.0);
+  EXPECT_TRUE(e.delegate.sent.empty());
+}
 
 // Opens a menu of its parameter's choices on a click or on Enter.
 class Menu : public IControl {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarvex::testing {
 namespace {
 
@@ -102,6 +104,87 @@ TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
   EXPECT_EQ(plugin.OpenEdits(), 0);
   plugin.CloseEditor();
   EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue) {
+  ParentWindow parent;
+  WindowTarvex plugin;
+  const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
+  ASSERT_NE(window, nullptr);
+  Pump(200);
+  const IControl* mix = ControlOf(plugin.UI(), kParamMix);
+  ASSERT_NE(mix, nullptr);
+  const IRect k = mix->GetRECT();
+  const float boxX = k.MW(), boxY = k.B - 16.f;
+  const auto pressOnTheBoxMoveAndEscape = [&] {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(boxX, boxY));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(boxX + 1.f, boxY));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(boxX + 1.f, boxY + 8.f));
+    SendMessageW(window, WM_LBUTTONUP, 0, At(boxX + 1.f, boxY + 8.f));
+    EXPECT_NE(plugin.UI().GetControlInTextEntry(), nullptr) << "the entry opens";
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    EXPECT_EQ(plugin.UI().GetControlInTextEntry(), nullptr);
+  };
+
+  pressOnTheBoxMoveAndEscape();
+  EXPECT_DOUBLE_EQ(plugin.GetParam(kParamMix)->Value(), 100.0);
+  EXPECT_EQ(plugin.valuesSent[kParamMix], 0);
+
+  // A drag of the knob, then its default back by a double click: the drag
+  // leaves its end behind in the knob.
+  const float bodyY = k.T + 40.f;
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(boxX, bodyY));
+  for (int dy = 5; dy <= 30; dy += 5)
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(boxX, bodyY + static_cast<float>(dy)));
+  SendMessageW(window, WM_LBUTTONUP, 0, At(boxX, bodyY + 30.f));
+  EXPECT_LT(plugin.GetParam(kParamMix)->Value(), 100.0);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(boxX, bodyY));
+  SendMessageW(window, WM_LBUTTONUP, 0, At(boxX, bodyY));
+  SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(boxX, bodyY));
+  SendMessageW(window, WM_LBUTTONUP, 0, At(boxX, bodyY));
+  ASSERT_DOUBLE_EQ(plugin.GetParam(kParamMix)->Value(), 100.0);
+  const int sent = plugin.valuesSent[kParamMix];
+
+  pressOnTheBoxMoveAndEscape();
+  EXPECT_DOUBLE_EQ(plugin.GetParam(kParamMix)->Value(), 100.0);
+  EXPECT_EQ(plugin.valuesSent[kParamMix], sent);
+  EXPECT_FALSE(plugin.valueOutsideEdit);
+  EXPECT_EQ(plugin.OpenEdits(), 0);
+  plugin.CloseEditor();
+}
+
+TEST(TarvexEditorWindow, TheCornerGripFollowsThePointerInSteps) {
+  ParentWindow parent;
+  WindowTarvex plugin;
+  const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
+  ASSERT_NE(window, nullptr);
+  Pump(200);
+  const auto clientWidth = [&] {
+    RECT client{};
+    GetClientRect(window, &client);
+    return static_cast<int>(client.right);
+  };
+  const int pressX = kEditorWidth - 10, pressY = kEditorHeight - 10;
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pressX, pressY));
+  ASSERT_TRUE(plugin.UI().IsResizing());
+  // 126 right and 84 down in steps of three and two pixels.
+  int lastWidth = clientWidth();
+  for (int step = 1; step <= 42; ++step) {
+    const int px = pressX + 3 * step, py = pressY + 2 * step;
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(px, py));
+    const int width = clientWidth();
+    EXPECT_GE(width, lastWidth) << "step " << step;
+    EXPECT_GT(width, px) << "the grip stays under the pointer, step " << step;
+    EXPECT_LE(width, px + 20) << "step " << step;
+    lastWidth = width;
+  }
+  const float expected = std::min(static_cast<float>(pressX + 126) / static_cast<float>(pressX),
+                                  static_cast<float>(pressY + 84) / static_cast<float>(pressY));
+  EXPECT_NEAR(plugin.UI().GetDrawScale(), expected, 1e-3);
+  EXPECT_NEAR(clientWidth(), kEditorWidth * expected, 1.0);
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(pressX + 126, pressY + 84));
+  EXPECT_FALSE(plugin.UI().IsResizing());
+  plugin.CloseEditor();
 }
 
 } // namespace
