@@ -90,9 +90,11 @@ public:
   // The device's name without everything up to and including its first
   // colon; empty for an id that was not probed.
   std::string GetAudioDeviceName(unsigned int id) const;
-  // The first probed device, in the library's order, whose name is exactly
-  // name.
-  std::optional<unsigned int> FindAudioDeviceId(const char* name) const;
+  // The first probed device of the direction (kDirectionInput or
+  // kDirectionOutput), in the library's order, whose name is exactly name.
+  // The library lists a device's input and output apart, often under one
+  // name, so the other direction's namesake must not be taken.
+  std::optional<unsigned int> FindAudioDeviceId(int direction, const char* name) const;
   // Opens and starts the stream on the devices that current names, falling
   // back to the system's default devices (and storing their names) for
   // devices that are gone. False, after telling the user, when a direction has no

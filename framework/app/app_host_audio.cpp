@@ -43,15 +43,18 @@ std::string AppHost::GetAudioDeviceName(unsigned int id) const {
   return {};
 }
 
-std::optional<unsigned int> AppHost::FindAudioDeviceId(const char* name) const {
-  for (const ProbedDevice& device : devices_) {
-    if (device.name == name) return device.id;
+std::optional<unsigned int> AppHost::FindAudioDeviceId(int direction, const char* name) const {
+  const std::vector<unsigned int>& ids =
+      direction == kDirectionInput ? inputDeviceIds_ : outputDeviceIds_;
+  for (const unsigned int id : ids) {
+    if (GetAudioDeviceName(id) == name) return id;
   }
   return std::nullopt;
 }
 
 bool AppHost::ResolveAudioDevice(const char* name, bool isInput, unsigned int& id, bool& changed) {
-  if (const std::optional<unsigned int> found = FindAudioDeviceId(name)) {
+  if (const std::optional<unsigned int> found =
+          FindAudioDeviceId(isInput ? kDirectionInput : kDirectionOutput, name)) {
     id = *found;
     return true;
   }

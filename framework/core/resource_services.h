@@ -2,6 +2,8 @@
 
 #include "framework/core/string_buffer.h"
 
+#include <cstdio>
+
 namespace plugkit {
 
 // The module whose embedded resources are searched: its HMODULE on Windows.
@@ -21,5 +23,10 @@ int LocateResource(const char* name, const char* type, StringBuffer& result, Mod
 // the module, with `size` set to their count; null when there is no such
 // resource of more than 7 bytes. Always null in native builds.
 const void* LoadWinResource(const char* name, const char* type, int& size, ModuleHandle module);
+
+// Opens a file that LocateResource found for reading its raw bytes. The path
+// is UTF-8, which on Windows only the wide open reaches whole. Null when it
+// cannot be opened.
+std::FILE* OpenResourceFile(const char* path);
 
 } // namespace plugkit

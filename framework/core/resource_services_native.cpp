@@ -21,6 +21,8 @@ int LocateResource(const char* name, const char* /*type*/, StringBuffer& result,
   return kResourceFile;
 }
 
+std::FILE* OpenResourceFile(const char* path) { return path ? std::fopen(path, "rb") : nullptr; }
+
 const void* LoadWinResource(const char* /*name*/, const char* /*type*/, int& /*size*/,
                             ModuleHandle /*module*/) {
   return nullptr;

@@ -76,6 +76,8 @@ int LocateResource(const char* name, const char* type, StringBuffer& result, Mod
   return kResourceFile;
 }
 
+std::FILE* OpenResourceFile(const char* path) { return Utf8Fopen(path, "rb"); }
+
 const void* LoadWinResource(const char* name, const char* type, int& size, ModuleHandle module) {
   HeapBuffer wideType(4096);
   HeapBuffer wideName(4096);

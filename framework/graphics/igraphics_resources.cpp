@@ -203,7 +203,7 @@ void IGraphics::LoadResource(const char* name, const char* type, HeapBuffer& dat
   StringBuffer location;
   const int found = LocateResource(name, type, location, GetModuleHandle());
   if (found == kResourceFile) {
-    std::FILE* file = std::fopen(location.Get(), "rb");
+    std::FILE* file = OpenResourceFile(location.Get());
     if (!file) return;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);

@@ -2,6 +2,7 @@
 #include "fake_devices.h"
 #include "framework/app/app_host.h"
 #include "framework/app/audio_device_names.h"
+#include "framework/core/channel_io.h"
 #include "memory_settings_store.h"
 
 #include <gtest/gtest.h>
@@ -70,9 +71,28 @@ TEST_F(AudioDevicesTest, ProbingSortsDevicesByDirectionAndFindsThemByExactName) 
   EXPECT_EQ(host->GetOutputDeviceIds(), (std::vector<unsigned int>{7, 9}));
   EXPECT_EQ(host->GetDefaultInput(), 11u);
   EXPECT_EQ(host->GetDefaultOutput(), 7u);
-  EXPECT_EQ(host->FindAudioDeviceId("Mic"), 3u);
+  EXPECT_EQ(host->FindAudioDeviceId(kDirectionInput, "Mic"), 3u);
   for (const char* absent : {"mic", "DS:Mic", "Mic ", ""})
-    EXPECT_FALSE(host->FindAudioDeviceId(absent)) << absent;
+    EXPECT_FALSE(host->FindAudioDeviceId(kDirectionInput, absent)) << absent;
+  EXPECT_FALSE(host->FindAudioDeviceId(kDirectionOutput, "Mic"));
+}
+
+// The audio library lists a device's output and input apart under one name,
+// the output first (as every device under Wine and many interfaces do).
+TEST_F(AudioDevicesTest, EachDirectionFindsItsOwnDeviceAmongNamesakes) {
+  FakeAudio::next = {Device(0, "Primary Sound Driver", 0, 2, false, true),
+                     Device(1, "PulseAudio", 0, 2), Device(2, "Primary Sound Driver", 2, 0, true),
+                     Device(3, "PulseAudio", 2, 0)};
+  ASSERT_TRUE(Start("PulseAudio", "PulseAudio"));
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 3u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 1u);
+  EXPECT_TRUE(store->writes.empty());
+  // Driver type 1 looks the output's name up for the input too, among inputs.
+  host->GetCurrentSettings().audioInDevice.Set("Primary Sound Driver");
+  host->GetCurrentSettings().driverType = 1;
+  ASSERT_TRUE(host->StartAudio());
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 3u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 1u);
 }
 
 TEST_F(AudioDevicesTest, StoredDevicesOpenAStreamWithThePluginsChannelsAndTheGrantedBuffer) {

@@ -2,6 +2,7 @@
 #include "framework/core/win_files.h"
 
 #include "tests/framework/core/win_scratch_folder.h"
+#include "tests/framework/core/win_utf16_file.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,33 @@ TEST(Utf8ProfileNarrow, AsciiPathsUseTheNarrowCalls) {
   char out[16];
   EXPECT_EQ(Utf8GetPrivateProfileString("S", "K", "", out, sizeof out, file.c_str()), 5u);
   EXPECT_STREQ(out, "value");
+}
+
+// A plain path must not send the texts through the system's code page: names
+// in any script are stored and read whole in a UTF-16 file.
+TEST(Utf8ProfileAsciiPath, TextsInAnyScriptRoundTripThroughAUtf16File) {
+  const ScratchFolder scratch("profile-texts");
+  const std::string file = scratch.Path() + "\\settings.ini";
+  ASSERT_TRUE(WriteUtf16File(
+      file,
+      "[audio]\r\noutdev=Lautsprecher: \xE6\x89\xAC\xE5\xA3\xB0\xE5\x99\xA8\r\n"
+      "[midi]\r\nindev=\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB8\r\n"));
+  char out[100];
+  Utf8GetPrivateProfileString("audio", "outdev", "", out, sizeof out, file.c_str());
+  EXPECT_STREQ(out, "Lautsprecher: \xE6\x89\xAC\xE5\xA3\xB0\xE5\x99\xA8");
+  Utf8GetPrivateProfileString("midi", "indev", "", out, sizeof out, file.c_str());
+  EXPECT_STREQ(out, "\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB8");
+
+  const char* device =
+      "Mikrofon (Gr\xC3\xB6\xC3\x9F"
+      "e 2) \xE2\x82\xAC";
+  ASSERT_TRUE(Utf8WritePrivateProfileString("audio", "indev", device, file.c_str()));
+  ASSERT_TRUE(Utf8WritePrivateProfileString("\xC3\xA9t\xC3\xA9", "cl\xC3\xA9", "7", file.c_str()));
+  const std::string text = ReadUtf16File(file);
+  for (const std::string& line : {std::string("indev=") + device,
+                                  std::string("[\xC3\xA9t\xC3\xA9]"), std::string("cl\xC3\xA9=7")})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+  EXPECT_EQ(Utf8GetPrivateProfileInt("\xC3\xA9t\xC3\xA9", "cl\xC3\xA9", 0, file.c_str()), 7u);
 }
 
 // A plain path of 256 bytes or more is out of reach of the narrow calls: it

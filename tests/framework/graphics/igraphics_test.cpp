@@ -196,6 +196,25 @@ TEST(IGraphics, SVGIsParsedOnceAndCachesLiveWhileAnEditorIsOpen) {
   EXPECT_EQ(RecordingBitmap::Live(), 0);
 }
 
+// A file path is UTF-8 and is read whole in any script.
+TEST(IGraphics, ResourceFilesLoadFromNonAsciiPaths) {
+  const fs::path folder =
+      fs::temp_directory_path() / fs::u8path("r\xC3\xA9sum\xC3\xA9 \xE6\x89\xAC \xF0\x9F\x8E\xA4");
+  fs::create_directories(folder);
+  const fs::path file = folder / fs::u8path(
+                                     "Gr\xC3\xB6\xC3\x9F"
+                                     "e \xE2\x82\xAC.svg");
+  std::ofstream(file, std::ios::binary) << kSquareSVG;
+  TestDelegate delegate;
+  RecordingGraphics g(delegate, 100, 100);
+  HeapBuffer data(4096);
+  g.LoadResource(file.u8string().c_str(), "svg", data);
+  const std::string loaded(reinterpret_cast<const char*>(data.Data()),
+                           static_cast<size_t>(data.Size()));
+  fs::remove_all(folder);
+  EXPECT_EQ(loaded, kSquareSVG);
+}
+
 TEST(IGraphics, FontsGoThroughThePlatformThenTheBackEnd) {
   TestDelegate delegate;
   RecordingGraphics g(delegate, 100, 100);

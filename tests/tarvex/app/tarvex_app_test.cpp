@@ -4,6 +4,7 @@
 #include "framework/core/win_shell.h"
 #include "framework/core/win_text.h"
 #include "tests/framework/core/win_scratch_folder.h"
+#include "tests/framework/core/win_utf16_file.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,39 @@ TEST(TarvexApp, RunsWithoutDevicesKeepTheStoredChoices) {
     EXPECT_EQ(Utf8GetPrivateProfileInt("audio", "buffer", 0, settings.c_str()), 512u) << arguments;
   }
   std::remove("shot-kept.png");
+}
+
+// Names in any script, whether a person wrote them into the file or the
+// program stores them, must stand in the file as they are after a start.
+TEST(TarvexApp, NamesInAnyScriptSurviveAStartInTheSettingsFile) {
+  char folder[MAX_PATH * 4] = {};
+  ASSERT_TRUE(Utf8GetSpecialFolderPath(nullptr, folder, sizeof folder, CSIDL_LOCAL_APPDATA, false));
+  const std::string settingsFolder = std::string(folder) + "\\Tarvex";
+  Utf8CreateDirectory(settingsFolder.c_str(), nullptr);
+  const std::string settings = settingsFolder + "\\settings.ini";
+  const std::string speakers = "Lautsprecher: \xE6\x89\xAC\xE5\xA3\xB0\xE5\x99\xA8";
+  const std::string keys = "\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB8";
+  const std::string microphone =
+      "Mikrofon (Gr\xC3\xB6\xC3\x9F"
+      "e 2) \xE2\x82\xAC";
+  const std::string synth = "\xF0\x9F\x8E\xB9 Synth";
+  ASSERT_TRUE(WriteUtf16File(
+      settings,
+      ("[audio]\r\noutdev=" + speakers + "\r\n[midi]\r\nindev=" + keys + "\r\n").c_str()));
+  // Written as the program writes a device name it has chosen.
+  ASSERT_TRUE(
+      Utf8WritePrivateProfileString("audio", "indev", microphone.c_str(), settings.c_str()));
+  ASSERT_TRUE(Utf8WritePrivateProfileString("midi", "outdev", synth.c_str(), settings.c_str()));
+  for (int start = 1; start <= 2; ++start) {
+    Program program("--no-io");
+    if (const HWND window = program.MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.Exit(), 0) << start;
+    const std::string text = ReadUtf16File(settings);
+    for (const std::string& line : {"outdev=" + speakers, "indev=" + keys, "indev=" + microphone,
+                                    "outdev=" + synth, std::string("buffer=512")})
+      EXPECT_NE(text.find(line + "\r\n"), std::string::npos) << start << ": " << line << " in\n"
+                                                             << text;
+  }
 }
 
 } // namespace

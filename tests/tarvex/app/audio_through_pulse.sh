@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Plays a tone through Tarvex.exe on real audio devices without sound
+# hardware: Wine's PulseAudio driver on a PulseAudio server of this test's
+# own. The program is started twice, since only a later start looks the
+# stored device names up; the second plays the tone from the input device
+# back out to the output device.
+#
+#   audio_through_pulse.sh TARVEX_EXE WORK_FOLDER
+#
+# Everything lives in WORK_FOLDER: the server's socket and state, and a Wine
+# prefix whose audio driver is PulseAudio, kept apart from the prefix the
+# other tests share (where there are no audio devices). Needs an X server.
+set -euo pipefail
+exe=$(realpath -- "$1")
+work=$(realpath -m -- "$2")
+tone="$(dirname "$(realpath -- "$0")")/tone.py"
+
+# Wine's DirectSound capture may hand the server's 48000 Hz samples over at
+# the stream's 44100 Hz, and the tone then comes out at 1000 * 44100 / 48000
+# Hz in the program's own frequency scale; either is the tone passed through.
+readonly played_hz=1000 amplitude=0.5 expected_hz=1000,918.75
+
+rm -rf -- "$work"
+mkdir -p "$work/pulse" "$work/home"
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/pulse" PULSE_RUNTIME_PATH="$work/pulse"
+export PULSE_STATE_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+
+pulse_pid=
+program_pid=
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+  true
+}
+trap cleanup EXIT
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+  local seconds=$1; shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+cat >"$work/pulse/server.pa" <<PA
+load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
+load-module module-null-sink sink_name=program_out rate=48000 channels=2
+load-module module-null-sink sink_name=signal_in rate=48000 channels=2
+load-module module-remap-source source_name=program_in master=signal_in.monitor
+set-default-sink program_out
+set-default-source program_in
+PA
+pulseaudio -n -F "$work/pulse/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+  --system=no --disable-shm=yes --log-target=file:"$work/pulse/server.log" &
+pulse_pid=$!
+wait_for 20 pactl info || { echo "the PulseAudio server did not start"; cat "$work/pulse/server.log"; exit 1; }
+
+wineboot --init >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1
+wineserver -w
+
+# The program's stream runs once its output plays and its input records.
+# (The remapped source records through a stream of the server's own.)
+streams_run() {
+  pactl list short sink-inputs | grep -q protocol-native &&
+    pactl list short source-outputs | grep -q protocol-native
+}
+
+# Starts the program; its errors go to $1.
+start_program() {
+  wine "$exe" >"$1" 2>&1 &
+  program_pid=$!
+}
+
+# Asks the program to close as its user would and waits for it to end.
+stop_program() {
+  wine taskkill /im Tarvex.exe >/dev/null 2>&1 || true
+  wait_for 20 bash -c "! kill -0 $program_pid" || { echo "the program did not close"; exit 1; }
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=
+}
+
+settings() {
+  find "$WINEPREFIX/drive_c/users" -path '*/Tarvex/settings.ini' -exec iconv -f UTF-16 -t UTF-8 {} \;
+}
+
+# The first start finds no stored names and stores the default devices'.
+start_program "$work/first.log"
+if ! wait_for 60 streams_run; then
+  echo "the first start opened no stream:"; cat "$work/first.log"; exit 1
+fi
+stop_program
+echo "stored after the first start:"; settings | grep -E 'dev=' || true
+
+start_program "$work/second.log"
+if ! wait_for 60 streams_run; then
+  echo "the second start opened no stream:"; cat "$work/second.log"; exit 1
+fi
+echo "the program's streams (output, then input):"
+pactl list short sink-inputs
+pactl list short source-outputs
+parec -d program_out.monitor --raw --format=s16le --rate=48000 --channels=2 >"$work/out.raw" &
+recorder=$!
+python3 "$tone" play "$played_hz" "$amplitude" 3 |
+  pacat -d signal_in --raw --format=s16le --rate=48000 --channels=2
+sleep 0.5
+kill "$recorder"
+wait "$recorder" 2>/dev/null || true
+stop_program
+
+echo "a $played_hz Hz tone of amplitude $amplitude played in; out came:"
+python3 "$tone" check "$work/out.raw" "$expected_hz" "$amplitude"
