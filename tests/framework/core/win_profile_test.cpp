@@ -90,7 +90,7 @@ TEST_F(Utf8Profile, ListsNamesEachEndedByAZero) {
   }
 }
 
-TEST(Utf8ProfileNarrow, AsciiPathsUseTheNarrowCalls) {
+TEST(Utf8ProfileAsciiPath, PlainTextsRoundTrip) {
   const ScratchFolder scratch("profile-ascii");
   const std::string file = scratch.Path() + "\\plain.ini";
   ASSERT_TRUE(Utf8WritePrivateProfileString("S", "K", "value", file.c_str()));
