@@ -69,6 +69,15 @@ void FollowFirstChannel(HWND dialog, int firstId, int secondId, int32_t& first, 
   Select(dialog, secondId, k + 1);
 }
 
+// A newly chosen device starts again on its first two channels.
+void TakeAudioDevice(HWND dialog, int id, StringBuffer& device, int32_t& first, int32_t& second) {
+  StringBuffer text;
+  ReadSelectedText(dialog, id, text);
+  device.Set(text.Get());
+  first = 1;
+  second = 2;
+}
+
 void OnSelection(AppHost& host, HWND dialog, int id) {
   AppSettings& current = host.GetCurrentSettings();
   StringBuffer text;
@@ -89,17 +98,11 @@ void OnSelection(AppHost& host, HWND dialog, int id) {
       return;
     }
     case IDC_AUDIO_IN_DEVICE:
-      ReadSelectedText(dialog, id, text);
-      current.audioInDevice.Set(text.Get());
-      current.audioIn1 = 1;
-      current.audioIn2 = 2;
+      TakeAudioDevice(dialog, id, current.audioInDevice, current.audioIn1, current.audioIn2);
       host.PopulateAudioDeviceCombos(dialog);
       return;
     case IDC_AUDIO_OUT_DEVICE:
-      ReadSelectedText(dialog, id, text);
-      current.audioOutDevice.Set(text.Get());
-      current.audioOut1 = 1;
-      current.audioOut2 = 2;
+      TakeAudioDevice(dialog, id, current.audioOutDevice, current.audioOut1, current.audioOut2);
       host.PopulateAudioDeviceCombos(dialog);
       return;
     case IDC_BUFFER_SIZE:
