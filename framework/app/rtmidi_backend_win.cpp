@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace plugkit {
 
@@ -25,22 +26,19 @@ bool Guarded(Call&& call) {
   return false;
 }
 
-template <typename Ports>
-std::vector<std::string> ListPortNames(Ports& ports) {
-  std::vector<std::string> names;
-  Guarded([&] {
-    const unsigned int count = ports.getPortCount();
-    for (unsigned int i = 0; i < count; ++i) names.push_back(ports.getPortName(i));
-    return true;
-  });
-  return names;
-}
-
-class RtMidiInBackend : public MidiInBackend {
+// The port handling that the library's input and output objects share.
+template <typename Interface, typename Midi>
+class RtMidiPortBackend : public Interface {
 public:
-  RtMidiInBackend() : midi_(RtMidi::UNSPECIFIED, "RtMidi Input Client", kInputQueueLimit) {}
-
-  std::vector<std::string> PortNames() override { return ListPortNames(midi_); }
+  std::vector<std::string> PortNames() override {
+    std::vector<std::string> names;
+    Guarded([&] {
+      const unsigned int count = midi_.getPortCount();
+      for (unsigned int i = 0; i < count; ++i) names.push_back(midi_.getPortName(i));
+      return true;
+    });
+    return names;
+  }
   bool OpenPort(unsigned int index, const char* name) override {
     return Guarded([&] {
       midi_.openPort(index, name);
@@ -53,51 +51,48 @@ public:
       return true;
     });
   }
+
+protected:
+  template <typename... Args>
+  explicit RtMidiPortBackend(Args&&... args) : midi_(std::forward<Args>(args)...) {}
+
+  Midi& Library() { return midi_; }
+
+private:
+  Midi midi_;
+};
+
+class RtMidiInBackend : public RtMidiPortBackend<MidiInBackend, RtMidiIn> {
+public:
+  RtMidiInBackend()
+      : RtMidiPortBackend(RtMidi::UNSPECIFIED, "RtMidi Input Client", kInputQueueLimit) {}
+
   void SetCallback(MidiInputCallback callback, void* userData) override {
     Guarded([&] {
-      midi_.setCallback(callback, userData);
-      midi_.ignoreTypes(false, true, false);
+      Library().setCallback(callback, userData);
+      Library().ignoreTypes(false, true, false);
       return true;
     });
   }
   void CancelCallback() override {
     Guarded([&] {
-      midi_.cancelCallback();
+      Library().cancelCallback();
       return true;
     });
   }
-
-private:
-  RtMidiIn midi_;
 };
 
-class RtMidiOutBackend : public MidiOutBackend {
+class RtMidiOutBackend : public RtMidiPortBackend<MidiOutBackend, RtMidiOut> {
 public:
-  RtMidiOutBackend() : midi_(RtMidi::UNSPECIFIED, "RtMidi Output Client") {}
+  RtMidiOutBackend() : RtMidiPortBackend(RtMidi::UNSPECIFIED, "RtMidi Output Client") {}
 
-  std::vector<std::string> PortNames() override { return ListPortNames(midi_); }
-  bool OpenPort(unsigned int index, const char* name) override {
-    return Guarded([&] {
-      midi_.openPort(index, name);
-      return midi_.isPortOpen();
-    });
-  }
-  void ClosePort() override {
-    Guarded([&] {
-      midi_.closePort();
-      return true;
-    });
-  }
   bool Send(const unsigned char* bytes, size_t size) override {
     return Guarded([&] {
-      if (!midi_.isPortOpen()) return false;
-      midi_.sendMessage(bytes, size);
+      if (!Library().isPortOpen()) return false;
+      Library().sendMessage(bytes, size);
       return true;
     });
   }
-
-private:
-  RtMidiOut midi_;
 };
 
 template <typename Backend, typename Base>

@@ -101,6 +101,11 @@ public:
 
 private:
   ChannelData* Channel(int direction, int channel) const;
+  // Calls bind (channel, host buffer) for each connected channel of first ..
+  // first + count - 1 that exists, in order; each takes the host's next
+  // pointer (null when the host gave no array), a disconnected one none.
+  template <typename Sample, typename Bind>
+  void ForEachConnectedChannel(int direction, int first, int count, Sample** host, Bind&& bind);
   float** ChannelPointers(int direction) const;
   int FramesWithinBlock(int nFrames) const;
   void SilenceHostFloatOutputs(int from, int nFrames);

@@ -28,6 +28,22 @@ void ChannelRange(int first, int count, int nChannels, int& begin, int& end) {
 
 } // namespace
 
+template <typename Sample, typename Bind>
+void IPluginProcessor::ForEachConnectedChannel(int direction, int first, int count, Sample** host,
+                                               Bind&& bind) {
+  int begin = 0;
+  int end = 0;
+  ChannelRange(first, count, NChannels(direction), begin, end);
+  int next = 0;
+  for (int i = begin; i < end; ++i) {
+    ChannelData* channel = Channel(direction, i);
+    if (!channel->connected) continue;
+    Sample* hostBuffer = host ? host[next] : nullptr;
+    ++next;
+    bind(*channel, hostBuffer);
+  }
+}
+
 void IPluginProcessor::SetChannelConnections(int direction, int first, int count, bool connected) {
   int begin = 0;
   int end = 0;
@@ -60,26 +76,19 @@ bool IPluginProcessor::IsChannelConnected(int direction, int channel) const {
 void IPluginProcessor::AttachDoubleBuffers(int direction, int first, int count, double** host,
                                            int nFrames) {
   const int frames = FramesWithinBlock(nFrames);
-  int begin = 0;
-  int end = 0;
-  ChannelRange(first, count, NChannels(direction), begin, end);
-  int next = 0;
-  for (int i = begin; i < end; ++i) {
-    ChannelData* channel = Channel(direction, i);
-    if (!channel->connected) continue;
-    double* hostBuffer = host ? host[next] : nullptr;
-    ++next;
-    float* scratch = channel->Scratch();
-    *channel->slot = scratch;
+  const auto attach = [&](ChannelData& channel, double* hostBuffer) {
+    float* scratch = channel.Scratch();
+    *channel.slot = scratch;
     if (direction == kDirectionInput) {
       if (hostBuffer)
         CastCopyDoubleToFloat(scratch, hostBuffer, frames);
       else
         Silence(scratch, 0, frames);
     } else {
-      channel->hostBuffer = hostBuffer;
+      channel.hostBuffer = hostBuffer;
     }
-  }
+  };
+  ForEachConnectedChannel(direction, first, count, host, attach);
 }
 
 void IPluginProcessor::ProcessDoubleBuffers(int nFrames) {
@@ -90,23 +99,16 @@ void IPluginProcessor::ProcessDoubleBuffers(int nFrames) {
 
 void IPluginProcessor::BindHostChannelPointers(int direction, int first, int count,
                                                float** pointers) {
-  int begin = 0;
-  int end = 0;
-  ChannelRange(first, count, NChannels(direction), begin, end);
-  int next = 0;
-  for (int i = begin; i < end; ++i) {
-    ChannelData* channel = Channel(direction, i);
-    if (!channel->connected) continue;
-    float* hostBuffer = pointers ? pointers[next] : nullptr;
-    ++next;
+  const auto bind = [&](ChannelData& channel, float* hostBuffer) {
     if (hostBuffer) {
-      *channel->slot = hostBuffer;
+      *channel.slot = hostBuffer;
     } else {
       // A host that gives no buffer gets silence in and discarded output.
-      *channel->slot = channel->Scratch();
-      if (direction == kDirectionInput) Silence(channel->Scratch(), 0, blockSize_);
+      *channel.slot = channel.Scratch();
+      if (direction == kDirectionInput) Silence(channel.Scratch(), 0, blockSize_);
     }
-  }
+  };
+  ForEachConnectedChannel(direction, first, count, pointers, bind);
 }
 
 void IPluginProcessor::ProcessScratchBuffers(int nFrames) {

@@ -118,6 +118,9 @@ protected:
   // Sets the registered parameter's value without telling anyone; false for
   // an unknown id.
   bool SetControllerParamNormalized(Steinberg::Vst::ParamID id, double normalized);
+  // After a state was applied: the controller side takes every parameter's
+  // new value and the bypass, then the plug-in hears of the restore.
+  void PublishRestoredState(bool bypassed);
   // True on the thread that is inside this instance's process call.
   bool IsInProcessCall() const;
 

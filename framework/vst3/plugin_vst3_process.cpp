@@ -2,12 +2,10 @@
 
 #include "framework/vst3/plugin_vst3.h"
 
-#include "framework/core/param_shape.h"
+#include "framework/vst3/host_param_changes.h"
 #include "pluginterfaces/vst/ivstevents.h"
-#include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace plugkit {
@@ -73,24 +71,13 @@ void IPluginVST3ProcessorBase::UpdateTimeInfo(const ProcessData& data) {
 }
 
 void IPluginVST3ProcessorBase::ApplyParameterChanges(const ProcessData& data) {
-  IParameterChanges* changes = data.inputParameterChanges;
-  if (!changes) return;
-  for (int32 i = 0; i < changes->getParameterCount(); ++i) {
-    IParamValueQueue* queue = changes->getParameterData(i);
-    if (!queue || queue->getPointCount() <= 0) continue;
-    int32 offset = 0;
-    ParamValue value = 0.0;
-    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk ||
-        !std::isfinite(value))
-      continue;
-    const ParamID id = queue->getParameterId();
+  const auto apply = [&](ParamID id, ParamValue value, int32 offset) {
     if (id == kBypassParamId) {
       const bool bypassed = value > 0.5;
       if (bypassed != IsBypassed()) SetBypassed(bypassed);
     } else if (id < static_cast<ParamID>(owner_.NParams())) {
       const int paramIdx = static_cast<int>(id);
-      IParam* param = owner_.GetParam(paramIdx);
-      param->Set(param->GetShape().NormalizedToValue(std::clamp(value, 0.0, 1.0), *param));
+      owner_.GetParam(paramIdx)->SetNormalized(std::clamp(value, 0.0, 1.0));
       owner_.OnParamChange(paramIdx, ParamChangeSource::Host, offset);
     } else if (id >= kMidiCCParamStartId && id < kMidiCCParamStartId + kMidiCCParamsPerChannel &&
                owner_.HasMidiControllerParameters()) {
@@ -99,7 +86,8 @@ void IPluginVST3ProcessorBase::ApplyParameterChanges(const ProcessData& data) {
       owner_.midiToUI_.Push(message);
       ProcessMidiMessage(message);
     }
-  }
+  };
+  ForEachHostParamChange(data.inputParameterChanges, apply);
 }
 
 void IPluginVST3ProcessorBase::ReceiveMidiEvents(const ProcessData& data) {

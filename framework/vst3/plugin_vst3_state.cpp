@@ -56,12 +56,16 @@ tresult IPluginVST3::ReadDefaultState(IBStream* state) {
     UnserializeState(previous, 0);
     return kResultFalse;
   }
+  PublishRestoredState(bypass == 1);
+  return kResultOk;
+}
+
+void IPluginVST3::PublishRestoredState(bool bypassed) {
   for (int i = 0, n = NParams(); i < n; ++i)
     SetControllerParamNormalized(static_cast<ParamID>(i),
                                  GetParam(i)->NormalizeValue(GetParam(i)->Value()));
-  SetControllerParamNormalized(kBypassParamId, bypass);
+  SetControllerParamNormalized(kBypassParamId, bypassed ? 1.0 : 0.0);
   OnStateRestored();
-  return kResultOk;
 }
 
 } // namespace plugkit

@@ -1,13 +1,11 @@
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
 #include "framework/core/byte_chunk.h"
-#include "framework/core/param_shape.h"
 #include "framework/vst3/host_call_guard.h"
+#include "framework/vst3/host_param_changes.h"
 #include "pluginterfaces/base/ibstream.h"
-#include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "tarvex/plugin/state_chunk.h"
 #include "tarvex/vst3/tarvex_vst3.h"
 
@@ -112,27 +110,16 @@ tresult PLUGIN_API TarvexVST3::process(ProcessData& data) {
 }
 
 void TarvexVST3::ApplyHostParamChanges(const ProcessData& data) {
-  IParameterChanges* changes = data.inputParameterChanges;
-  if (!changes) return;
   bool paramsSet = false;
-  for (int32 i = 0; i < changes->getParameterCount(); ++i) {
-    IParamValueQueue* queue = changes->getParameterData(i);
-    if (!queue) continue;
-    const int32 points = queue->getPointCount();
-    int32 offset = 0;
-    ParamValue value = 0.0;
-    if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk ||
-        !std::isfinite(value))
-      continue;
-    const ParamID id = queue->getParameterId();
+  const auto apply = [&](ParamID id, ParamValue value, int32) {
     if (id == plugkit::kBypassParamId) {
       hostBypass_.exchange(value > 0.5);
     } else if (id < static_cast<ParamID>(kParamCount)) {
-      plugkit::IParam* param = GetParam(static_cast<int>(id));
-      param->Set(param->GetShape().NormalizedToValue(std::clamp(value, 0.0, 1.0), *param));
+      GetParam(static_cast<int>(id))->SetNormalized(std::clamp(value, 0.0, 1.0));
       paramsSet = true;
     }
-  }
+  };
+  plugkit::ForEachHostParamChange(data.inputParameterChanges, apply);
   if (paramsSet) UpdateTailLength();
 }
 
@@ -181,11 +168,7 @@ tresult PLUGIN_API TarvexVST3::setState(IBStream* state) {
     if (UnserializeState(chunk, 0) != kStateChunkSize) return kResultFalse;
 
     hostBypass_.store(bypass == 1);
-    for (int i = 0; i < kParamCount; ++i)
-      SetControllerParamNormalized(static_cast<ParamID>(i),
-                                   GetParam(i)->NormalizeValue(GetParam(i)->Value()));
-    SetControllerParamNormalized(plugkit::kBypassParamId, bypass);
-    OnStateRestored();
+    PublishRestoredState(bypass == 1);
     return kResultOk;
   });
 }

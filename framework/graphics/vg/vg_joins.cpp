@@ -13,21 +13,36 @@ namespace {
 
 constexpr float kPi = 3.14159265358979323846f;
 
-// The two points the inner side of a join uses: one per segment when the
-// segments are too short for the mitred point, else the mitred point twice.
-void InnerPoints(const VgPoint& p0, const VgPoint& p1, float w, float* x0, float* y0, float* x1,
-                 float* y1) {
+// What both kinds of join start from: the left normals of the incoming and
+// outgoing segments, and the two points the join's inner side uses (the left
+// side on a left turn). Those are one per segment when the segments are too
+// short for the mitred point, else the mitred point twice.
+struct JoinStart {
+  float dlx0;
+  float dly0;
+  float dlx1;
+  float dly1;
+  float x0;
+  float y0;
+  float x1;
+  float y1;
+};
+
+JoinStart StartJoin(const VgPoint& p0, const VgPoint& p1, float lw, float rw) {
+  JoinStart start{p0.dy, -p0.dx, p1.dy, -p1.dx, 0.0f, 0.0f, 0.0f, 0.0f};
+  const float w = (p1.flags & kVgPointLeft) ? lw : -rw;
   if (p1.flags & kVgPointInnerBevel) {
-    *x0 = p1.x + p0.dy * w;
-    *y0 = p1.y - p0.dx * w;
-    *x1 = p1.x + p1.dy * w;
-    *y1 = p1.y - p1.dx * w;
+    start.x0 = p1.x + p0.dy * w;
+    start.y0 = p1.y - p0.dx * w;
+    start.x1 = p1.x + p1.dy * w;
+    start.y1 = p1.y - p1.dx * w;
   } else {
-    *x0 = p1.x + p1.dmx * w;
-    *y0 = p1.y + p1.dmy * w;
-    *x1 = *x0;
-    *y1 = *y0;
+    start.x0 = p1.x + p1.dmx * w;
+    start.y0 = p1.y + p1.dmy * w;
+    start.x1 = start.x0;
+    start.y1 = start.y0;
   }
+  return start;
 }
 
 } // namespace
@@ -79,16 +94,8 @@ void VgCalculateJoins(VgContext* ctx, float w, int32_t lineJoin, float miterLimi
 
 VgVertex* VgBevelJoin(VgVertex* dst, const VgPoint& p0, const VgPoint& p1, float lw, float rw,
                       float lu, float ru) {
-  const float dlx0 = p0.dy;
-  const float dly0 = -p0.dx;
-  const float dlx1 = p1.dy;
-  const float dly1 = -p1.dx;
-  float x0 = 0.0f;
-  float y0 = 0.0f;
-  float x1 = 0.0f;
-  float y1 = 0.0f;
+  const auto [dlx0, dly0, dlx1, dly1, x0, y0, x1, y1] = StartJoin(p0, p1, lw, rw);
   if (p1.flags & kVgPointLeft) {
-    InnerPoints(p0, p1, lw, &x0, &y0, &x1, &y1);
     dst = VgEmit(dst, x0, y0, lu, 1);
     dst = VgEmit(dst, p1.x - dlx0 * rw, p1.y - dly0 * rw, ru, 1);
     if (p1.flags & kVgPointBevel) {
@@ -109,7 +116,6 @@ VgVertex* VgBevelJoin(VgVertex* dst, const VgPoint& p0, const VgPoint& p1, float
     dst = VgEmit(dst, x1, y1, lu, 1);
     dst = VgEmit(dst, p1.x - dlx1 * rw, p1.y - dly1 * rw, ru, 1);
   } else {
-    InnerPoints(p0, p1, -rw, &x0, &y0, &x1, &y1);
     dst = VgEmit(dst, p1.x + dlx0 * lw, p1.y + dly0 * lw, lu, 1);
     dst = VgEmit(dst, x0, y0, ru, 1);
     if (p1.flags & kVgPointBevel) {
@@ -135,16 +141,8 @@ VgVertex* VgBevelJoin(VgVertex* dst, const VgPoint& p0, const VgPoint& p1, float
 
 VgVertex* VgRoundJoin(VgVertex* dst, const VgPoint& p0, const VgPoint& p1, float lw, float rw,
                       float lu, float ru, int32_t ncap) {
-  const float dlx0 = p0.dy;
-  const float dly0 = -p0.dx;
-  const float dlx1 = p1.dy;
-  const float dly1 = -p1.dx;
-  float x0 = 0.0f;
-  float y0 = 0.0f;
-  float x1 = 0.0f;
-  float y1 = 0.0f;
+  const auto [dlx0, dly0, dlx1, dly1, x0, y0, x1, y1] = StartJoin(p0, p1, lw, rw);
   if (p1.flags & kVgPointLeft) {
-    InnerPoints(p0, p1, lw, &x0, &y0, &x1, &y1);
     const float a0 = std::atan2(-dly0, -dlx0);
     float a1 = std::atan2(-dly1, -dlx1);
     if (a1 > a0) a1 -= kPi * 2.0f;
@@ -160,7 +158,6 @@ VgVertex* VgRoundJoin(VgVertex* dst, const VgPoint& p0, const VgPoint& p1, float
     dst = VgEmit(dst, x1, y1, lu, 1);
     dst = VgEmit(dst, p1.x - dlx1 * rw, p1.y - dly1 * rw, ru, 1);
   } else {
-    InnerPoints(p0, p1, -rw, &x0, &y0, &x1, &y1);
     const float a0 = std::atan2(dly0, dlx0);
     float a1 = std::atan2(dly1, dlx1);
     if (a1 < a0) a1 += kPi * 2.0f;

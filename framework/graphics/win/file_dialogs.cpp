@@ -2,6 +2,7 @@
 
 #include "framework/graphics/utf_conversion.h"
 #include "framework/graphics/win/file_list_block.h"
+#include "framework/graphics/win/ole_scope.h"
 
 #include <commdlg.h>
 #include <ole2.h>
@@ -17,20 +18,6 @@ constexpr int kPathUnits = MAX_PATH;
 std::string Narrow(const wchar_t* wide) {
   return UTF16ToUTF8(std::u16string(reinterpret_cast<const char16_t*>(wide)));
 }
-
-// OLE for the scope of a shell dialog.
-class OleScope {
-public:
-  OleScope() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-  OleScope(const OleScope&) = delete;
-  OleScope& operator=(const OleScope&) = delete;
-  ~OleScope() {
-    if (initialised_) OleUninitialize();
-  }
-
-private:
-  bool initialised_;
-};
 
 COLORREF customColors[16] = {};
 

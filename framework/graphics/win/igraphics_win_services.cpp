@@ -4,6 +4,7 @@
 #include "framework/graphics/win/drag_and_drop.h"
 #include "framework/graphics/win/file_dialogs.h"
 #include "framework/graphics/win/file_list_block.h"
+#include "framework/graphics/win/ole_scope.h"
 #include "framework/graphics/win/shell_commands.h"
 
 #include <shellapi.h>
@@ -23,20 +24,6 @@ std::wstring Widen(const char* utf8) {
 int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
   return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), type);
 }
-
-// OLE for the scope of a drag.
-class OleScope {
-public:
-  OleScope() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-  OleScope(const OleScope&) = delete;
-  OleScope& operator=(const OleScope&) = delete;
-  ~OleScope() {
-    if (initialised_) OleUninitialize();
-  }
-
-private:
-  bool initialised_;
-};
 
 } // namespace
 
