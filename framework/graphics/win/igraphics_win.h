@@ -147,6 +147,9 @@ private:
   void OnMouseHover();
   void HideTooltip();
   void FinishTextEntry();
+  // Applies the window's monitor scale when it changed, unless the host
+  // has set one or a drag is in progress.
+  void FollowMonitorScale();
   RECT ScaledOutward(const IRect& r) const;
   HWND FindOwnerWindow();
   void VSyncThread();

@@ -121,10 +121,7 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_DPICHANGED:
     case WM_DPICHANGED_AFTERPARENT:
-      if (!GetCapture()) {
-        const float scale = GetWindowScale(window_);
-        if (scale != GetScreenScale()) SetScreenScale(scale);
-      }
+      FollowMonitorScale();
       return 0;
     case WM_CTLCOLOREDIT: {
       if (!edit_) return 0;
