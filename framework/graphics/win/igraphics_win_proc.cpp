@@ -156,6 +156,7 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
       ReleaseCapture();
       OnMouseUp({MakeMouseInfo(lParam, wParam)});
       return 0;

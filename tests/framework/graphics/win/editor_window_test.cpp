@@ -87,6 +87,18 @@ TEST(EditorWindow, ClickAndDragEditParametersBracketedThroughTheDelegate) {
   EXPECT_EQ(e.delegate.ended, (std::vector<int>{0, 1}));
 }
 
+TEST(EditorWindow, MiddleButtonReleaseEndsWhatItsPressBegan) {
+  OpenEditor e;
+  ASSERT_NE(e.window, nullptr);
+  SendMouse(e.window, WM_MBUTTONDOWN, 250, 100, MK_MBUTTON);
+  EXPECT_EQ(GetCapture(), e.window);
+  EXPECT_EQ(e.delegate.begun, (std::vector<int>{1}));
+  SendMouse(e.window, WM_MBUTTONUP, 250, 100);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(e.delegate.ended, (std::vector<int>{1}));
+  EXPECT_FALSE(e.G().ControlIsCaptured(e.delegate.knob));
+}
+
 TEST(EditorWindow, WheelAndKeysReachTheControlUnderThePointer) {
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);
