@@ -27,7 +27,10 @@ void* IGEditorDelegate::OpenEditor(void* parentWindow) {
     if (graphics_ && savedWidth_ != 0 && savedHeight_ != 0 && savedScale_ != 0.f)
       graphics_->Resize(savedWidth_, savedHeight_, savedScale_, true);
   }
-  return graphics_ ? graphics_->OpenWindow(parentWindow) : nullptr;
+  if (!graphics_) return nullptr;
+  void* window = graphics_->OpenWindow(parentWindow);
+  if (window && hostScreenScale_ > 0.f) graphics_->SetScreenScale(hostScreenScale_);
+  return window;
 }
 
 void IGEditorDelegate::CloseEditor() {
@@ -135,6 +138,8 @@ int IGEditorDelegate::UnserializeEditorSize(const ByteChunk& chunk, int startPos
 }
 
 void IGEditorDelegate::SetEditorScreenScale(float scale) {
+  if (!(scale > 0.f) || !std::isfinite(scale)) return;
+  hostScreenScale_ = scale;
   if (graphics_) graphics_->SetScreenScale(scale);
 }
 

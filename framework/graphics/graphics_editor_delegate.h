@@ -40,6 +40,9 @@ public:
   void SendParamValueToUI(int paramIdx, double value, bool normalized) override;
   bool SerializeEditorSize(ByteChunk& chunk) const override;
   int UnserializeEditorSize(const ByteChunk& chunk, int startPos) override;
+  // The host's content scale: it holds, for this editor and every later
+  // one of the instance, until the host sets another. A scale that is not
+  // a finite positive number is ignored.
   void SetEditorScreenScale(float scale) override;
 
   // Null when no make-graphics function is installed.
@@ -52,6 +55,9 @@ public:
 
   // The open editor's context; null while the editor is closed.
   IGraphics* GetUI() const { return graphics_.get(); }
+  // The screen scale the host has set, or 0 while it has set none; only
+  // then does the editor follow its monitor's scale.
+  float HostScreenScale() const { return hostScreenScale_; }
 
 protected:
   MakeGraphicsFunc makeGraphicsFunc_;
@@ -62,6 +68,7 @@ private:
   int savedWidth_ = 0;
   int savedHeight_ = 0;
   float savedScale_ = 0.f;
+  float hostScreenScale_ = 0.f;
   bool closing_ = false;
 };
 

@@ -107,6 +107,17 @@ bool IGraphics::ControlIsCaptured(const IControl* control) const {
   return false;
 }
 
+void IGraphics::BeginCaptureEdit(const IControl& control, int paramIdx) {
+  for (const auto& [pointerId, captured] : captureMap_) {
+    if (captured != &control) continue;
+    if (ParamEditOpen(paramIdx)) return;
+    openEdits_.push_back(paramIdx);
+    pointerEdits_[pointerId].push_back(paramIdx);
+    delegate_.BeginParamEditFromUI(paramIdx);
+    return;
+  }
+}
+
 void IGraphics::SetCapturedControl(int64_t pointerId, IControl* control) {
   captureMap_[pointerId] = control;
 }

@@ -291,6 +291,12 @@ public:
   // Frees every pointer's control, ending the edits the pointers began, and
   // shows a hidden cursor again.
   void ReleaseMouseCapture();
+  // Begins an edit of a parameter the captured control is not bound to; it
+  // belongs to the pointer holding the control and ends with that pointer's
+  // mouse-up or any release of the capture, so no way out of a drag leaves
+  // it open. Nothing happens when no pointer holds the control or the
+  // parameter's edit is already open.
+  void BeginCaptureEdit(const IControl& control, int paramIdx);
 
   // Input dispatch. Coordinates are editor units.
   // The control that gets an event at (x, y): the one the pointer holds,

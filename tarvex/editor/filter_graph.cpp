@@ -41,10 +41,6 @@ FilterGraph::FilterGraph(const IRect& bounds, EditorPlugin& plugin, std::shared_
   curveFrequencies_.reserve(kCurvePoints + 1 + kEngineChannels * kSlotCount * 9);
 }
 
-// An editor closed in the middle of a drag still ends the host gestures it
-// began.
-FilterGraph::~FilterGraph() { EndDrag(); }
-
 double FilterGraph::TopFrequency() const {
   return std::max(40.0, std::min(0.49 * snapshot_.sampleRate, 20000.0));
 }
@@ -89,6 +85,7 @@ void FilterGraph::SetParamFromUI(int paramIdx, double value, bool withGesture) {
 }
 
 void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
+  dragging_ = false;
   if (!InResponseArea(x, y)) return;
   int picked = -1;
   float best = kPickDistance;
@@ -117,15 +114,16 @@ void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
                    "and enable Manual to create a separately controlled notch.");
     return;
   }
-  EndDrag();
   dragSlot_ = picked;
   dragOriginX_ = x;
   dragOriginY_ = y;
   dragStartFrequency_ = static_cast<float>(SlotValue(picked, kSlotFrequency));
   dragStartDepth_ = static_cast<float>(SlotValue(picked, kSlotDepth));
   dragging_ = true;
-  plugin_.Delegate().BeginParamEditFromUI(SlotParamIndex(picked, kSlotFrequency));
-  plugin_.Delegate().BeginParamEditFromUI(SlotParamIndex(picked, kSlotDepth));
+  // The edits belong to the mouse's hold on the graph: a resize or a popup
+  // that takes the hold away ends them although no mouse-up follows.
+  GetUI()->BeginCaptureEdit(*this, SlotParamIndex(picked, kSlotFrequency));
+  GetUI()->BeginCaptureEdit(*this, SlotParamIndex(picked, kSlotDepth));
   view_->SetHelp("MANUAL FREQUENCY / CUT",
                  "Drag horizontally for log frequency and vertically for cut depth. Shift reduces "
                  "sensitivity; wheel controls Q. Solid marks show the actual processed bank, the "
@@ -133,7 +131,7 @@ void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
 }
 
 void FilterGraph::OnMouseDrag(float x, float y, float, float, const IMouseMod& mod) {
-  if (!dragging_) return;
+  if (!Dragging()) return;
   const double k = mod.S ? 0.1 : 1.0;
   const double frequency =
       dragStartFrequency_ * std::pow(TopFrequency() / 20.0, (x - dragOriginX_) / kPlotWidth * k);
@@ -143,13 +141,10 @@ void FilterGraph::OnMouseDrag(float x, float y, float, float, const IMouseMod& m
   if (GetUI()) GetUI()->SetAllControlsDirty();
 }
 
-void FilterGraph::OnMouseUp(float, float, const IMouseMod&) { EndDrag(); }
+void FilterGraph::OnMouseUp(float, float, const IMouseMod&) { dragging_ = false; }
 
-void FilterGraph::EndDrag() {
-  if (!dragging_) return;
-  dragging_ = false;
-  plugin_.Delegate().EndParamEditFromUI(SlotParamIndex(dragSlot_, kSlotFrequency));
-  plugin_.Delegate().EndParamEditFromUI(SlotParamIndex(dragSlot_, kSlotDepth));
+bool FilterGraph::Dragging() const {
+  return dragging_ && GetUI() && GetUI()->ControlIsCaptured(this);
 }
 
 void FilterGraph::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {

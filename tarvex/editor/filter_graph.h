@@ -26,7 +26,6 @@ public:
 
   FilterGraph(const plugkit::igraphics::IRect& bounds, EditorPlugin& plugin,
               std::shared_ptr<ViewState> view);
-  ~FilterGraph() override;
 
   bool IsDirty() override;
   void Draw(plugkit::igraphics::IGraphics& g) override;
@@ -43,7 +42,9 @@ public:
   float FreqToX(double frequency) const;
   static float DepthToY(double depth);
   const EngineSnapshot& Snapshot() const { return snapshot_; }
-  bool Dragging() const { return dragging_; }
+  // A drag lasts while the mouse holds the graph after picking a Manual
+  // handle.
+  bool Dragging() const;
 
 private:
   bool InResponseArea(float x, float y) const;
@@ -52,7 +53,6 @@ private:
   // Sets a parameter as the user's edit, clamped to its range; a value that
   // does not normalise to a finite number is ignored.
   void SetParamFromUI(int paramIdx, double value, bool withGesture);
-  void EndDrag();
   void DrawSpectrum(plugkit::igraphics::IGraphics& g);
   void DrawResponse(plugkit::igraphics::IGraphics& g);
   void DrawResponseCurves(plugkit::igraphics::IGraphics& g);

@@ -4,6 +4,7 @@
 #include "framework/graphics/vg/vg_gl_loader_win.h"
 #include "framework/graphics/win/font_caches.h"
 #include "framework/graphics/win/win_font_loading.h"
+#include "framework/graphics/win/window_dc.h"
 
 #include <cmath>
 
@@ -93,8 +94,8 @@ void* IGraphicsWin::OpenWindow(void* parent) {
     windowClass_.reset();
     return nullptr;
   }
-  dc_ = GetDC(window_);
-  ReleaseDC(window_, dc_);
+  dc_ = TakeWindowDC(window_);
+  GiveBackWindowDC(window_, dc_);
 
   {
     const PreviousGLContext previous;
@@ -145,18 +146,23 @@ void IGraphicsWin::CloseWindow() {
 }
 
 void IGraphicsWin::ActivateGLContext() {
+  // Without a window GetDC would hand out the screen's device context, and
+  // nothing would give it back; with neither there is nothing to draw into.
+  if (!window_ || !glContext_) return;
   // Nested activations (a bitmap loaded while painting) keep the context
   // that was current before the outermost one.
   if (glActivations_++ == 0) {
     previousDC_ = wglGetCurrentDC();
     previousContext_ = wglGetCurrentContext();
   }
-  wglMakeCurrent(GetDC(window_), glContext_);
+  wglMakeCurrent(TakeWindowDC(window_), glContext_);
 }
 
 void IGraphicsWin::DeactivateGLContext() {
-  ReleaseDC(window_, dc_);
-  if (glActivations_ > 0 && --glActivations_ > 0) return;
+  // Only an activation that took effect has a device context to give back.
+  if (glActivations_ == 0) return;
+  GiveBackWindowDC(window_, dc_);
+  if (--glActivations_ > 0) return;
   wglMakeCurrent(previousDC_, previousContext_);
 }
 

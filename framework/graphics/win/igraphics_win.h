@@ -133,7 +133,10 @@ public:
   void SetTouchFunctions(const TouchFunctions& functions) { touchFunctions_ = functions; }
 
 protected:
+  // The sample of a mouse message, kept as the last mouse position.
   IMouseInfo MakeMouseInfo(LPARAM lParam, WPARAM wParam);
+  // The sample of a mouse message, leaving the last mouse position alone.
+  IMouseInfo MouseSample(LPARAM lParam, WPARAM wParam) const;
   void AddScaledDirtyRect(const RECT& r, IRectList& rects) const;
 
 private:
@@ -147,6 +150,9 @@ private:
   void OnMouseHover();
   void HideTooltip();
   void FinishTextEntry();
+  // Applies the window's monitor scale when it changed, unless the host
+  // has set one or a drag is in progress.
+  void FollowMonitorScale();
   RECT ScaledOutward(const IRect& r) const;
   HWND FindOwnerWindow();
   void VSyncThread();

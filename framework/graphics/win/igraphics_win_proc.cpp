@@ -121,10 +121,7 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_DPICHANGED:
     case WM_DPICHANGED_AFTERPARENT:
-      if (!GetCapture()) {
-        const float scale = GetWindowScale(window_);
-        if (scale != GetScreenScale()) SetScreenScale(scale);
-      }
+      FollowMonitorScale();
       return 0;
     case WM_CTLCOLOREDIT: {
       if (!edit_) return 0;
@@ -159,6 +156,7 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
       ReleaseCapture();
       OnMouseUp({MakeMouseInfo(lParam, wParam)});
       return 0;
@@ -174,7 +172,9 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         textEntryState_ = TextEntryState::CancelRequested;
         return 0;
       }
-      IMouseInfo info = MakeMouseInfo(lParam, wParam);
+      // Screen coordinates, and no move of the mouse: the drag in progress
+      // keeps measuring from where the pointer last was.
+      IMouseInfo info = MouseSample(lParam, wParam);
       RECT r{};
       GetWindowRect(window_, &r);
       const float scale = GetTotalScale();
@@ -203,10 +203,17 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 IMouseInfo IGraphicsWin::MakeMouseInfo(LPARAM lParam, WPARAM wParam) {
+  const IMouseInfo info = MouseSample(lParam, wParam);
+  lastMouseX_ = info.x;
+  lastMouseY_ = info.y;
+  return info;
+}
+
+IMouseInfo IGraphicsWin::MouseSample(LPARAM lParam, WPARAM wParam) const {
   const float scale = GetTotalScale();
   IMouseInfo info;
-  info.x = lastMouseX_ = static_cast<float>(GET_X_LPARAM(lParam)) / scale;
-  info.y = lastMouseY_ = static_cast<float>(GET_Y_LPARAM(lParam)) / scale;
+  info.x = static_cast<float>(GET_X_LPARAM(lParam)) / scale;
+  info.y = static_cast<float>(GET_Y_LPARAM(lParam)) / scale;
   info.ms.L = (wParam & MK_LBUTTON) != 0;
   info.ms.R = (wParam & MK_RBUTTON) != 0;
   info.ms.S = (wParam & MK_SHIFT) != 0;

@@ -1,6 +1,7 @@
 #include "framework/graphics/win/igraphics_win.h"
 
 #include "framework/core/win_text.h"
+#include "framework/graphics/graphics_editor_delegate.h"
 
 #include <cmath>
 
@@ -59,6 +60,14 @@ void IGraphicsWin::FinishTextEntry() {
   textEntryState_ = TextEntryState::None;
 }
 
+void IGraphicsWin::FollowMonitorScale() {
+  // A scale the host has set is the host's to change; a drag keeps the
+  // scale it started with.
+  if (GetCapture() || GetDelegate().HostScreenScale() > 0.f) return;
+  const float scale = GetWindowScale(window_);
+  if (scale != GetScreenScale()) SetScreenScale(scale);
+}
+
 void IGraphicsWin::OnDisplayTick(uint32_t tick) {
   if (!window_) return;
   if (useVBlank_ && vblank_.Running() && !AcceptTick(tick, vblank_.TickCounter(), skipUntil_))
@@ -67,10 +76,7 @@ void IGraphicsWin::OnDisplayTick(uint32_t tick) {
     FinishTextEntry();
     return;
   }
-  if (!GetCapture()) {
-    const float scale = GetWindowScale(window_);
-    if (scale != GetScreenScale()) SetScreenScale(scale);
-  }
+  FollowMonitorScale();
   IRectList rects;
   if (!IsDirty(rects)) return;
   ClearAllControlsDirty();

@@ -11,7 +11,10 @@ namespace {
 
 TTTOOLINFOW ToolFor(HWND owner) {
   TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
+  // Without the reserved field that only version 6 of the common controls
+  // knows: older versions, which every program without a manifest gets,
+  // refuse a larger record and the tool would never be added.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = owner;
   tool.uId = reinterpret_cast<UINT_PTR>(owner);

@@ -6,6 +6,7 @@
 #include "tests/tarvex/editor/editor_rig.h"
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace tarvex {
@@ -170,6 +171,50 @@ TEST(EditorFilterGraph, ClosingTheEditorOrTheInstanceMidDragEndsTheOpenEdits) {
     plug->CloseEditor();
     EXPECT_EQ(plug->OpenEdits(), 0);
     EXPECT_FALSE(plug->endWithoutBegin);
+  }
+}
+
+TEST(EditorFilterGraph, ADragThatLosesTheMouseEndsItsEditsWithoutAMouseUp) {
+  struct Loss {
+    const char* name;
+    std::function<void(EditorTarvex&)> takeTheMouse;
+  };
+  const Loss losses[] = {
+      {"host resize", [](EditorTarvex& p) { p.OnParentWindowResize(900, 610); }},
+      {"popup menu",
+       [](EditorTarvex& p) {
+         testing::IPopupMenu menu;
+         menu.AddItem("item");
+         p.UI().CreatePopupMenu(GraphOf(p.UI()), menu, testing::IRect(0, 0, 10, 10));
+       }},
+  };
+  for (const Loss& loss : losses) {
+    SCOPED_TRACE(loss.name);
+    EditorTarvex plug;
+    auto& g = plug.Open();
+    const int freq = SlotParamIndex(0, kSlotFrequency);
+    plug.SetPlain(SlotParamIndex(0, kSlotEnabled), 1.0);
+    testing::IMouseInfo p;
+    p.x = GraphOf(g).FreqToX(plug.Plain(freq));
+    p.y = FilterGraph::DepthToY(plug.Plain(SlotParamIndex(0, kSlotDepth)));
+    p.ms.L = true;
+    g.OnMouseDown({p});
+    ASSERT_EQ(plug.OpenEdits(), 2);
+
+    loss.takeTheMouse(plug);
+    EXPECT_EQ(plug.OpenEdits(), 0);
+    EXPECT_FALSE(GraphOf(g).Dragging());
+    // The mouse moving on and coming up later changes nothing.
+    const double before = plug.Plain(freq);
+    p.x += 40.f;
+    p.dX = 40.f;
+    g.OnMouseDrag({p});
+    GraphOf(g).OnMouseDrag(p.x, p.y, p.dX, 0.f, p.ms);
+    g.OnMouseUp({p});
+    EXPECT_EQ(plug.Plain(freq), before);
+    EXPECT_EQ(plug.OpenEdits(), 0);
+    EXPECT_FALSE(plug.endWithoutBegin);
+    EXPECT_FALSE(plug.valueOutsideEdit);
   }
 }
 

@@ -133,5 +133,28 @@ TEST(DisplayTick, TheDirtyGraphIsRedrawnAtTheTicksPaceAndStaleTicksAreDropped) {
   EXPECT_TRUE(e.delegate.button->IsDirty());
 }
 
+TEST(DisplayTick, AScaleTheHostSetHoldsWhileOtherScalesFollowTheMonitor) {
+  struct Case {
+    const char* name;
+    bool byHost;
+    float afterTicks;
+  };
+  for (const Case& c : {Case{"host", true, 1.5f}, Case{"toolkit", false, 1.f}}) {
+    SCOPED_TRACE(c.name);
+    testing::OpenEditor e;
+    ASSERT_NE(e.window, nullptr);
+    if (c.byHost)
+      e.delegate.SetEditorScreenScale(1.5f);
+    else
+      e.G().SetScreenScale(1.5f);
+    EXPECT_EQ(e.G().GetScreenScale(), 1.5f);
+    PumpMessages(300);
+    EXPECT_EQ(e.G().GetScreenScale(), c.afterTicks);
+    RECT client{};
+    GetClientRect(e.window, &client);
+    EXPECT_EQ(client.right, static_cast<LONG>(400 * c.afterTicks));
+  }
+}
+
 } // namespace
 } // namespace plugkit::igraphics

@@ -87,6 +87,36 @@ TEST(EditorWindow, ClickAndDragEditParametersBracketedThroughTheDelegate) {
   EXPECT_EQ(e.delegate.ended, (std::vector<int>{0, 1}));
 }
 
+TEST(EditorWindow, MiddleButtonReleaseEndsWhatItsPressBegan) {
+  OpenEditor e;
+  ASSERT_NE(e.window, nullptr);
+  SendMouse(e.window, WM_MBUTTONDOWN, 250, 100, MK_MBUTTON);
+  EXPECT_EQ(GetCapture(), e.window);
+  EXPECT_EQ(e.delegate.begun, (std::vector<int>{1}));
+  SendMouse(e.window, WM_MBUTTONUP, 250, 100);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(e.delegate.ended, (std::vector<int>{1}));
+  EXPECT_FALSE(e.G().ControlIsCaptured(e.delegate.knob));
+}
+
+TEST(EditorWindow, AWheelTurnDuringADragLeavesTheDragsReferencePoint) {
+  OpenEditor e;
+  ASSERT_NE(e.window, nullptr);
+  // Away from the screen's origin, so that the wheel's screen coordinates
+  // differ from the client coordinates of the same point.
+  SetWindowPos(e.parent.Get(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SendMouse(e.window, WM_LBUTTONDOWN, 250, 100, MK_LBUTTON);
+  SendMouse(e.window, WM_MOUSEMOVE, 250, 99, MK_LBUTTON);
+  const double onePixel = e.delegate.knob->GetValue() - 0.5;
+  ASSERT_GT(onePixel, 0.0);
+  POINT onKnob{250, 99};
+  ClientToScreen(e.window, &onKnob);
+  SendMessageW(e.window, WM_MOUSEWHEEL, MAKEWPARAM(MK_LBUTTON, 0), MAKELPARAM(onKnob.x, onKnob.y));
+  SendMouse(e.window, WM_MOUSEMOVE, 250, 98, MK_LBUTTON);
+  EXPECT_NEAR(e.delegate.knob->GetValue(), 0.5 + 2 * onePixel, 1e-9);
+  SendMouse(e.window, WM_LBUTTONUP, 250, 98);
+}
+
 TEST(EditorWindow, WheelAndKeysReachTheControlUnderThePointer) {
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);

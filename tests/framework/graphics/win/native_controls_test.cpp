@@ -8,6 +8,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace plugkit::igraphics {
 namespace {
@@ -180,6 +181,36 @@ TEST(Tooltips, FollowTheControlUnderThePointer) {
   SendMouse(e.window, WM_LBUTTONDOWN, 50, 50, MK_LBUTTON); // a press hides it
   EXPECT_EQ(TooltipText(tooltip, e.window), L"");
   SendMouse(e.window, WM_LBUTTONUP, 50, 50);
+}
+
+// The sizes of the tool records the editor sends its tooltip, as the
+// tooltip window receives them.
+std::vector<UINT> toolRecordSizes;
+
+LRESULT CALLBACK NoteToolRecords(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && (sent->message == TTM_ADDTOOLW || sent->message == TTM_UPDATETIPTEXTW))
+    toolRecordSizes.push_back(reinterpret_cast<const TTTOOLINFOW*>(sent->lParam)->cbSize);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Tooltips, ToolRecordsHaveTheSizeCommonControlsBeforeVersionSixAccept) {
+  // Neither the plug-in nor the standalone carries a manifest, so on
+  // Windows they get the older common controls, which refuse the larger
+  // record of version 6: the tool would never be added.
+  toolRecordSizes.clear();
+  const HHOOK hook =
+      SetWindowsHookExW(WH_CALLWNDPROC, NoteToolRecords, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  {
+    TooltipEditor e;
+    ASSERT_NE(e.window, nullptr);
+    e.G().SetTooltipText("Learn");
+    EXPECT_EQ(SendMessageW(e.G().GetTooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+  }
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(toolRecordSizes.size(), 2u);
+  for (const UINT size : toolRecordSizes) EXPECT_EQ(size, 64u);
 }
 
 TEST(Cursors, FollowTheControlUnderThePointer) {
