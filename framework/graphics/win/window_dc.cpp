@@ -1,11 +1,13 @@
 #include "framework/graphics/win/window_dc.h"
 
+#include <atomic>
+
 namespace plugkit::igraphics {
 namespace {
 
-// Editor windows live on the user-interface thread only.
-long taken = 0;
-long givenBack = 0;
+// A host may run editors of several instances on threads of their own.
+std::atomic<long> taken{0};
+std::atomic<long> givenBack{0};
 
 } // namespace
 
@@ -19,6 +21,6 @@ void GiveBackWindowDC(HWND window, HDC dc) {
   if (ReleaseDC(window, dc)) ++givenBack;
 }
 
-WindowDCCount CountWindowDCs() { return {taken, givenBack}; }
+WindowDCCount CountWindowDCs() { return {taken.load(), givenBack.load()}; }
 
 } // namespace plugkit::igraphics
