@@ -1,7 +1,8 @@
 #include "framework/core/win_profile.h"
 
 #include "framework/core/heap_buffer.h"
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_codec.h"
+#include "framework/core/utf_replacing.h"
 #include "framework/core/win_text.h"
 
 #include <algorithm>
@@ -120,8 +121,8 @@ DWORD Utf8GetPrivateProfileString(const char* section, const char* key, const ch
                                                result, resultUnits, wideFile.Get());
   // The names of the listing form are separated by zeros, which convert as
   // they are; the room left is for the closing zeros.
-  const int bytes =
-      WideToUtf8Within(result, static_cast<int>(units), out, static_cast<int>(size - zeros + 1));
+  const int bytes = Utf16ToUtf8ReplacingWithin(result, static_cast<int>(units), out,
+                                               static_cast<int>(size - zeros + 1));
   if (zeros == 2) out[bytes + 1] = 0;
   return static_cast<DWORD>(bytes);
 }

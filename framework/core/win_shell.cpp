@@ -1,6 +1,8 @@
 #include "framework/core/win_shell.h"
 
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_codec.h"
+#include "framework/core/utf_replacing.h"
+#include "framework/core/utf_strict.h"
 #include "framework/core/win_text.h"
 
 #include <shlobj.h>
@@ -43,8 +45,8 @@ bool Utf8GetSpecialFolderPath(HWND window, char* out, int size, int folder, bool
   wchar_t wide[MAX_PATH + 1] = {};
   if (SHGetSpecialFolderPathW(window, wide, folder, create)) {
     const int count = static_cast<int>(std::wcslen(wide));
-    if (EncodeUtf16AsUtf8(wide, count, nullptr, 0) < size) {
-      WideToUtf8Within(wide, count, out, size);
+    if (Utf16ToUtf8Replacing(wide, count, nullptr, 0) < size) {
+      Utf16ToUtf8ReplacingWithin(wide, count, out, size);
       return true;
     }
   }
@@ -61,7 +63,7 @@ size_t Utf8Strftime(char* out, size_t size, const char* format, const struct tm*
   if (!out || size == 0) return 0;
   out[0] = 0;
   if (!format || !time) return 0;
-  if (DecodeUtf8ToUtf16<wchar_t>(format, nullptr, 0, Utf8Decoding::kStrict) < 0)
+  if (Utf8ToUtf16Strict<wchar_t>(format, nullptr, 0) < 0)
     return std::strftime(out, size, format, time);
   // The wide strftime of the C runtime passes literal text through the
   // code page of the locale, which garbles characters outside it: only the
@@ -77,7 +79,7 @@ size_t Utf8Strftime(char* out, size_t size, const char* format, const struct tm*
       for (int i = 0; i < specLength; ++i) conversion[i] = static_cast<unsigned char>(p[i]);
       wchar_t wide[kPieceUnits];
       const size_t units = std::wcsftime(wide, kPieceUnits, conversion, time);
-      pieceLength = EncodeUtf16AsUtf8(wide, static_cast<int>(units), piece, kPieceBytes);
+      pieceLength = Utf16ToUtf8Replacing(wide, static_cast<int>(units), piece, kPieceBytes);
       p += specLength;
     } else {
       char32_t c = 0;

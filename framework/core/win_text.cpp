@@ -1,6 +1,7 @@
 #include "framework/core/win_text.h"
 
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_replacing.h"
+#include "framework/core/utf_strict.h"
 
 #include <cstring>
 #include <cwchar>
@@ -15,12 +16,12 @@ constexpr int kPrefixRoom = 8;
 } // namespace
 
 bool Utf8ToWide(HeapBuffer& out, const char* utf8) {
-  const int units = utf8 ? DecodeUtf8ToUtf16<wchar_t>(utf8, nullptr, 0, Utf8Decoding::kStrict) : 0;
+  const int units = utf8 ? Utf8ToUtf16Strict<wchar_t>(utf8, nullptr, 0) : 0;
   const int needed = units < 0 ? 1 : units + 1;
   const int bytes = needed * static_cast<int>(sizeof(wchar_t));
   if (out.Resize(bytes, false) && out.Size() == bytes) {
     auto* wide = reinterpret_cast<wchar_t*>(out.Data());
-    if (units > 0) DecodeUtf8ToUtf16(utf8, wide, units, Utf8Decoding::kStrict);
+    if (units > 0) Utf8ToUtf16Strict(utf8, wide, units);
     wide[needed - 1] = 0;
     return units >= 0;
   }
@@ -28,23 +29,26 @@ bool Utf8ToWide(HeapBuffer& out, const char* utf8) {
   return false;
 }
 
+bool Utf8ToWide(std::wstring& out, const char* utf8) {
+  out.clear();
+  if (!utf8) return true;
+  const int units = Utf8ToUtf16Strict<wchar_t>(utf8, nullptr, 0);
+  if (units < 0) return false;
+  out.resize(static_cast<size_t>(units));
+  Utf8ToUtf16Strict(utf8, out.data(), units);
+  return true;
+}
+
 void WideToUtf8(StringBuffer& out, const wchar_t* wide) {
   const int count = wide ? static_cast<int>(std::wcslen(wide)) : 0;
-  const int bytes = EncodeUtf16AsUtf8(wide, count, nullptr, 0);
+  const int bytes = Utf16ToUtf8Replacing(wide, count, nullptr, 0);
   if (bytes == 0 || !out.Resize(bytes + 1, false) || out.Size() != bytes + 1) {
     out.Set("");
     return;
   }
   auto* text = reinterpret_cast<char*>(out.Data());
-  EncodeUtf16AsUtf8(wide, count, text, bytes);
+  Utf16ToUtf8Replacing(wide, count, text, bytes);
   text[bytes] = 0;
-}
-
-int WideToUtf8Within(const wchar_t* wide, int count, char* out, int size) {
-  if (size <= 0) return 0;
-  const int bytes = wide ? EncodeUtf16AsUtf8(wide, count, out, size - 1) : 0;
-  out[bytes] = 0;
-  return bytes;
 }
 
 void AddLongPathPrefix(wchar_t* path) {
@@ -69,7 +73,7 @@ void AddLongPathPrefix(wchar_t* path) {
 template <int StackUnits, int StackLimit>
 WideArg<StackUnits, StackLimit>::WideArg(const char* utf8) {
   if (!utf8) return;
-  const int units = DecodeUtf8ToUtf16<wchar_t>(utf8, nullptr, 0, Utf8Decoding::kStrict);
+  const int units = Utf8ToUtf16Strict<wchar_t>(utf8, nullptr, 0);
   if (units < 0) {
     ok_ = false;
     return;
@@ -85,7 +89,7 @@ WideArg<StackUnits, StackLimit>::WideArg(const char* utf8) {
     }
     text_ = reinterpret_cast<wchar_t*>(heap_.Data());
   }
-  DecodeUtf8ToUtf16(utf8, text_, units, Utf8Decoding::kStrict);
+  Utf8ToUtf16Strict(utf8, text_, units);
   text_[units] = 0;
 }
 

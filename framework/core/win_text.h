@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace plugkit {
 
 // Strict UTF-8 to UTF-16 into `out` (byte buffer of wchar_t units): always at
@@ -12,14 +14,13 @@ namespace plugkit {
 // Returns whether the conversion succeeded.
 bool Utf8ToWide(HeapBuffer& out, const char* utf8);
 
+// The same into a wide string: empty for null and for a text that is not
+// strict UTF-8. Returns whether the conversion succeeded.
+bool Utf8ToWide(std::wstring& out, const char* utf8);
+
 // UTF-16 to UTF-8 into `out`; an empty text for null or when `out` cannot
 // grow. An unpaired surrogate becomes U+FFFD.
 void WideToUtf8(StringBuffer& out, const wchar_t* wide);
-
-// Writes `count` wide units as UTF-8 into `out` of `size` bytes: at most
-// size - 1 bytes, never cut inside a character, then a terminator. Returns the
-// bytes before the terminator (0 and nothing written when size is 0).
-int WideToUtf8Within(const wchar_t* wide, int count, char* out, int size);
 
 // Long paths (256 characters or more) get the prefix that lifts the path
 // length limit of wide calls: "\\?\" before a drive path, "\\?\UNC\" in place

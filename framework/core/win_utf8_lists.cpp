@@ -1,7 +1,8 @@
 #include "framework/core/win_utf8_lists.h"
 
 #include "framework/core/heap_buffer.h"
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_codec.h"
+#include "framework/core/utf_replacing.h"
 #include "framework/core/win_text.h"
 
 #include <cstring>
@@ -69,12 +70,12 @@ bool MostlyUtf8(const char* text) {
   return good >= 5 * broken || 4 * good >= 3 * total;
 }
 
-bool ToWideLenient(const char* text, HeapBuffer& out) {
-  const int units = DecodeUtf8ToUtf16<wchar_t>(text, nullptr, 0, Utf8Decoding::kLenient);
+bool ToWideReplacing(const char* text, HeapBuffer& out) {
+  const int units = Utf8ToUtf16ReplacingEachByte<wchar_t>(text, nullptr, 0);
   const int bytes = (units + 1) * static_cast<int>(sizeof(wchar_t));
   if (!out.Resize(bytes, false) || out.Size() != bytes) return false;
   auto* wide = reinterpret_cast<wchar_t*>(out.Data());
-  DecodeUtf8ToUtf16(text, wide, units, Utf8Decoding::kLenient);
+  Utf8ToUtf16ReplacingEachByte(text, wide, units);
   wide[units] = 0;
   return true;
 }
@@ -108,7 +109,7 @@ LRESULT CALLBACK ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       const auto* text = reinterpret_cast<const char*>(lParam);
       const bool combo = message != LB_ADDSTRING && message != LB_INSERTSTRING;
       HeapBuffer wide(4096);
-      if (text && HoldsStrings(window, combo) && MostlyUtf8(text) && ToWideLenient(text, wide))
+      if (text && HoldsStrings(window, combo) && MostlyUtf8(text) && ToWideReplacing(text, wide))
         return CallWindowProcW(OldProcW(window), window, message, wParam,
                                reinterpret_cast<LPARAM>(wide.Data()));
       break;
@@ -121,7 +122,7 @@ LRESULT CALLBACK ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       const int units =
           FetchWideItem(window, message, combo ? CB_GETLBTEXT : LB_GETTEXT, wParam, wide);
       if (units < 0) return combo ? CB_ERR : LB_ERR;
-      return EncodeUtf16AsUtf8(reinterpret_cast<const wchar_t*>(wide.Data()), units, nullptr, 0);
+      return Utf16ToUtf8Replacing(reinterpret_cast<const wchar_t*>(wide.Data()), units, nullptr, 0);
     }
     case CB_GETLBTEXT:
     case LB_GETTEXT: {
@@ -135,7 +136,7 @@ LRESULT CALLBACK ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       const auto* text = reinterpret_cast<const wchar_t*>(wide.Data());
       auto* out = reinterpret_cast<char*>(lParam);
       const int bytes =
-          EncodeUtf16AsUtf8(text, units, out, EncodeUtf16AsUtf8(text, units, nullptr, 0));
+          Utf16ToUtf8Replacing(text, units, out, Utf16ToUtf8Replacing(text, units, nullptr, 0));
       out[bytes] = 0;
       return bytes;
     }

@@ -1,9 +1,9 @@
 #include "framework/graphics/font_file_info.h"
 
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_forgiving.h"
 
 #include <cstring>
-#include <vector>
+#include <string>
 
 namespace plugkit::igraphics {
 
@@ -29,17 +29,9 @@ bool Inside(uint64_t offset, uint64_t length, uint64_t size) { return offset + l
 bool TagIs(const uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
 
 std::string Utf16BigEndianToUtf8(const uint8_t* p, uint32_t length) {
-  std::vector<char16_t> units(length / 2);
+  std::u16string units(length / 2, u'\0');
   for (size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(U16(p + 2 * i));
-  std::string text;
-  const int count = static_cast<int>(units.size());
-  for (int i = 0; i < count;) {
-    char32_t c = 0;
-    i += DecodeUtf16Char(units.data() + i, count - i, c);
-    char encoded[4];
-    text.append(encoded, static_cast<size_t>(EncodeUtf8Char(c, encoded)));
-  }
-  return text;
+  return Utf16ToUtf8Forgiving(units);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/graphics/vg/vg_utf8.h"
+#include "framework/core/utf8_stream_decoder.h"
 
 namespace plugkit::igraphics {
 namespace {
@@ -120,12 +120,12 @@ float VgTextBounds(VgGlyphCache* cache, float x, float y, const char* text, cons
   const float startx = x;
   const bool topLeft = TopLeft(cache);
   int prev = -1;
-  uint32_t decoder = kVgUtf8Accept;
+  uint32_t decoder = kUtf8StreamAccept;
   uint32_t codepoint = 0;
   for (const char *p = text, *stop = TextEnd(text, end); p < stop; ++p) {
-    const uint32_t result = VgUtf8Decode(&decoder, &codepoint, static_cast<uint8_t>(*p));
-    if (result == kVgUtf8Reject) break;
-    if (result != kVgUtf8Accept) continue;
+    const uint32_t result = Utf8StreamDecode(&decoder, &codepoint, static_cast<uint8_t>(*p));
+    if (result == kUtf8StreamReject) break;
+    if (result != kUtf8StreamAccept) continue;
     const VgGlyph* glyph =
         VgGlyphCacheGetGlyph(cache, font, codepoint, isize, iblur, kVgGlyphBitmapOptional);
     if (glyph) {
@@ -198,9 +198,9 @@ bool VgTextIterNext(VgTextIter* iter, VgQuad* quad) {
   bool complete = false;
   while (p < iter->end && !complete) {
     const uint32_t result =
-        VgUtf8Decode(&iter->utf8state, &iter->codepoint, static_cast<uint8_t>(*p++));
-    if (result == kVgUtf8Reject) p = iter->end;
-    complete = result == kVgUtf8Accept;
+        Utf8StreamDecode(&iter->utf8state, &iter->codepoint, static_cast<uint8_t>(*p++));
+    if (result == kUtf8StreamReject) p = iter->end;
+    complete = result == kUtf8StreamAccept;
   }
   iter->next = p;
   // A cut-off or invalid sequence ends the text: there is no glyph to give.

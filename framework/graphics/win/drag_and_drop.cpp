@@ -2,6 +2,8 @@
 
 #include "framework/graphics/win/file_list_block.h"
 
+#include <initializer_list>
+
 namespace plugkit::igraphics::DragAndDropHelpers {
 namespace {
 

@@ -1,7 +1,7 @@
 #include "framework/graphics/win/file_dialogs.h"
 
+#include "framework/core/win_text.h"
 #include "framework/graphics/utf_conversion.h"
-#include "framework/graphics/win/file_list_block.h"
 #include "framework/graphics/win/ole_scope.h"
 
 #include <commdlg.h>
@@ -14,10 +14,6 @@ namespace plugkit::igraphics {
 namespace {
 
 constexpr int kPathUnits = MAX_PATH;
-
-std::string Narrow(const wchar_t* wide) {
-  return UTF16ToUTF8(std::u16string(reinterpret_cast<const char16_t*>(wide)));
-}
 
 COLORREF customColors[16] = {};
 
@@ -73,9 +69,9 @@ bool RunFileDialog(HWND owner, StringBuffer& fileName, StringBuffer& directory, 
                    const char* extensions) {
   wchar_t file[kPathUnits] = {};
   std::wstring wide;
-  if (WidenStrict(fileName.Get(), wide) && wide.size() < kPathUnits) wide.copy(file, wide.size());
+  if (Utf8ToWide(wide, fileName.Get()) && wide.size() < kPathUnits) wide.copy(file, wide.size());
   std::wstring initialDirectory;
-  WidenStrict(directory.Get(), initialDirectory);
+  Utf8ToWide(initialDirectory, directory.Get());
   const FileFilter filter = BuildFileFilter(extensions);
 
   OPENFILENAMEW dialog{};
@@ -98,7 +94,7 @@ bool RunFileDialog(HWND owner, StringBuffer& fileName, StringBuffer& directory, 
     fileName.Set("", 0);
     return false;
   }
-  const std::string path = Narrow(file);
+  const std::string path = UTF16ToUTF8(reinterpret_cast<const char16_t*>(file));
   const size_t separator = path.find_last_of("\\/");
   if (separator != std::string::npos) directory.Set(path.c_str(), static_cast<int>(separator + 1));
   fileName.Set(path.c_str(), 0);
@@ -118,14 +114,14 @@ bool RunFolderDialog(HWND owner, StringBuffer& directory) {
   const bool found = SHGetPathFromIDListW(chosen, path) != FALSE;
   CoTaskMemFree(chosen);
   if (!found) return false;
-  const std::string folder = Narrow(path) + "\\";
+  const std::string folder = UTF16ToUTF8(reinterpret_cast<const char16_t*>(path)) + "\\";
   directory.Set(folder.c_str(), 0);
   return true;
 }
 
 bool RunColorDialog(HWND owner, IColor& color, const char* title) {
   std::wstring wideTitle;
-  WidenStrict(title, wideTitle);
+  Utf8ToWide(wideTitle, title);
   ColorHookData data{wideTitle.c_str(), RGB(static_cast<BYTE>(color.R), static_cast<BYTE>(color.G),
                                             static_cast<BYTE>(color.B))};
   CHOOSECOLORW chooser{};

@@ -1,25 +1,17 @@
 #include "framework/graphics/win/file_list_block.h"
 
+#include "framework/core/win_text.h"
+
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
 
 namespace plugkit::igraphics {
 
-bool WidenStrict(const char* utf8, std::wstring& wide) {
-  wide.clear();
-  if (!utf8 || !*utf8) return true;
-  const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
-  if (units <= 0) return false;
-  wide.resize(static_cast<size_t>(units));
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, wide.data(), units);
-  wide.resize(static_cast<size_t>(units - 1));
-  return true;
-}
-
 HGLOBAL MakeFileListBlock(const char* path, FileListUse use) {
   std::wstring wide;
-  if (!WidenStrict(path, wide)) return nullptr;
+  if (!Utf8ToWide(wide, path)) return nullptr;
   const size_t units = wide.size() + 1;
   const size_t closing = use == FileListUse::Drag ? 2 : 1;
   const size_t bytes = sizeof(DROPFILES) + sizeof(wchar_t) * (units + closing);

@@ -5,8 +5,6 @@
 #endif
 #include <windows.h>
 
-#include <string>
-
 namespace plugkit::igraphics {
 
 // Where a file list travels: on the clipboard (non-client flag 1, one
@@ -17,8 +15,5 @@ enum class FileListUse { Clipboard, Drag };
 // in UTF-16 with its terminator, then the closing zeros. Null when the path
 // is not strict UTF-8 or the memory cannot be had. The caller owns it.
 HGLOBAL MakeFileListBlock(const char* path, FileListUse use);
-
-// Strict UTF-8 to UTF-16; false (and an empty text) for malformed input.
-bool WidenStrict(const char* utf8, std::wstring& wide);
 
 } // namespace plugkit::igraphics

@@ -1,9 +1,9 @@
 #include "framework/graphics/win/igraphics_win.h"
 
+#include "framework/core/win_text.h"
 #include "framework/graphics/win/clipboard.h"
 #include "framework/graphics/win/drag_and_drop.h"
 #include "framework/graphics/win/file_dialogs.h"
-#include "framework/graphics/win/file_list_block.h"
 #include "framework/graphics/win/ole_scope.h"
 #include "framework/graphics/win/shell_commands.h"
 
@@ -15,14 +15,12 @@
 namespace plugkit::igraphics {
 namespace {
 
-std::wstring Widen(const char* utf8) {
-  std::wstring wide;
-  WidenStrict(utf8, wide);
-  return wide;
-}
-
 int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
-  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), type);
+  std::wstring wideText;
+  std::wstring wideCaption;
+  Utf8ToWide(wideText, text);
+  Utf8ToWide(wideCaption, caption);
+  return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), type);
 }
 
 } // namespace
@@ -87,8 +85,10 @@ bool IGraphicsWin::OpenURL(const char* url, const char* windowTitle, const char*
   DWORD connection = 0;
   // Only web pages and mail links: anything else the shell would run.
   if (IsOpenableLink(url) && InternetGetConnectedState(&connection, 0)) {
+    std::wstring wideUrl;
+    Utf8ToWide(wideUrl, url);
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(window_, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(window_, L"open", wideUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result > 32) return true;
   }
   if (errMsgOnFailure) ShowBox(window_, errMsgOnFailure, windowTitle, MB_OK);

@@ -1,6 +1,6 @@
 #include "framework/graphics/win/shell_commands.h"
 
-#include "framework/graphics/win/file_list_block.h"
+#include "framework/core/win_text.h"
 
 #include <cctype>
 #include <cstring>
@@ -10,7 +10,7 @@ namespace plugkit::igraphics {
 bool BuildRevealParameters(const char* path, bool select, std::wstring& parameters) {
   parameters.clear();
   std::wstring wide;
-  if (!path || !*path || !WidenStrict(path, wide)) return false;
+  if (!path || !*path || !Utf8ToWide(wide, path)) return false;
   if (wide.find(L'"') != std::wstring::npos) return false;
   while (wide.size() > 1 && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
   if (select) parameters = L"/select,";

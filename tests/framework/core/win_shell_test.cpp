@@ -1,6 +1,6 @@
 #include "framework/core/win_shell.h"
 
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_codec.h"
 
 namespace plugkit {
 
@@ -28,6 +28,29 @@ int Utf8SequenceLength(const char* text) {
   }
   if (len == 3 && !((lead & 0x0F) || (p[1] & 0x20))) return 0;
   if (len == 4 && !((lead & 0x07) || (p[1] & 0x30))) return 0;
+  return len;
+}
+
+int Utf8FormLength(const char* text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  const unsigned char lead = p[0];
+  int len = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    len = 2;
+  } else if ((lead & 0xF0) == 0xE0) {
+    len = 3;
+  } else if ((lead & 0xF8) == 0xF0) {
+    len = 4;
+  } else if ((lead & 0xFC) == 0xF8) {
+    len = 5;
+  } else if ((lead & 0xFE) == 0xFC) {
+    len = 6;
+  } else {
+    return 0;
+  }
+  for (int i = 1; i < len; ++i) {
+    if (!IsContinuation(p[i])) return 0;
+  }
   return len;
 }
 

@@ -1,9 +1,9 @@
-#include "framework/graphics/vg/vg_utf8.h"
+#include "framework/core/utf8_stream_decoder.h"
 
 #include <array>
 #include <cstddef>
 
-namespace plugkit::igraphics {
+namespace plugkit {
 namespace {
 
 // Byte classes: which bytes may follow in a sequence depends on the lead.
@@ -37,8 +37,8 @@ enum State : uint8_t {
   kAfterF4 = 96,
   kStateEnd = 108
 };
-static_assert(kClassCount == 12 && static_cast<uint32_t>(kReject) == kVgUtf8Reject &&
-              static_cast<uint32_t>(kAccept) == kVgUtf8Accept);
+static_assert(kClassCount == 12 && static_cast<uint32_t>(kReject) == kUtf8StreamReject &&
+              static_cast<uint32_t>(kAccept) == kUtf8StreamAccept);
 
 constexpr std::array<uint8_t, 256> MakeClasses() {
   std::array<uint8_t, 256> c{};
@@ -120,7 +120,7 @@ constexpr uint8_t LeadMask(uint8_t cls) {
 
 } // namespace
 
-uint32_t VgUtf8Decode(uint32_t* state, uint32_t* codepoint, uint8_t byte) {
+uint32_t Utf8StreamDecode(uint32_t* state, uint32_t* codepoint, uint8_t byte) {
   if (*state >= kStateEnd || *state % kClassCount != 0) *state = kReject;
   if (*state == kReject) return *state;
   const uint8_t cls = kClasses[byte];
@@ -130,4 +130,4 @@ uint32_t VgUtf8Decode(uint32_t* state, uint32_t* codepoint, uint8_t byte) {
   return *state;
 }
 
-} // namespace plugkit::igraphics
+} // namespace plugkit

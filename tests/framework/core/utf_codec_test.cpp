@@ -1,4 +1,6 @@
-#include "framework/core/utf8_codec.h"
+#include "framework/core/utf_codec.h"
+#include "framework/core/utf_replacing.h"
+#include "framework/core/utf_strict.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +46,12 @@ TEST(Utf8Classify, LooseWellFormedness) {
   EXPECT_EQ(Utf8Classify(nullptr), 0);
 }
 
-TEST(DecodeUtf8ToUtf16, StrictFailsAndLenientReplacesMalformedInput) {
+TEST(Utf8ToUtf16, StrictFailsAndReplacingEachByteReplacesMalformedInput) {
   struct Case {
     const char* text;
     std::u16string strict; // empty with strictFails
     bool strictFails;
-    std::u16string lenient;
+    std::u16string eachByte;
   };
   const Case cases[] = {
       {"abc", u"abc", false, u"abc"},
@@ -66,28 +68,59 @@ TEST(DecodeUtf8ToUtf16, StrictFailsAndLenientReplacesMalformedInput) {
   };
   for (const Case& c : cases) {
     const auto text = Exact(c.text);
-    const int strictUnits =
-        DecodeUtf8ToUtf16<char16_t>(text.data(), nullptr, 0, Utf8Decoding::kStrict);
+    const int strictUnits = Utf8ToUtf16Strict<char16_t>(text.data(), nullptr, 0);
     if (c.strictFails) {
       EXPECT_EQ(strictUnits, -1) << c.text;
     } else {
       ASSERT_EQ(strictUnits, static_cast<int>(c.strict.size())) << c.text;
       std::u16string out(c.strict.size(), u'\0');
-      DecodeUtf8ToUtf16(text.data(), out.data(), strictUnits, Utf8Decoding::kStrict);
+      Utf8ToUtf16Strict(text.data(), out.data(), strictUnits);
       EXPECT_EQ(out, c.strict) << c.text;
     }
-    const int lenientUnits =
-        DecodeUtf8ToUtf16<char16_t>(text.data(), nullptr, 0, Utf8Decoding::kLenient);
-    ASSERT_EQ(lenientUnits, static_cast<int>(c.lenient.size())) << c.text;
-    std::u16string out(c.lenient.size(), u'\0');
-    DecodeUtf8ToUtf16(text.data(), out.data(), lenientUnits, Utf8Decoding::kLenient);
-    EXPECT_EQ(out, c.lenient) << c.text;
+    const int eachByteUnits = Utf8ToUtf16ReplacingEachByte<char16_t>(text.data(), nullptr, 0);
+    ASSERT_EQ(eachByteUnits, static_cast<int>(c.eachByte.size())) << c.text;
+    std::u16string out(c.eachByte.size(), u'\0');
+    Utf8ToUtf16ReplacingEachByte(text.data(), out.data(), eachByteUnits);
+    EXPECT_EQ(out, c.eachByte) << c.text;
   }
+}
+
+// One U+FFFD for each malformed sequence: a whole form when its continuation
+// bytes are all there, else the lead byte alone; a character that does not
+// fit is left out.
+TEST(Utf8ToUtf16, ReplacingEachSequence) {
+  struct Case {
+    const char* text;
+    std::u16string units;
+  };
+  const Case cases[] = {
+      {"caf\xC3\xA9", u"caf\u00E9"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"\xC0\xAF", u"\uFFFD"},
+      {"\xE0\x80\x80", u"\uFFFD"},
+      {"\xED\xA0\x80", u"\uFFFD"},
+      {"\xF4\x90\x80\x80", u"\uFFFD"},
+      {"\xF5\x80\x80\x80x", u"\uFFFDx"},
+      {"a\xE2\x82", u"a\uFFFD\uFFFD"},
+      {"\xE9t\xE9", u"\uFFFDt\uFFFD"},
+      {"\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    const auto text = Exact(c.text);
+    const int units = Utf8ToUtf16ReplacingEachSequence<char16_t>(text.data(), nullptr, 0);
+    ASSERT_EQ(units, static_cast<int>(c.units.size())) << c.text;
+    std::u16string out(c.units.size(), u'\0');
+    EXPECT_EQ(Utf8ToUtf16ReplacingEachSequence(text.data(), out.data(), units), units);
+    EXPECT_EQ(out, c.units) << c.text;
+  }
+  char16_t out[2] = {u'#', u'#'};
+  EXPECT_EQ(Utf8ToUtf16ReplacingEachSequence("a\xF0\x9F\x98\x80", out, 2), 1);
+  EXPECT_EQ(out[1], u'#');
 }
 
 // Every code point survives UTF-16 -> UTF-8 -> UTF-16, and every cut of the
 // UTF-8 result at a capacity is a strict-UTF-8 prefix of it.
-TEST(EncodeUtf16AsUtf8, RoundTripsAndCutsBetweenCharacters) {
+TEST(Utf16ToUtf8Replacing, RoundTripsAndCutsBetweenCharacters) {
   std::u16string all;
   for (char32_t c = 1; c <= 0x10FFFF; c += (c < 0x800 ? 1 : 61)) {
     if (c >= 0xD800 && c < 0xE000) continue;
@@ -99,27 +132,27 @@ TEST(EncodeUtf16AsUtf8, RoundTripsAndCutsBetweenCharacters) {
     }
   }
   const int count = static_cast<int>(all.size());
-  const int bytes = EncodeUtf16AsUtf8(all.data(), count, nullptr, 0);
+  const int bytes = Utf16ToUtf8Replacing(all.data(), count, nullptr, 0);
   std::string utf8(static_cast<size_t>(bytes), '\0');
-  ASSERT_EQ(EncodeUtf16AsUtf8(all.data(), count, utf8.data(), bytes), bytes);
+  ASSERT_EQ(Utf16ToUtf8Replacing(all.data(), count, utf8.data(), bytes), bytes);
   std::u16string back(all.size(), u'\0');
-  ASSERT_EQ(DecodeUtf8ToUtf16(utf8.c_str(), back.data(), count, Utf8Decoding::kStrict), count);
+  ASSERT_EQ(Utf8ToUtf16Strict(utf8.c_str(), back.data(), count), count);
   EXPECT_EQ(back, all);
 
   for (int capacity : {0, 1, 2, 3, 5, 1000, 4097, bytes - 1}) {
     std::string cut(static_cast<size_t>(capacity) + 1, '#');
-    const int written = EncodeUtf16AsUtf8(all.data(), count, cut.data(), capacity);
+    const int written = Utf16ToUtf8Replacing(all.data(), count, cut.data(), capacity);
     EXPECT_LE(written, capacity);
     EXPECT_GT(written, capacity - 4);
     EXPECT_EQ(cut.compare(0, static_cast<size_t>(written), utf8, 0, static_cast<size_t>(written)),
               0);
     EXPECT_EQ(cut.substr(static_cast<size_t>(written)), std::string(capacity + 1 - written, '#'));
     cut.resize(static_cast<size_t>(written));
-    EXPECT_GE(DecodeUtf8ToUtf16<char16_t>(cut.c_str(), nullptr, 0, Utf8Decoding::kStrict), 0);
+    EXPECT_GE(Utf8ToUtf16Strict<char16_t>(cut.c_str(), nullptr, 0), 0);
   }
 }
 
-TEST(EncodeUtf16AsUtf8, UnpairedSurrogatesAndZerosInside) {
+TEST(Utf16ToUtf8Replacing, UnpairedSurrogatesAndZerosInside) {
   struct Case {
     std::u16string units;
     std::string expected;
@@ -134,9 +167,9 @@ TEST(EncodeUtf16AsUtf8, UnpairedSurrogatesAndZerosInside) {
   for (const Case& c : cases) {
     const int count = static_cast<int>(c.units.size());
     std::string out(16, '\0');
-    const int written = EncodeUtf16AsUtf8(c.units.data(), count, out.data(), 16);
+    const int written = Utf16ToUtf8Replacing(c.units.data(), count, out.data(), 16);
     EXPECT_EQ(out.substr(0, static_cast<size_t>(written)), c.expected);
-    EXPECT_EQ(EncodeUtf16AsUtf8(c.units.data(), count, nullptr, 0), written);
+    EXPECT_EQ(Utf16ToUtf8Replacing(c.units.data(), count, nullptr, 0), written);
   }
 }
 

@@ -1,4 +1,4 @@
-#include "framework/graphics/vg/vg_utf8.h"
+#include "framework/core/utf8_stream_decoder.h"
 
 #include <random>
 #include <string>
@@ -6,20 +6,20 @@
 
 #include <gtest/gtest.h>
 
-namespace plugkit::igraphics {
+namespace plugkit {
 namespace {
 
 struct Decoded {
   std::vector<uint32_t> codepoints;
-  uint32_t state = kVgUtf8Accept;
+  uint32_t state = kUtf8StreamAccept;
   size_t consumed = 0; // bytes up to the last complete code point
 };
 
 Decoded DecodeAll(const std::string& bytes) {
   Decoded out;
   uint32_t cp = 0;
-  for (size_t i = 0; i < bytes.size() && out.state != kVgUtf8Reject; ++i) {
-    if (VgUtf8Decode(&out.state, &cp, static_cast<uint8_t>(bytes[i])) == kVgUtf8Accept) {
+  for (size_t i = 0; i < bytes.size() && out.state != kUtf8StreamReject; ++i) {
+    if (Utf8StreamDecode(&out.state, &cp, static_cast<uint8_t>(bytes[i])) == kUtf8StreamAccept) {
       out.codepoints.push_back(cp);
       out.consumed = i + 1;
     }
@@ -38,7 +38,7 @@ std::string Encode(uint32_t cp) {
   return s;
 }
 
-TEST(VgUtf8, EveryScalarValueRoundTrips) {
+TEST(Utf8StreamDecode, EveryScalarValueRoundTrips) {
   for (uint32_t cp = 0; cp <= 0x10FFFF; cp += (cp < 0x3000 ? 1 : 61)) {
     if (cp >= 0xD800 && cp <= 0xDFFF) continue;
     ASSERT_EQ(DecodeAll(Encode(cp) + "x").codepoints, (std::vector<uint32_t>{cp, 'x'})) << cp;
@@ -46,7 +46,7 @@ TEST(VgUtf8, EveryScalarValueRoundTrips) {
   EXPECT_EQ(DecodeAll(Encode(0x10FFFF)).codepoints, std::vector<uint32_t>{0x10FFFF});
 }
 
-TEST(VgUtf8, MalformedSequencesRejectForGoodAndCutOnesStayOpen) {
+TEST(Utf8StreamDecode, MalformedSequencesRejectForGoodAndCutOnesStayOpen) {
   // Overlong forms, a surrogate, values above U+10FFFF, stray and cut
   // sequences.
   const std::string rejected[] = {"\x80",
@@ -62,17 +62,17 @@ TEST(VgUtf8, MalformedSequencesRejectForGoodAndCutOnesStayOpen) {
                                   "\xE2\x82\xE2\x82\xAC"};
   for (const std::string& bad : rejected) {
     const Decoded d = DecodeAll("ab" + bad + "cd");
-    EXPECT_EQ(d.state, kVgUtf8Reject) << testing::PrintToString(bad);
+    EXPECT_EQ(d.state, kUtf8StreamReject) << testing::PrintToString(bad);
     EXPECT_EQ(d.codepoints, (std::vector<uint32_t>{'a', 'b'})) << testing::PrintToString(bad);
   }
   const Decoded cut = DecodeAll("a\xE2\x82");
-  EXPECT_NE(cut.state, kVgUtf8Reject);
-  EXPECT_NE(cut.state, kVgUtf8Accept);
+  EXPECT_NE(cut.state, kUtf8StreamReject);
+  EXPECT_NE(cut.state, kUtf8StreamAccept);
   uint32_t state = 5, cp = 0; // not a state of the automaton
-  EXPECT_EQ(VgUtf8Decode(&state, &cp, 'a'), kVgUtf8Reject);
+  EXPECT_EQ(Utf8StreamDecode(&state, &cp, 'a'), kUtf8StreamReject);
 }
 
-TEST(VgUtf8, RandomBytesDecodeOnlyToShortestFormsOfScalarValues) {
+TEST(Utf8StreamDecode, RandomBytesDecodeOnlyToShortestFormsOfScalarValues) {
   std::mt19937 random(99);
   std::uniform_int_distribution<int> byte(0, 255);
   for (int round = 0; round < 2000; ++round) {
@@ -90,4 +90,4 @@ TEST(VgUtf8, RandomBytesDecodeOnlyToShortestFormsOfScalarValues) {
 }
 
 } // namespace
-} // namespace plugkit::igraphics
+} // namespace plugkit
