@@ -1,7 +1,8 @@
 #include "framework/app/window_screenshot.h"
 
 #include "framework/core/win_files.h"
-#include "tests/framework/core/win_scratch_folder.h"
+#include "tests/support/win/files.h"
+#include "tests/support/win/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,9 @@
 
 namespace plugkit {
 namespace {
+
+using test::FileExists;
+using test::ScratchFolder;
 
 constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 200;
@@ -86,11 +90,6 @@ Picture ReadPng(const std::string& path) {
   return picture;
 }
 
-bool Exists(const std::string& path) {
-  struct _stat64 info {};
-  return Utf8Stat(path.c_str(), &info) == 0;
-}
-
 TEST(SaveWindowScreenshot, ClientAreaExactlyAndOpaque) {
   const ScratchFolder scratch("screenshots");
   PlainWindow window;
@@ -135,7 +134,7 @@ TEST(SaveWindowScreenshot, FailsWithoutWritingAnything) {
   ShowWindow(window.Get(), SW_MINIMIZE);
   window.Pump();
   EXPECT_FALSE(SaveWindowScreenshot(window.Get(), shot.c_str()));
-  EXPECT_FALSE(Exists(shot));
+  EXPECT_FALSE(FileExists(shot));
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "tests/framework/graphics/win/editor_window_fixture.h"
 
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/message_pump.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,8 +10,8 @@
 namespace plugkit::igraphics {
 namespace {
 
-using testing::PumpMessages;
-using testing::TestParentWindow;
+using test::PumpMessages;
+using test::TestParentWindow;
 using testing::WindowTestDelegate;
 
 // Display-kernel stand-ins: an adapter that opens (or not) and a vertical
@@ -150,9 +153,8 @@ TEST(DisplayTick, AScaleTheHostSetHoldsWhileOtherScalesFollowTheMonitor) {
     EXPECT_EQ(e.G().GetScreenScale(), 1.5f);
     PumpMessages(300);
     EXPECT_EQ(e.G().GetScreenScale(), c.afterTicks);
-    RECT client{};
-    GetClientRect(e.window, &client);
-    EXPECT_EQ(client.right, static_cast<LONG>(400 * c.afterTicks));
+    const SIZE client = test::ClientSize(e.window);
+    EXPECT_EQ(client.cx, static_cast<LONG>(400 * c.afterTicks));
   }
 }
 

@@ -17,36 +17,6 @@ void StartWatchdog(DWORD milliseconds) {
   }).detach();
 }
 
-void PumpMessages(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    // A timer always due (painting slower than its interval) keeps the
-    // queue from ever running dry: the time is checked after each message.
-    while (GetTickCount() - start < milliseconds &&
-           PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    Sleep(1);
-  } while (GetTickCount() - start < milliseconds);
-}
-
-TestParentWindow::TestParentWindow(int width, int height) {
-  static const wchar_t* kClass = L"TarvexTestParent";
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kClass;
-  RegisterClassW(&windowClass);
-  window_ = CreateWindowExW(0, kClass, L"Tarvex test parent", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                            height, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-TestParentWindow::~TestParentWindow() {
-  if (window_) DestroyWindow(window_);
-}
-
 void RecordingControl::Draw(IGraphics& g) {
   ++draws;
   const double v = GetValue();

@@ -3,6 +3,7 @@
 #include "framework/graphics/iknob_control_base.h"
 #include "framework/graphics/win/igraphics_win.h"
 #include "tests/support/graphics/test_delegate.h"
+#include "tests/support/win/test_parent_window.h"
 
 #include <functional>
 #include <string>
@@ -14,22 +15,6 @@ namespace plugkit::igraphics::testing {
 // Ends the test program when a native loop (menu, dialog, drag) never
 // returns, so that a run never hangs.
 void StartWatchdog(DWORD milliseconds);
-
-// Dispatches this thread's messages for `milliseconds`.
-void PumpMessages(DWORD milliseconds);
-
-// A top-level window standing in for the host's or the standalone's.
-class TestParentWindow {
-public:
-  TestParentWindow(int width = 800, int height = 600);
-  TestParentWindow(const TestParentWindow&) = delete;
-  TestParentWindow& operator=(const TestParentWindow&) = delete;
-  ~TestParentWindow();
-  HWND Get() const { return window_; }
-
-private:
-  HWND window_ = nullptr;
-};
 
 // A control bound to a parameter that flips it on a click, fills its
 // rectangle with its colour and keeps what reached it.
@@ -101,7 +86,7 @@ struct OpenEditor {
   ~OpenEditor() { delegate.CloseEditor(); }
   IGraphicsWin& G() { return *delegate.Graphics(); }
 
-  TestParentWindow parent;
+  test::TestParentWindow parent;
   WindowTestDelegate delegate;
   HWND window = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "tests/framework/graphics/win/editor_window_fixture.h"
 
 #include "framework/graphics/win/native_menu.h"
+#include "tests/support/win/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,8 @@
 namespace plugkit::igraphics {
 namespace {
 
+using test::PumpMessages;
 using testing::OpenEditor;
-using testing::PumpMessages;
 using testing::SendMouse;
 
 // The editor with its tooltips on.
