@@ -50,6 +50,21 @@ struct FakeKernel {
     return wait->adapter == 7 && wait->videoPresentSourceId == 1 ? 0 : -1;
   }
   static VBlankFunctions Functions() { return VBlankFunctions{Open, Close, Wait}; }
+  // The kernel is shared by every test of the program: each starts afresh.
+  static void Reset() {
+    opens = 0;
+    closes = 0;
+    waits = 0;
+    callsWithoutWindow = 0;
+    openSucceeds = true;
+    waitMs = 5;
+    window = nullptr;
+  }
+};
+
+class VBlankThread : public ::testing::Test {
+protected:
+  void SetUp() override { FakeKernel::Reset(); }
 };
 
 struct TickedEditor {
@@ -66,7 +81,7 @@ struct TickedEditor {
   IGraphicsWin& G() { return *delegate.Graphics(); }
 };
 
-TEST(VBlankThread, TicksAtEachVerticalBlankAndIsJoinedBeforeTheWindowGoes) {
+TEST_F(VBlankThread, TicksAtEachVerticalBlankAndIsJoinedBeforeTheWindowGoes) {
   FakeKernel::waitMs = 40; // a slow display: the close must wait for the round
   TickedEditor e(FakeKernel::Functions());
   ASSERT_NE(e.window, nullptr);
@@ -87,7 +102,7 @@ TEST(VBlankThread, TicksAtEachVerticalBlankAndIsJoinedBeforeTheWindowGoes) {
   EXPECT_EQ(FakeKernel::callsWithoutWindow, 0);
 }
 
-TEST(VBlankThread, AnAdapterThatWillNotOpenIsRetriedOncePerSecondWhileTicksGoOn) {
+TEST_F(VBlankThread, AnAdapterThatWillNotOpenIsRetriedOncePerSecondWhileTicksGoOn) {
   FakeKernel::openSucceeds = false;
   TickedEditor e(FakeKernel::Functions());
   ASSERT_NE(e.window, nullptr);
@@ -99,7 +114,7 @@ TEST(VBlankThread, AnAdapterThatWillNotOpenIsRetriedOncePerSecondWhileTicksGoOn)
   EXPECT_GT(ticks, 10u * static_cast<uint32_t>(FakeKernel::opens.load()));
 }
 
-TEST(VBlankThread, WithoutTheKernelFunctionsItPostsEverySixteenMilliseconds) {
+TEST_F(VBlankThread, WithoutTheKernelFunctionsItPostsEverySixteenMilliseconds) {
   // Wine's gdi32 lacks D3DKMTWaitForVerticalBlankEvent: this is the path
   // the thread takes there.
   const VBlankFunctions wine = LoadVBlankFunctions(GetModuleHandleW(L"gdi32.dll"));
