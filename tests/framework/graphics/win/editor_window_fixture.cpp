@@ -2,19 +2,30 @@
 
 #include "framework/graphics/vg/vg_framebuffer.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace plugkit::igraphics::testing {
 
-void StartWatchdog(DWORD milliseconds) {
-  std::thread([milliseconds] {
-    Sleep(milliseconds);
-    std::fprintf(stderr, "watchdog: a native loop never returned\n");
-    std::fflush(stderr);
-    std::_Exit(3);
-  }).detach();
+Watchdog::Watchdog(DWORD milliseconds)
+    : thread_([this, milliseconds] {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (stopped_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                              [this] { return stopping_; }))
+          return;
+        std::fprintf(stderr, "watchdog: a native loop never returned\n");
+        std::fflush(stderr);
+        std::_Exit(3);
+      }) {}
+
+Watchdog::~Watchdog() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  stopped_.notify_one();
+  thread_.join();
 }
 
 void RecordingControl::Draw(IGraphics& g) {

@@ -5,16 +5,32 @@
 #include "tests/support/graphics/test_delegate.h"
 #include "tests/support/win/test_parent_window.h"
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace plugkit::igraphics::testing {
 
-// Ends the test program when a native loop (menu, dialog, drag) never
-// returns, so that a run never hangs.
-void StartWatchdog(DWORD milliseconds);
+// Ends the test program when a native loop (menu, dialog, drag) has not
+// returned `milliseconds` after the watchdog was made, so that a run never
+// hangs; a watchdog that goes out of scope first stops watching.
+class Watchdog {
+public:
+  explicit Watchdog(DWORD milliseconds);
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+  ~Watchdog();
+
+private:
+  std::mutex mutex_;
+  std::condition_variable stopped_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
 
 // A control bound to a parameter that flips it on a click, fills its
 // rectangle with its colour and keeps what reached it.

@@ -39,7 +39,7 @@ void Type(HWND edit, const wchar_t* keys) {
 }
 
 TEST(NativeTextEntry, EnterCommitsTheTypedValueThroughTheDelegate) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   TooltipEditor e;
   const HWND edit = e.StartEntryOnKnob();
   ASSERT_NE(edit, nullptr);
@@ -61,7 +61,7 @@ TEST(NativeTextEntry, EnterCommitsTheTypedValueThroughTheDelegate) {
 }
 
 TEST(NativeTextEntry, EscapeOrAClickOnTheEditorCancelsWithoutAValue) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   TooltipEditor e;
   for (const bool byClick : {false, true}) {
     const HWND edit = e.StartEntryOnKnob();
@@ -98,7 +98,7 @@ void ChooseSecondItemWhenTheMenuShows() {
 }
 
 TEST(NativePopupMenu, TheChoiceReachesTheControl) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   TooltipEditor e;
   ASSERT_NE(e.window, nullptr);
   int called = 0;
