@@ -4,6 +4,7 @@
 #include "tests/tarvex/editor/window_tarvex.h"
 
 #include "tarvex/editor/editor_layout.h"
+#include "tests/support/win/test_parent_window.h"
 
 #include <atomic>
 #include <cmath>
@@ -15,6 +16,7 @@
 namespace {
 
 using plugkit::igraphics::IGraphicsWin;
+using plugkit::test::TestParentWindow;
 using tarvex::testing::WindowTarvex;
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
@@ -59,14 +61,7 @@ private:
 
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"TarvexTimingParent";
-  RegisterClassW(&windowClass);
-  const HWND parent = CreateWindowExW(
-      0, windowClass.lpszClassName, L"Tarvex", WS_POPUP | WS_VISIBLE, 0, 0, tarvex::kEditorWidth,
-      tarvex::kEditorHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+  const TestParentWindow parent(tarvex::kEditorWidth, tarvex::kEditorHeight);
   CountingGraphics* graphics = nullptr;
   WindowTarvex plugin([&graphics](WindowTarvex& p) {
     graphics = new CountingGraphics(p, tarvex::kEditorWidth, tarvex::kEditorHeight,
@@ -74,7 +69,7 @@ int main(int argc, char** argv) {
     return graphics;
   });
   plugin.Activate(48000.0);
-  if (!plugin.OpenEditor(parent) || !graphics) {
+  if (!plugin.OpenEditor(parent.Get()) || !graphics) {
     std::fprintf(stderr, "the editor window could not be opened\n");
     return 1;
   }
@@ -130,6 +125,5 @@ int main(int argc, char** argv) {
     std::printf("drawing time per frame (frame start to end): %.2f ms\n", 1000.0 * draw / frames);
   }
   plugin.CloseEditor();
-  DestroyWindow(parent);
   return 0;
 }

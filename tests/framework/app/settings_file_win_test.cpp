@@ -6,45 +6,28 @@
 #include "framework/core/win_shell.h"
 #include "framework/core/win_text.h"
 #include "stateful_plugin.h"
+#include "tests/support/win/files.h"
+#include "tests/support/win/utf16_file.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace plugkit {
 namespace {
 
-// The file's text as UTF-8, from UTF-16 when it begins with a byte order mark.
-std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  if (FILE* file = Utf8Fopen(path.c_str(), "rb")) {
-    char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, n);
-    std::fclose(file);
-  }
-  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return bytes;
-  std::wstring wide((bytes.size() - 2) / 2, L'\0');
-  std::memcpy(wide.data(), bytes.data() + 2, wide.size() * 2);
-  StringBuffer text;
-  WideToUtf8(text, wide.c_str());
-  return text.Get();
-}
+using test::FileExists;
+using test::ReadUtf16File;
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   FILE* file = Utf8Fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr) << path;
   std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
-}
-
-bool Exists(const std::string& path) {
-  struct _stat64 info;
-  return Utf8Stat(path.c_str(), &info) == 0;
 }
 
 void RemoveTree(const std::wstring& folder) {
@@ -107,7 +90,7 @@ protected:
 TEST_F(SettingsFileTest, AFirstStartMakesTheFolderAndStoresTheDefaults) {
   EXPECT_TRUE(host->LoadSettings(OpenSettingsFile(root.c_str(), "Tarvex")));
   EXPECT_TRUE(host->GetCurrentSettings().Equals(AppSettings()));
-  const std::string text = ReadWholeFile(root + "\\Tarvex\\settings.ini");
+  const std::string text = ReadUtf16File(root + "\\Tarvex\\settings.ini");
   for (const char* line : {"[audio]", "driver=0", "indev=Default Device", "outdev=Default Device",
                            "in1=1", "in2=2", "out1=1", "out2=2", "buffer=512", "sr=44100", "[midi]",
                            "indev=off", "outdev=off", "inchan=0", "outchan=0"})
@@ -122,7 +105,7 @@ TEST_F(SettingsFileTest, AFolderWithoutTheFileKeepsTheRecordDefaults) {
   EXPECT_FALSE(store->HasSettings());
   host->LoadSettings(std::move(store));
   EXPECT_STREQ(host->GetCurrentSettings().audioInDevice.Get(), "Default Device");
-  EXPECT_TRUE(Exists(root + "\\Tarvex\\settings.ini"));
+  EXPECT_TRUE(FileExists(root + "\\Tarvex\\settings.ini"));
 }
 
 TEST_F(SettingsFileTest, SettingsSurviveARestartInLongAndNonAsciiFolders) {
@@ -221,9 +204,9 @@ TEST_F(SettingsFileTest, TheProgramsFileLivesInTheLocalApplicationDataFolder) {
   char folder[MAX_PATH * 4];
   ASSERT_TRUE(Utf8GetSpecialFolderPath(nullptr, folder, sizeof folder, CSIDL_LOCAL_APPDATA, false));
   const std::string file = std::string(folder) + "\\Tarvex Settings Test\\settings.ini";
-  const bool existed = Exists(file);
+  const bool existed = FileExists(file);
   EXPECT_TRUE(host->LoadSettings());
-  EXPECT_TRUE(Exists(file));
+  EXPECT_TRUE(FileExists(file));
   HeapBuffer wide(4096);
   if (!existed && Utf8ToWide(wide, (std::string(folder) + "\\Tarvex Settings Test").c_str()))
     RemoveTree(reinterpret_cast<const wchar_t*>(wide.Data()));

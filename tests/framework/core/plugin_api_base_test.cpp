@@ -3,6 +3,7 @@
 #include "framework/core/timer_backend.h"
 #include "framework/core/timer_impl.h"
 #include "tests/framework/core/timer_delivery.h"
+#include "tests/support/plug_config_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,25 +14,14 @@ namespace plugkit {
 namespace {
 
 PlugConfig TestConfig() {
-  PlugConfig config;
-  config.nParams = 4;
-  config.nPresets = 2;
-  config.pluginName = "Tarvex";
-  config.productName = "Tarvex";
-  config.makerName = "BRASKELIN";
-  config.vendorVersion = 0x00000100;
-  config.uniqueId = FourCharCode("Btvx");
-  config.makerId = FourCharCode("Brsk");
-  config.doesChunks = true;
-  config.hasUI = true;
-  config.width = 1180;
-  config.height = 800;
-  config.minWidth = 3540;
-  config.maxWidth = 393;
-  config.minHeight = 266;
-  config.maxHeight = 2400;
-  config.hostResize = true;
-  return config;
+  return test::PlugConfigBuilder("Tarvex", "Btvx")
+      .Params(4, 2)
+      .Version(0x00000100)
+      .Chunks()
+      .Editor(1180, 800)
+      .SizeLimits(3540, 393, 266, 2400)
+      .HostResize()
+      .Build();
 }
 
 // Records, in order, what the framework asks of the plug-in.

@@ -1,27 +1,19 @@
 #include "framework/core/resource_services.h"
 
-#include "tests/framework/core/win_scratch_folder.h"
+#include "tests/support/win/files.h"
+#include "tests/support/win/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <string>
 
 namespace plugkit {
 namespace {
 
-std::vector<char> ReadWholeFile(const std::string& path) {
-  std::vector<char> bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-      bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-  }
-  return bytes;
-}
+using test::ReadWholeFile;
+using test::ScratchFolder;
 
 // The test program embeds Roboto as "Roboto-Regular.ttf" (type TTF) and a
 // resource of five bytes as "five.dat" (type DAT), both stored with their
@@ -60,7 +52,7 @@ TEST(LocateResource, FindsEmbeddedResourcesByNameCaseInsensitivelyThenFiles) {
 }
 
 TEST(LoadWinResource, GivesTheEmbeddedBytesOfResourcesOfEightBytesOrMore) {
-  const std::vector<char> font = ReadWholeFile(std::string("Z:") + TARVEX_TEST_FONT);
+  const std::string font = ReadWholeFile(std::string("Z:") + TARVEX_TEST_FONT);
   ASSERT_GT(font.size(), 1000u);
   int size = -1;
   const void* data = LoadWinResource("\"ROBOTO-REGULAR.TTF\"", "ttf", size, nullptr);

@@ -1,6 +1,6 @@
 #include "framework/core/win_files.h"
 
-#include "tests/framework/core/win_scratch_folder.h"
+#include "tests/support/win/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 
 namespace plugkit {
 namespace {
+
+using test::ScratchFolder;
 
 // Creates every folder of `relative` (separated by '/') below `base`.
 bool CreateFolders(const std::string& base, const std::string& relative) {

@@ -1,8 +1,8 @@
 #include "framework/core/win_profile.h"
 #include "framework/core/win_files.h"
 
-#include "tests/framework/core/win_scratch_folder.h"
-#include "tests/framework/core/win_utf16_file.h"
+#include "tests/support/win/scratch_folder.h"
+#include "tests/support/win/utf16_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,10 @@
 
 namespace plugkit {
 namespace {
+
+using test::ReadUtf16File;
+using test::ScratchFolder;
+using test::WriteUtf16File;
 
 // A profile in a folder whose name holds multi-byte text, so the wide calls
 // are taken.

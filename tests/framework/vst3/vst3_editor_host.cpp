@@ -2,6 +2,7 @@
 
 #include "framework/graphics/graphics_editor_delegate.h"
 #include "framework/vst3/utf16_text.h"
+#include "tests/support/plug_config_builder.h"
 
 namespace plugkit::test {
 
@@ -65,23 +66,13 @@ void KeyControl::CreateContextMenu(igraphics::IPopupMenu& menu) {
 }
 
 PlugConfig EditorPlugin::Config(bool hasUI, bool hostResize) {
-  PlugConfig config;
-  config.nParams = 2;
-  config.channelIO = "1-1 2-2";
-  config.pluginName = "Editor";
-  config.productName = "Editor";
-  config.makerName = "BRASKELIN";
-  config.uniqueId = FourCharCode("Edtr");
-  config.makerId = FourCharCode("Brsk");
-  config.hasUI = hasUI;
-  config.width = 400;
-  config.height = 300;
-  config.minWidth = 200;
-  config.maxWidth = 800;
-  config.minHeight = 100;
-  config.maxHeight = 600;
-  config.hostResize = hostResize;
-  return config;
+  return PlugConfigBuilder("Editor", "Edtr")
+      .Params(2)
+      .Channels("1-1 2-2")
+      .Editor(400, 300, hasUI)
+      .SizeLimits(200, 800, 100, 600)
+      .HostResize(hostResize)
+      .Build();
 }
 
 EditorPlugin::EditorPlugin(const PlugConfig& config) : IPluginVST3(config) {

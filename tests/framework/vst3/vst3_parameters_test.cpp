@@ -2,6 +2,7 @@
 
 #include "framework/vst3/midi_controller_names.h"
 #include "framework/vst3/utf16_text.h"
+#include "tests/support/vst3_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,6 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-std::string Utf8(const TChar* text) {
-  char out[512];
-  Utf16ToUtf8(text, 128, out, sizeof(out));
-  return out;
-}
 
 std::u16string Utf16(const char* text) {
   TChar out[128];
@@ -43,7 +38,7 @@ protected:
   std::string ToString(ParamID id, ParamValue value) {
     String128 text{};
     EXPECT_EQ(plug->getParamStringByValue(id, value, text), kResultOk);
-    return Utf8(text);
+    return Utf8Of(text);
   }
 
   NamedHost host{u"Test Host"};
@@ -54,7 +49,7 @@ TEST_F(Vst3Parameters, BypassComesFirstThenEveryParameterWithItsInfo) {
   ASSERT_EQ(plug->getParameterCount(), 5);
   const ParameterInfo bypass = Info(0);
   EXPECT_EQ(bypass.id, kBypassParamId);
-  EXPECT_EQ(Utf8(bypass.title), "Bypass");
+  EXPECT_EQ(Utf8Of(bypass.title), "Bypass");
   EXPECT_EQ(bypass.flags,
             ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass);
   EXPECT_EQ(bypass.stepCount, 1);
@@ -63,14 +58,14 @@ TEST_F(Vst3Parameters, BypassComesFirstThenEveryParameterWithItsInfo) {
 
   const ParameterInfo gain = Info(1);
   EXPECT_EQ(gain.id, 0u);
-  EXPECT_EQ(Utf8(gain.title), "Gain");
-  EXPECT_EQ(Utf8(gain.units), "x");
+  EXPECT_EQ(Utf8Of(gain.title), "Gain");
+  EXPECT_EQ(Utf8Of(gain.units), "x");
   EXPECT_EQ(gain.stepCount, 0);
   EXPECT_DOUBLE_EQ(gain.defaultNormalizedValue, 0.25);
   EXPECT_EQ(gain.flags, ParameterInfo::kCanAutomate);
 
   const ParameterInfo mode = Info(2);
-  EXPECT_EQ(Utf8(mode.title), "Mode");
+  EXPECT_EQ(Utf8Of(mode.title), "Mode");
   EXPECT_EQ(mode.stepCount, 3);
   EXPECT_EQ(Info(3).stepCount, 10);
   EXPECT_EQ(Info(4).flags, 0)
@@ -88,7 +83,7 @@ TEST_F(Vst3Parameters, GroupsBecomeUnitsInOrderOfFirstUse) {
     UnitInfo unit{};
     ASSERT_EQ(plug->getUnitInfo(i, unit), kResultOk);
     EXPECT_EQ(unit.id, i);
-    EXPECT_EQ(Utf8(unit.name), names[i]);
+    EXPECT_EQ(Utf8Of(unit.name), names[i]);
     EXPECT_EQ(unit.parentUnitId, i == 0 ? kNoParentUnitId : kRootUnitId);
     EXPECT_EQ(unit.programListId, kNoProgramListId);
   }
@@ -151,9 +146,9 @@ TEST(Vst3MidiParameters, ControllerParametersAndAssignments) {
 
   ParameterInfo info{};
   ASSERT_EQ(plug->getParameterInfo(5 + 7, info), kResultOk);
-  EXPECT_EQ(Utf8(info.title), "MainVolume");
+  EXPECT_EQ(Utf8Of(info.title), "MainVolume");
   ASSERT_EQ(plug->getParameterInfo(5 + 129, info), kResultOk);
-  EXPECT_EQ(Utf8(info.title), "Pitch Bend");
+  EXPECT_EQ(Utf8Of(info.title), "Pitch Bend");
   EXPECT_DOUBLE_EQ(info.defaultNormalizedValue, 0.5);
   EXPECT_EQ(info.flags, 0);
   // Root and the two groups come first; each MIDI unit takes the unit count
@@ -161,12 +156,12 @@ TEST(Vst3MidiParameters, ControllerParametersAndAssignments) {
   ASSERT_EQ(plug->getUnitCount(), 5);
   UnitInfo midiUnit{};
   ASSERT_EQ(plug->getUnitInfo(3, midiUnit), kResultOk);
-  EXPECT_EQ(Utf8(midiUnit.name), "MIDI CCs");
+  EXPECT_EQ(Utf8Of(midiUnit.name), "MIDI CCs");
   EXPECT_EQ(midiUnit.id, 4);
   EXPECT_EQ(midiUnit.parentUnitId, kRootUnitId);
   UnitInfo channelUnit{};
   ASSERT_EQ(plug->getUnitInfo(4, channelUnit), kResultOk);
-  EXPECT_EQ(Utf8(channelUnit.name), "CH1");
+  EXPECT_EQ(Utf8Of(channelUnit.name), "CH1");
   EXPECT_EQ(channelUnit.id, 5);
   EXPECT_EQ(channelUnit.parentUnitId, midiUnit.id);
   EXPECT_EQ(info.unitId, channelUnit.id);

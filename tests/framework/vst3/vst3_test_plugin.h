@@ -5,6 +5,7 @@
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
+#include "tests/support/plug_config_builder.h"
 
 #include <string>
 #include <vector>
@@ -17,19 +18,12 @@ namespace plugkit::test {
 class GainPlugin : public IPluginVST3 {
 public:
   static PlugConfig Config(const char* channelIO = "1-1 2-2", bool midi = false) {
-    PlugConfig config;
-    config.nParams = 4;
-    config.nPresets = 2;
-    config.channelIO = channelIO;
-    config.pluginName = "Gain";
-    config.productName = "Gain";
-    config.makerName = "BRASKELIN";
-    config.vendorVersion = 0x00000100;
-    config.uniqueId = FourCharCode("Gain");
-    config.makerId = FourCharCode("Brsk");
-    config.doesMidiIn = midi;
-    config.doesMidiOut = midi;
-    return config;
+    return PlugConfigBuilder("Gain", "Gain")
+        .Params(4, 2)
+        .Channels(channelIO)
+        .Version(0x00000100)
+        .Midi(midi, midi)
+        .Build();
   }
 
   explicit GainPlugin(const PlugConfig& config = Config()) : IPluginVST3(config) {

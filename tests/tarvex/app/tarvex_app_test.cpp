@@ -3,8 +3,9 @@
 #include "framework/core/win_profile.h"
 #include "framework/core/win_shell.h"
 #include "framework/core/win_text.h"
-#include "tests/framework/core/win_scratch_folder.h"
-#include "tests/framework/core/win_utf16_file.h"
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/scratch_folder.h"
+#include "tests/support/win/utf16_file.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,11 @@
 
 namespace plugkit {
 namespace {
+
+using test::ClientSize;
+using test::ReadUtf16File;
+using test::ScratchFolder;
+using test::WriteUtf16File;
 
 constexpr DWORD kWaitMs = 20000;
 // The Tarvex editor's size: the main window's client area must hold it whole.
@@ -80,12 +86,6 @@ private:
   PROCESS_INFORMATION info_{};
   bool started_ = false;
 };
-
-SIZE ClientSize(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  return {client.right - client.left, client.bottom - client.top};
-}
 
 // The frame above the client area: caption, menu bar and borders.
 int FrameAbove(HWND window) {

@@ -2,6 +2,9 @@
 
 #include "tarvex/editor/editor_layout.h"
 #include "tarvex/plugin/tarvex_params.h"
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/message_pump.h"
+#include "tests/support/win/test_parent_window.h"
 
 #include <gtest/gtest.h>
 
@@ -12,39 +15,13 @@ namespace {
 
 using plugkit::igraphics::IControl;
 using plugkit::igraphics::IRect;
+using plugkit::test::ClientSize;
+using plugkit::test::PumpMessages;
+using plugkit::test::TestParentWindow;
 
-class ParentWindow {
-public:
-  ParentWindow() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"TarvexEditorTestParent";
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"Tarvex", WS_POPUP | WS_VISIBLE, 0, 0,
-                              1300, 900, nullptr, nullptr, windowClass.hInstance, nullptr);
-  }
-  ParentWindow(const ParentWindow&) = delete;
-  ParentWindow& operator=(const ParentWindow&) = delete;
-  ~ParentWindow() { DestroyWindow(window_); }
-  HWND Get() const { return window_; }
-
-private:
-  HWND window_;
-};
-
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    // A timer always due (painting slower than its interval) keeps the
-    // queue from ever running dry: the time is checked after each message.
-    while (GetTickCount() - start < milliseconds &&
-           PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageW(&message);
-    Sleep(1);
-  } while (GetTickCount() - start < milliseconds);
-}
+// A host's window with room for the editor and its growth.
+constexpr int kHostWidth = 1300;
+constexpr int kHostHeight = 900;
 
 // The shown control bound to the parameter.
 const IControl* ControlOf(plugkit::igraphics::IGraphics& g, int paramIdx) {
@@ -69,18 +46,17 @@ const IControl* FirstKnob(WindowTarvex& plugin) {
 LPARAM At(float x, float y) { return MAKELPARAM(static_cast<int>(x), static_cast<int>(y)); }
 
 TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
-  ParentWindow parent;
+  const TestParentWindow parent(kHostWidth, kHostHeight);
   WindowTarvex plugin;
   plugin.Activate();
   const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(GetParent(window), parent.Get());
-  RECT client{};
-  GetClientRect(window, &client);
-  EXPECT_EQ(client.right, kEditorWidth);
-  EXPECT_EQ(client.bottom, kEditorHeight);
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(client.cx, kEditorWidth);
+  EXPECT_EQ(client.cy, kEditorHeight);
   EXPECT_GT(plugin.UI().NControls(), 100);
-  Pump(300);
+  PumpMessages(300);
 
   const IControl* bypass = ControlOf(plugin.UI(), kParamBypass);
   ASSERT_NE(bypass, nullptr);
@@ -107,11 +83,11 @@ TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
 }
 
 TEST(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue) {
-  ParentWindow parent;
+  const TestParentWindow parent(kHostWidth, kHostHeight);
   WindowTarvex plugin;
   const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
   ASSERT_NE(window, nullptr);
-  Pump(200);
+  PumpMessages(200);
   const IControl* mix = ControlOf(plugin.UI(), kParamMix);
   ASSERT_NE(mix, nullptr);
   const IRect k = mix->GetRECT();
@@ -154,15 +130,14 @@ TEST(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue
 }
 
 TEST(TarvexEditorWindow, TheCornerGripFollowsThePointerInSteps) {
-  ParentWindow parent;
+  const TestParentWindow parent(kHostWidth, kHostHeight);
   WindowTarvex plugin;
   const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
   ASSERT_NE(window, nullptr);
-  Pump(200);
+  PumpMessages(200);
   const auto clientWidth = [&] {
-    RECT client{};
-    GetClientRect(window, &client);
-    return static_cast<int>(client.right);
+    const SIZE client = ClientSize(window);
+    return static_cast<int>(client.cx);
   };
   const int pressX = kEditorWidth - 10, pressY = kEditorHeight - 10;
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pressX, pressY));

@@ -7,15 +7,19 @@
 // signal folder, so that a script can picture the editor meanwhile.
 //
 //   editor_host_driver HOST BUNDLE SIGNAL_FOLDER
-#include <windows.h>
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/thread_count.h"
 
-#include <tlhelp32.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
+
+using plugkit::test::ClientSize;
+using plugkit::test::CountThreads;
 
 constexpr DWORD kWindowWaitMs = 30000;
 constexpr DWORD kShotWaitMs = 30000;
@@ -61,25 +65,6 @@ std::vector<HWND> ChildWindows(HWND parent, DWORD processId, const wchar_t* clas
   WindowSearch search{processId, className, {}};
   EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-int CountThreads(DWORD processId) {
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return -1;
-  THREADENTRY32 entry = {};
-  entry.dwSize = sizeof(entry);
-  int count = 0;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == processId) ++count;
-  }
-  CloseHandle(snapshot);
-  return count;
-}
-
-SIZE ClientSize(HWND window) {
-  RECT r = {};
-  GetClientRect(window, &r);
-  return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 bool HostEnded(const Host& host) {

@@ -6,13 +6,15 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/message_pump.h"
+#include "tests/support/win/test_parent_window.h"
+#include "tests/support/win/thread_count.h"
 #include "tests/tarvex/vst3/loaded_bundle.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
-
-#include <tlhelp32.h>
 
 #include <string>
 
@@ -20,18 +22,10 @@ namespace tarvex {
 namespace {
 
 using namespace Steinberg;
-
-int CountThreads() {
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry = {};
-  entry.dwSize = sizeof(entry);
-  int count = 0;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-  }
-  CloseHandle(snapshot);
-  return count;
-}
+using plugkit::test::ClientSize;
+using plugkit::test::CountThreads;
+using plugkit::test::PumpMessages;
+using plugkit::test::TestParentWindow;
 
 BOOL CALLBACK CountEditorWindow(HWND window, LPARAM count) {
   wchar_t name[64] = {};
@@ -47,19 +41,6 @@ int CountEditorWindows() {
   return count;
 }
 
-// The editor's redraw keeps messages coming while it paints in software:
-// the time limit holds between any two of them.
-void PumpMessages(DWORD forMs) {
-  const DWORD end = GetTickCount() + forMs;
-  MSG msg;
-  while (GetTickCount() < end) {
-    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageW(&msg);
-    else
-      Sleep(5);
-  }
-}
-
 class ModuleEditor : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -68,18 +49,16 @@ protected:
     controller = factory.createInstance<Vst::IEditController>(factory.classInfos().front().ID());
     ASSERT_TRUE(controller);
     ASSERT_EQ(controller->initialize(&hostContext), kResultOk);
-    parent = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1300,
-                             900, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(parent, nullptr);
   }
   void TearDown() override {
-    if (parent) DestroyWindow(parent);
     if (controller) controller->terminate();
   }
 
   Vst::HostApplication hostContext;
   IPtr<Vst::IEditController> controller;
-  HWND parent = nullptr;
+  const TestParentWindow hostWindow{1300, 900};
+  const HWND parent = hostWindow.Get();
 };
 
 TEST_F(ModuleEditor, OpensInTheHostsWindowAndClosesWithoutLeaks) {
@@ -91,10 +70,9 @@ TEST_F(ModuleEditor, OpensInTheHostsWindowAndClosesWithoutLeaks) {
     HWND editor = FindWindowExW(parent, nullptr, L"IPluginWndClass", nullptr);
     ASSERT_NE(editor, nullptr);
     PumpMessages(200);
-    RECT client = {};
-    GetClientRect(editor, &client);
-    EXPECT_EQ(client.right, 1180);
-    EXPECT_EQ(client.bottom, 800);
+    const SIZE client = ClientSize(editor);
+    EXPECT_EQ(client.cx, 1180);
+    EXPECT_EQ(client.cy, 800);
     EXPECT_EQ(view->attached(parent, kPlatformTypeHWND), kResultFalse) << "already attached";
     EXPECT_EQ(view->removed(), kResultOk);
     EXPECT_FALSE(IsWindow(editor));

@@ -3,6 +3,8 @@
 // host opens it.
 #include "framework/graphics/win/window_dc.h"
 #include "tarvex/vst3/tarvex_vst3.h"
+#include "tests/support/win/message_pump.h"
+#include "tests/support/win/test_parent_window.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -16,17 +18,8 @@ namespace {
 
 using namespace Steinberg;
 using plugkit::igraphics::CountWindowDCs;
-
-void PumpMessages(DWORD forMs) {
-  const DWORD end = GetTickCount() + forMs;
-  MSG msg;
-  while (GetTickCount() < end) {
-    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageW(&msg);
-    else
-      Sleep(5);
-  }
-}
+using plugkit::test::PumpMessages;
+using plugkit::test::TestParentWindow;
 
 long DCsOut() {
   const auto count = CountWindowDCs();
@@ -37,9 +30,8 @@ TEST(TarvexView, DeviceContextsBalanceOverReopeningAHostResizedEditor) {
   Vst::HostApplication host;
   IPtr<TarvexVST3> plug = owned(new TarvexVST3(TarvexInstanceInfo{}));
   ASSERT_EQ(plug->initialize(&host), kResultOk);
-  const HWND parent =
-      CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1300, 900,
-                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const TestParentWindow hostWindow(1300, 900);
+  const HWND parent = hostWindow.Get();
   ASSERT_NE(parent, nullptr);
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
@@ -56,7 +48,6 @@ TEST(TarvexView, DeviceContextsBalanceOverReopeningAHostResizedEditor) {
     EXPECT_GT(CountWindowDCs().taken, takenBefore);
     EXPECT_EQ(DCsOut(), before);
   }
-  DestroyWindow(parent);
   plug->terminate();
 }
 

@@ -1,8 +1,8 @@
 #include "tarvex/vst3/tarvex_vst3.h"
 #include "tests/support/chunk_sizes.h"
 #include "tests/support/failing_stream.h"
+#include "tests/support/vst3_text.h"
 
-#include "framework/vst3/utf16_text.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
@@ -24,17 +24,12 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using plugkit::test::Utf8Of;
 using testsupport::FailingStream;
 using testsupport::kComponentStateBytes;
 using testsupport::kStateChunkBytes;
 
 constexpr int32 kBlock = 256;
-
-std::string Utf8(const TChar* text) {
-  char out[512];
-  plugkit::Utf16ToUtf8(text, 128, out, sizeof(out));
-  return out;
-}
 
 class TarvexVst3 : public ::testing::Test {
 protected:
@@ -107,14 +102,14 @@ TEST_F(TarvexVst3, ParametersAsTheHostSeesThem) {
   ParameterInfo info{};
   ASSERT_EQ(plug->getParameterInfo(0, info), kResultOk);
   EXPECT_EQ(info.id, plugkit::kBypassParamId);
-  EXPECT_EQ(Utf8(info.title), "Bypass");
+  EXPECT_EQ(Utf8Of(info.title), "Bypass");
   EXPECT_NE(info.flags & ParameterInfo::kIsBypass, 0);
   for (int32 i = 0; i < kParamCount; ++i) {
     ASSERT_EQ(plug->getParameterInfo(i + 1, info), kResultOk);
     const ParamSpec& spec = ParamSpecAt(i);
     EXPECT_EQ(info.id, static_cast<ParamID>(i));
-    EXPECT_EQ(Utf8(info.title), spec.name) << i;
-    EXPECT_EQ(Utf8(info.units), spec.unit) << i;
+    EXPECT_EQ(Utf8Of(info.title), spec.name) << i;
+    EXPECT_EQ(Utf8Of(info.units), spec.unit) << i;
     EXPECT_EQ(info.stepCount,
               IsEnumParam(i) ? static_cast<int32>(spec.maxValue - spec.minValue) : 0)
         << i;
@@ -127,10 +122,10 @@ TEST_F(TarvexVst3, ParametersAsTheHostSeesThem) {
       ASSERT_EQ(plug->getParamStringByValue(static_cast<ParamID>(i), normalized, text), kResultOk);
       ParamValue back = -1.0;
       ASSERT_EQ(plug->getParamValueByString(static_cast<ParamID>(i), text, back), kResultOk)
-          << i << Utf8(text);
+          << i << Utf8Of(text);
       String128 again{};
       plug->getParamStringByValue(static_cast<ParamID>(i), back, again);
-      EXPECT_EQ(Utf8(text), Utf8(again)) << i;
+      EXPECT_EQ(Utf8Of(text), Utf8Of(again)) << i;
     }
   }
   ParamValue value = 0;

@@ -1,5 +1,8 @@
 #include "tests/framework/graphics/win/editor_window_fixture.h"
 
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/message_pump.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,8 +10,8 @@
 namespace plugkit::igraphics {
 namespace {
 
-using testing::PumpMessages;
-using testing::TestParentWindow;
+using test::PumpMessages;
+using test::TestParentWindow;
 using testing::WindowTestDelegate;
 
 // Display-kernel stand-ins: an adapter that opens (or not) and a vertical
@@ -47,6 +50,21 @@ struct FakeKernel {
     return wait->adapter == 7 && wait->videoPresentSourceId == 1 ? 0 : -1;
   }
   static VBlankFunctions Functions() { return VBlankFunctions{Open, Close, Wait}; }
+  // The kernel is shared by every test of the program: each starts afresh.
+  static void Reset() {
+    opens = 0;
+    closes = 0;
+    waits = 0;
+    callsWithoutWindow = 0;
+    openSucceeds = true;
+    waitMs = 5;
+    window = nullptr;
+  }
+};
+
+class VBlankThread : public ::testing::Test {
+protected:
+  void SetUp() override { FakeKernel::Reset(); }
 };
 
 struct TickedEditor {
@@ -63,7 +81,7 @@ struct TickedEditor {
   IGraphicsWin& G() { return *delegate.Graphics(); }
 };
 
-TEST(VBlankThread, TicksAtEachVerticalBlankAndIsJoinedBeforeTheWindowGoes) {
+TEST_F(VBlankThread, TicksAtEachVerticalBlankAndIsJoinedBeforeTheWindowGoes) {
   FakeKernel::waitMs = 40; // a slow display: the close must wait for the round
   TickedEditor e(FakeKernel::Functions());
   ASSERT_NE(e.window, nullptr);
@@ -84,7 +102,7 @@ TEST(VBlankThread, TicksAtEachVerticalBlankAndIsJoinedBeforeTheWindowGoes) {
   EXPECT_EQ(FakeKernel::callsWithoutWindow, 0);
 }
 
-TEST(VBlankThread, AnAdapterThatWillNotOpenIsRetriedOncePerSecondWhileTicksGoOn) {
+TEST_F(VBlankThread, AnAdapterThatWillNotOpenIsRetriedOncePerSecondWhileTicksGoOn) {
   FakeKernel::openSucceeds = false;
   TickedEditor e(FakeKernel::Functions());
   ASSERT_NE(e.window, nullptr);
@@ -96,7 +114,7 @@ TEST(VBlankThread, AnAdapterThatWillNotOpenIsRetriedOncePerSecondWhileTicksGoOn)
   EXPECT_GT(ticks, 10u * static_cast<uint32_t>(FakeKernel::opens.load()));
 }
 
-TEST(VBlankThread, WithoutTheKernelFunctionsItPostsEverySixteenMilliseconds) {
+TEST_F(VBlankThread, WithoutTheKernelFunctionsItPostsEverySixteenMilliseconds) {
   // Wine's gdi32 lacks D3DKMTWaitForVerticalBlankEvent: this is the path
   // the thread takes there.
   const VBlankFunctions wine = LoadVBlankFunctions(GetModuleHandleW(L"gdi32.dll"));
@@ -150,9 +168,8 @@ TEST(DisplayTick, AScaleTheHostSetHoldsWhileOtherScalesFollowTheMonitor) {
     EXPECT_EQ(e.G().GetScreenScale(), 1.5f);
     PumpMessages(300);
     EXPECT_EQ(e.G().GetScreenScale(), c.afterTicks);
-    RECT client{};
-    GetClientRect(e.window, &client);
-    EXPECT_EQ(client.right, static_cast<LONG>(400 * c.afterTicks));
+    const SIZE client = test::ClientSize(e.window);
+    EXPECT_EQ(client.cx, static_cast<LONG>(400 * c.afterTicks));
   }
 }
 

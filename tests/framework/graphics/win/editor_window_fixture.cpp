@@ -2,49 +2,30 @@
 
 #include "framework/graphics/vg/vg_framebuffer.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace plugkit::igraphics::testing {
 
-void StartWatchdog(DWORD milliseconds) {
-  std::thread([milliseconds] {
-    Sleep(milliseconds);
-    std::fprintf(stderr, "watchdog: a native loop never returned\n");
-    std::fflush(stderr);
-    std::_Exit(3);
-  }).detach();
-}
+Watchdog::Watchdog(DWORD milliseconds)
+    : thread_([this, milliseconds] {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (stopped_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                              [this] { return stopping_; }))
+          return;
+        std::fprintf(stderr, "watchdog: a native loop never returned\n");
+        std::fflush(stderr);
+        std::_Exit(3);
+      }) {}
 
-void PumpMessages(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    // A timer always due (painting slower than its interval) keeps the
-    // queue from ever running dry: the time is checked after each message.
-    while (GetTickCount() - start < milliseconds &&
-           PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    Sleep(1);
-  } while (GetTickCount() - start < milliseconds);
-}
-
-TestParentWindow::TestParentWindow(int width, int height) {
-  static const wchar_t* kClass = L"TarvexTestParent";
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kClass;
-  RegisterClassW(&windowClass);
-  window_ = CreateWindowExW(0, kClass, L"Tarvex test parent", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                            height, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-TestParentWindow::~TestParentWindow() {
-  if (window_) DestroyWindow(window_);
+Watchdog::~Watchdog() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  stopped_.notify_one();
+  thread_.join();
 }
 
 void RecordingControl::Draw(IGraphics& g) {

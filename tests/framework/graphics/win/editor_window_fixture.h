@@ -3,32 +3,33 @@
 #include "framework/graphics/iknob_control_base.h"
 #include "framework/graphics/win/igraphics_win.h"
 #include "tests/support/graphics/test_delegate.h"
+#include "tests/support/win/test_parent_window.h"
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace plugkit::igraphics::testing {
 
-// Ends the test program when a native loop (menu, dialog, drag) never
-// returns, so that a run never hangs.
-void StartWatchdog(DWORD milliseconds);
-
-// Dispatches this thread's messages for `milliseconds`.
-void PumpMessages(DWORD milliseconds);
-
-// A top-level window standing in for the host's or the standalone's.
-class TestParentWindow {
+// Ends the test program when a native loop (menu, dialog, drag) has not
+// returned `milliseconds` after the watchdog was made, so that a run never
+// hangs; a watchdog that goes out of scope first stops watching.
+class Watchdog {
 public:
-  TestParentWindow(int width = 800, int height = 600);
-  TestParentWindow(const TestParentWindow&) = delete;
-  TestParentWindow& operator=(const TestParentWindow&) = delete;
-  ~TestParentWindow();
-  HWND Get() const { return window_; }
+  explicit Watchdog(DWORD milliseconds);
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+  ~Watchdog();
 
 private:
-  HWND window_ = nullptr;
+  std::mutex mutex_;
+  std::condition_variable stopped_;
+  bool stopping_ = false;
+  std::thread thread_;
 };
 
 // A control bound to a parameter that flips it on a click, fills its
@@ -101,7 +102,7 @@ struct OpenEditor {
   ~OpenEditor() { delegate.CloseEditor(); }
   IGraphicsWin& G() { return *delegate.Graphics(); }
 
-  TestParentWindow parent;
+  test::TestParentWindow parent;
   WindowTestDelegate delegate;
   HWND window = nullptr;
 };

@@ -1,5 +1,9 @@
 #include "tests/framework/graphics/win/editor_window_fixture.h"
 
+#include "tests/support/win/client_size.h"
+#include "tests/support/win/message_pump.h"
+#include "tests/support/win/wide_text.h"
+
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -10,8 +14,8 @@
 namespace plugkit::igraphics {
 namespace {
 
+using test::PumpMessages;
 using testing::OpenEditor;
-using testing::PumpMessages;
 using testing::SendMouse;
 
 // A real drop handle: the header, then each path in UTF-16 with its
@@ -34,23 +38,14 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at) {
   return static_cast<HDROP>(block);
 }
 
-std::string Utf8(const std::wstring& wide) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, out.data(), n, nullptr, nullptr);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
-}
-
 TEST(EditorWindow, OpensAsAChildWithItsGLContextAndPaintsTheControls) {
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);
   EXPECT_EQ(GetParent(e.window), e.parent.Get());
   EXPECT_TRUE(GetWindowLongW(e.window, GWL_STYLE) & WS_CHILD);
-  RECT client{};
-  GetClientRect(e.window, &client);
-  EXPECT_EQ(client.right, 400);
-  EXPECT_EQ(client.bottom, 300);
+  const SIZE client = test::ClientSize(e.window);
+  EXPECT_EQ(client.cx, 400);
+  EXPECT_EQ(client.cy, 300);
   EXPECT_STREQ(e.G().GetPlatformAPIName(), "win32");
   ASSERT_NE(e.G().GetDrawContext(), nullptr);
   PumpMessages(200);
@@ -144,14 +139,15 @@ TEST(EditorWindow, DroppedPathsArriveWholeAndTheDropIsReleased) {
   const HDROP one = MakeDrop({longPath}, POINT{50, 50});
   SendMessageW(e.window, WM_DROPFILES, reinterpret_cast<WPARAM>(one), 0);
   ASSERT_EQ(e.delegate.button->drops.size(), 1u);
-  EXPECT_EQ(e.delegate.button->drops[0], Utf8(longPath));
+  EXPECT_EQ(e.delegate.button->drops[0], test::Utf8Of(longPath));
   EXPECT_EQ(GlobalFlags(one), static_cast<UINT>(GMEM_INVALID_HANDLE));
 
   const HDROP three = MakeDrop({L"C:\\a.wav", L"C:\\b c.wav", L"D:\\\u00fc.aif"}, POINT{60, 40});
   SendMessageW(e.window, WM_DROPFILES, reinterpret_cast<WPARAM>(three), 0);
   ASSERT_EQ(e.delegate.button->multipleDrops.size(), 1u);
-  EXPECT_EQ(e.delegate.button->multipleDrops[0],
-            (std::vector<std::string>{"C:\\a.wav", "C:\\b c.wav", Utf8(L"D:\\\u00fc.aif")}));
+  EXPECT_EQ(
+      e.delegate.button->multipleDrops[0],
+      (std::vector<std::string>{"C:\\a.wav", "C:\\b c.wav", test::Utf8Of(L"D:\\\u00fc.aif")}));
   EXPECT_EQ(GlobalFlags(three), static_cast<UINT>(GMEM_INVALID_HANDLE));
 }
 
@@ -166,10 +162,9 @@ TEST(EditorWindow, DpiChangeRescalesTheEditor) {
   SendMessageW(e.window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
   SetDpiForWindowFunction(nullptr);
   EXPECT_EQ(e.G().GetScreenScale(), 1.5f);
-  RECT client{};
-  GetClientRect(e.window, &client);
-  EXPECT_EQ(client.right, 600);
-  EXPECT_EQ(client.bottom, 450);
+  const SIZE client = test::ClientSize(e.window);
+  EXPECT_EQ(client.cx, 600);
+  EXPECT_EQ(client.cy, 450);
   // Coordinates are divided by the total scale: (75, 75) is (50, 50).
   SendMouse(e.window, WM_LBUTTONDOWN, 75, 75, MK_LBUTTON);
   SendMouse(e.window, WM_LBUTTONUP, 75, 75);

@@ -1,6 +1,7 @@
 #include "tests/framework/graphics/win/editor_window_fixture.h"
 
 #include "framework/graphics/win/native_menu.h"
+#include "tests/support/win/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,8 @@
 namespace plugkit::igraphics {
 namespace {
 
+using test::PumpMessages;
 using testing::OpenEditor;
-using testing::PumpMessages;
 using testing::SendMouse;
 
 // The editor with its tooltips on.
@@ -38,7 +39,7 @@ void Type(HWND edit, const wchar_t* keys) {
 }
 
 TEST(NativeTextEntry, EnterCommitsTheTypedValueThroughTheDelegate) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   TooltipEditor e;
   const HWND edit = e.StartEntryOnKnob();
   ASSERT_NE(edit, nullptr);
@@ -60,7 +61,7 @@ TEST(NativeTextEntry, EnterCommitsTheTypedValueThroughTheDelegate) {
 }
 
 TEST(NativeTextEntry, EscapeOrAClickOnTheEditorCancelsWithoutAValue) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   TooltipEditor e;
   for (const bool byClick : {false, true}) {
     const HWND edit = e.StartEntryOnKnob();
@@ -97,7 +98,7 @@ void ChooseSecondItemWhenTheMenuShows() {
 }
 
 TEST(NativePopupMenu, TheChoiceReachesTheControl) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   TooltipEditor e;
   ASSERT_NE(e.window, nullptr);
   int called = 0;

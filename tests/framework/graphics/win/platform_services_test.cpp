@@ -56,7 +56,7 @@ void CancelTheDialogWhenItShows() {
 }
 
 TEST(Dialogs, FileChooserCancelledEmptiesTheNameAndKeepsTheDirectory) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);
   StringBuffer file;
@@ -74,7 +74,7 @@ TEST(Dialogs, FileChooserCancelledEmptiesTheNameAndKeepsTheDirectory) {
 }
 
 TEST(Dialogs, FolderChooserCancelledEmptiesTheDirectoryAndStillCompletes) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);
   StringBuffer directory;
@@ -91,7 +91,7 @@ TEST(Dialogs, FolderChooserCancelledEmptiesTheDirectoryAndStillCompletes) {
 }
 
 TEST(Dialogs, ColourChooserCancelledReportsFalseAndKeepsTheColour) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);
   IColor color(200, 10, 20, 30);
@@ -119,7 +119,7 @@ TEST(Dialogs, WithoutAWindowTheChoosersDoNothing) {
 }
 
 TEST(DragAndDrop, ADragNoTargetTakesReportsFalse) {
-  testing::StartWatchdog(30000);
+  const testing::Watchdog watchdog(30000);
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);
   // No button is held: the drag ends at once over nothing that accepts it.

@@ -8,7 +8,7 @@
 namespace plugkit::igraphics {
 namespace {
 
-using testing::TestParentWindow;
+using test::TestParentWindow;
 using testing::WindowTestDelegate;
 
 struct TouchEvent {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace plugkit {
+namespace plugkit::test {
 
 // A fresh folder under the temporary folder, removed with all it holds
 // (however long its paths) when the test ends. Its path is UTF-8.
@@ -55,4 +55,4 @@ private:
   std::string path_;
 };
 
-} // namespace plugkit
+} // namespace plugkit::test

@@ -4,23 +4,19 @@
 #include "framework/core/string_buffer.h"
 #include "framework/core/win_files.h"
 #include "framework/core/win_text.h"
+#include "tests/support/win/files.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-namespace plugkit {
+namespace plugkit::test {
 
 // A file's raw bytes as UTF-8, read as UTF-16 after its byte order mark, so
 // a test sees what is stored rather than what the profile calls return.
 // Anything else is reported as not UTF-16, with its bytes.
 inline std::string ReadUtf16File(const std::string& path) {
-  std::string bytes;
-  if (FILE* file = Utf8Fopen(path.c_str(), "rb")) {
-    char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, n);
-    std::fclose(file);
-  }
+  const std::string bytes = ReadWholeFile(path);
   if (bytes.compare(0, 2, "\xFF\xFE") != 0) return "not UTF-16: " + bytes;
   std::wstring wide((bytes.size() - 2) / 2, L'\0');
   std::memcpy(wide.data(), bytes.data() + 2, wide.size() * 2);
@@ -42,4 +38,4 @@ inline bool WriteUtf16File(const std::string& path, const char* text) {
   return std::fclose(file) == 0 && written;
 }
 
-} // namespace plugkit
+} // namespace plugkit::test
