@@ -45,18 +45,27 @@ const IControl* FirstKnob(WindowTarvex& plugin) {
 
 LPARAM At(float x, float y) { return MAKELPARAM(static_cast<int>(x), static_cast<int>(y)); }
 
-TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
-  const TestParentWindow parent(kHostWidth, kHostHeight);
+// The active plug-in's editor open in a host's window, its first frames drawn.
+class TarvexEditorWindow : public ::testing::Test {
+protected:
+  void SetUp() override {
+    plugin.Activate();
+    window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
+    ASSERT_NE(window, nullptr);
+    PumpMessages(200);
+  }
+
+  const TestParentWindow parent{kHostWidth, kHostHeight};
   WindowTarvex plugin;
-  plugin.Activate();
-  const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
-  ASSERT_NE(window, nullptr);
+  HWND window = nullptr;
+};
+
+TEST_F(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
   EXPECT_EQ(GetParent(window), parent.Get());
   const SIZE client = ClientSize(window);
   EXPECT_EQ(client.cx, kEditorWidth);
   EXPECT_EQ(client.cy, kEditorHeight);
   EXPECT_GT(plugin.UI().NControls(), 100);
-  PumpMessages(300);
 
   const IControl* bypass = ControlOf(plugin.UI(), kParamBypass);
   ASSERT_NE(bypass, nullptr);
@@ -82,12 +91,7 @@ TEST(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue) {
-  const TestParentWindow parent(kHostWidth, kHostHeight);
-  WindowTarvex plugin;
-  const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
-  ASSERT_NE(window, nullptr);
-  PumpMessages(200);
+TEST_F(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue) {
   const IControl* mix = ControlOf(plugin.UI(), kParamMix);
   ASSERT_NE(mix, nullptr);
   const IRect k = mix->GetRECT();
@@ -129,12 +133,7 @@ TEST(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue
   plugin.CloseEditor();
 }
 
-TEST(TarvexEditorWindow, TheCornerGripFollowsThePointerInSteps) {
-  const TestParentWindow parent(kHostWidth, kHostHeight);
-  WindowTarvex plugin;
-  const auto window = static_cast<HWND>(plugin.OpenEditor(parent.Get()));
-  ASSERT_NE(window, nullptr);
-  PumpMessages(200);
+TEST_F(TarvexEditorWindow, TheCornerGripFollowsThePointerInSteps) {
   const auto clientWidth = [&] {
     const SIZE client = ClientSize(window);
     return static_cast<int>(client.cx);
