@@ -2,6 +2,7 @@
 #include "tarvex/editor/display_controls.h"
 #include "tarvex/editor/drawing_helpers.h"
 #include "tarvex/editor/param_rules.h"
+#include "tarvex/editor/param_text.h"
 #include "tarvex/editor/slot_kind_style.h"
 
 #include <cmath>
@@ -59,7 +60,7 @@ void BankTile::Draw(IGraphics& g) {
   DrawLabel(g, KindText(kind), IRect(r.L + 42, r.T, r.L + 92, r.B), 10, color, kAlignLeft);
   const float f = std::isfinite(snapshot.slotFrequency[slot_]) ? snapshot.slotFrequency[slot_] : 0;
   // The unit follows the shown number: 999.6 Hz reads "1.0k", not "1000Hz".
-  if (std::round(f) >= 1000.f)
+  if (ShownValue(f, 0) >= 1000.0)
     std::snprintf(text, sizeof text, "%.1fk", f / 1000.0);
   else
     std::snprintf(text, sizeof text, "%.0fHz", static_cast<double>(f));

@@ -45,19 +45,14 @@ double SuffixFactor(const char* unit, const std::string& suffix) {
   return 0.0;
 }
 
-// "%.2f" of the largest double: 309 digits, sign, point, two decimals.
-constexpr std::size_t kLongestFixedText = 320;
+} // namespace
 
-// The value as the text shows it with that many decimals. A unit or a
-// precision is chosen by this value, so 999.5 Hz, which reads 1000, moves to
-// kHz instead of showing "1000 Hz".
-double Shown(double value, int decimals) {
-  char text[kLongestFixedText];
+double ShownValue(double value, int decimals) {
+  // "%.2f" of the largest double: 309 digits, sign, point, two decimals.
+  char text[320];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return std::strtod(text, nullptr);
 }
-
-} // namespace
 
 const char* EditorParamUnit(int paramIdx) {
   if (IsQParam(paramIdx)) return "Q";
@@ -68,17 +63,17 @@ void FormatParamValue(int paramIdx, double value, char* text, std::size_t size) 
   if (!text || size == 0) return;
   const char* unit = EditorParamUnit(paramIdx);
   if (Is(unit, "Hz")) {
-    if (Shown(value, 0) >= 1000.0)
+    if (ShownValue(value, 0) >= 1000.0)
       std::snprintf(text, size, "%.2f kHz", value / 1000.0);
-    else if (Shown(value, 2) < 10.0)
+    else if (ShownValue(value, 2) < 10.0)
       std::snprintf(text, size, "%.2f Hz", value);
     else
       std::snprintf(text, size, "%.0f Hz", value);
   } else if (Is(unit, "ms")) {
     std::snprintf(text, size,
-                  Shown(value, 2) < 1.0    ? "%.2f ms"
-                  : Shown(value, 1) < 10.0 ? "%.1f ms"
-                                           : "%.0f ms",
+                  ShownValue(value, 2) < 1.0    ? "%.2f ms"
+                  : ShownValue(value, 1) < 10.0 ? "%.1f ms"
+                                                : "%.0f ms",
                   value);
   } else if (Is(unit, "s")) {
     std::snprintf(text, size, "%.2f s", value);

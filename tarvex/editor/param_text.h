@@ -8,6 +8,11 @@ namespace tarvex {
 // except that every Q reads "Q".
 const char* EditorParamUnit(int paramIdx);
 
+// The value as a text with that many decimals shows it. A unit or a
+// precision is chosen by this value, so 999.5 Hz, which reads 1000, moves to
+// kHz instead of showing "1000 Hz".
+double ShownValue(double value, int decimals);
+
 // The display text of a plain value in the parameter's unit.
 void FormatParamValue(int paramIdx, double value, char* text, std::size_t size);
 
