@@ -162,9 +162,6 @@ tresult PLUGIN_API IPluginVST3::setChannelContextInfos(IAttributeList* list) {
 }
 
 void IPluginVST3::SyncAllParamsToHost() {
-  for (int i = 0, n = NParams(); i < n; ++i)
-    SetControllerParamNormalized(static_cast<ParamID>(i),
-                                 GetParam(i)->NormalizeValue(GetParam(i)->Value()));
   startGroupEdit();
   IPluginAPIBase::SyncAllParamsToHost();
   finishGroupEdit();
@@ -173,7 +170,6 @@ void IPluginVST3::SyncAllParamsToHost() {
 void IPluginVST3::SetParamValueFromUI(int paramIdx, double normalized) {
   IParam* param = GetParam(paramIdx);
   if (!param) return;
-  SetControllerParamNormalized(static_cast<ParamID>(paramIdx), normalized);
   SetParamNormalizedAndNotify(paramIdx, normalized);
   param->Set(param->GetShape().NormalizedToValue(normalized, *param));
   OnUIParamChange(paramIdx, ParamChangeSource::UI);
@@ -199,6 +195,9 @@ int IPluginVST3::GetChannelNamespaceIndex() { return channelNamespaceIndex_; }
 void IPluginVST3::BeginHostParamEdit(int paramIdx) { beginEdit(static_cast<ParamID>(paramIdx)); }
 
 void IPluginVST3::SendParamValueToHost(int paramIdx, double normalized) {
+  // Hosts do not echo an edit that starts in the plug-in back through
+  // setParamNormalized, so the controller takes the value it announces.
+  SetControllerParamNormalized(static_cast<ParamID>(paramIdx), normalized);
   performEdit(static_cast<ParamID>(paramIdx), normalized);
 }
 

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -287,6 +288,19 @@ TEST_F(TarvexVst3, MalformedStatesChangeNothing) {
   }
   EXPECT_EQ(plug->setState(nullptr), kResultFalse);
   EXPECT_EQ(plug->getState(nullptr), kResultFalse);
+}
+
+TEST_F(TarvexVst3, ValuesTheEditorSendsAreTheControllersAtOnce) {
+  // The first swap goes back to the defaults; the second brings the preset back.
+  const std::vector<std::function<void()>> edits = {
+      [&] { plug->LoadFactoryPreset(5); }, [&] { plug->SwapBanks(); }, [&] { plug->SwapBanks(); }};
+  for (size_t e = 0; e < edits.size(); ++e) {
+    edits[e]();
+    for (int i = 0; i < kParamCount; ++i)
+      ASSERT_NEAR(plug->getParamNormalized(static_cast<ParamID>(i)),
+                  plug->GetParam(i)->NormalizeValue(plug->GetParam(i)->Value()), 1e-12)
+          << "edit " << e << ", parameter " << i;
+  }
 }
 
 TEST_F(TarvexVst3, TailSamplesFollowTheEngine) {
