@@ -6,6 +6,9 @@
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace plugkit {
 
 using namespace Steinberg;
@@ -124,6 +127,9 @@ ParamValue PLUGIN_API IPluginVST3::getParamNormalized(ParamID tag) {
 
 tresult PLUGIN_API IPluginVST3::setParamNormalized(ParamID tag, ParamValue value) {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
+    // No value outside 0..1 reaches the controller, the plug-in or the editor.
+    if (!std::isfinite(value)) return kResultFalse;
+    value = std::clamp(value, 0.0, 1.0);
     if (!SetControllerParamNormalized(tag, value)) return kResultFalse;
     if (tag < static_cast<ParamID>(NParams())) {
       const int paramIdx = static_cast<int>(tag);
