@@ -18,16 +18,7 @@ namespace {
 
 constexpr int kHostNameBytes = 128;
 
-thread_local const IPluginVST3* tInProcessCall = nullptr;
-
 } // namespace
-
-IPluginVST3::ProcessCallScope::ProcessCallScope(const IPluginVST3& plug)
-    : previous_(tInProcessCall) {
-  tInProcessCall = &plug;
-}
-
-IPluginVST3::ProcessCallScope::~ProcessCallScope() { tInProcessCall = previous_; }
 
 IPluginVST3::IPluginVST3(const PlugConfig& config)
     : IPluginAPIBase(config, PlugApi::VST3), IPluginVST3ProcessorBase(config, *this) {
@@ -230,8 +221,6 @@ bool IPluginVST3::SetControllerParamNormalized(ParamID id, double normalized) {
   parameter->setNormalized(normalized);
   return true;
 }
-
-bool IPluginVST3::IsInProcessCall() const { return tInProcessCall == this; }
 
 void IPluginVST3::RestartComponent(int32 flags) {
   if (IComponentHandler* handler = getComponentHandler()) handler->restartComponent(flags);
