@@ -6,6 +6,9 @@
 #include "framework/core/param_shape.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace plugkit {
 
 using namespace Steinberg;
@@ -15,16 +18,7 @@ namespace {
 
 constexpr int kHostNameBytes = 128;
 
-thread_local const IPluginVST3* tInProcessCall = nullptr;
-
 } // namespace
-
-IPluginVST3::ProcessCallScope::ProcessCallScope(const IPluginVST3& plug)
-    : previous_(tInProcessCall) {
-  tInProcessCall = &plug;
-}
-
-IPluginVST3::ProcessCallScope::~ProcessCallScope() { tInProcessCall = previous_; }
 
 IPluginVST3::IPluginVST3(const PlugConfig& config)
     : IPluginAPIBase(config, PlugApi::VST3), IPluginVST3ProcessorBase(config, *this) {
@@ -124,6 +118,9 @@ ParamValue PLUGIN_API IPluginVST3::getParamNormalized(ParamID tag) {
 
 tresult PLUGIN_API IPluginVST3::setParamNormalized(ParamID tag, ParamValue value) {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
+    // No value outside 0..1 reaches the controller, the plug-in or the editor.
+    if (!std::isfinite(value)) return kResultFalse;
+    value = std::clamp(value, 0.0, 1.0);
     if (!SetControllerParamNormalized(tag, value)) return kResultFalse;
     if (tag < static_cast<ParamID>(NParams())) {
       const int paramIdx = static_cast<int>(tag);
@@ -162,9 +159,6 @@ tresult PLUGIN_API IPluginVST3::setChannelContextInfos(IAttributeList* list) {
 }
 
 void IPluginVST3::SyncAllParamsToHost() {
-  for (int i = 0, n = NParams(); i < n; ++i)
-    SetControllerParamNormalized(static_cast<ParamID>(i),
-                                 GetParam(i)->NormalizeValue(GetParam(i)->Value()));
   startGroupEdit();
   IPluginAPIBase::SyncAllParamsToHost();
   finishGroupEdit();
@@ -173,7 +167,6 @@ void IPluginVST3::SyncAllParamsToHost() {
 void IPluginVST3::SetParamValueFromUI(int paramIdx, double normalized) {
   IParam* param = GetParam(paramIdx);
   if (!param) return;
-  SetControllerParamNormalized(static_cast<ParamID>(paramIdx), normalized);
   SetParamNormalizedAndNotify(paramIdx, normalized);
   param->Set(param->GetShape().NormalizedToValue(normalized, *param));
   OnUIParamChange(paramIdx, ParamChangeSource::UI);
@@ -199,6 +192,9 @@ int IPluginVST3::GetChannelNamespaceIndex() { return channelNamespaceIndex_; }
 void IPluginVST3::BeginHostParamEdit(int paramIdx) { beginEdit(static_cast<ParamID>(paramIdx)); }
 
 void IPluginVST3::SendParamValueToHost(int paramIdx, double normalized) {
+  // Hosts do not echo an edit that starts in the plug-in back through
+  // setParamNormalized, so the controller takes the value it announces.
+  SetControllerParamNormalized(static_cast<ParamID>(paramIdx), normalized);
   performEdit(static_cast<ParamID>(paramIdx), normalized);
 }
 
@@ -225,8 +221,6 @@ bool IPluginVST3::SetControllerParamNormalized(ParamID id, double normalized) {
   parameter->setNormalized(normalized);
   return true;
 }
-
-bool IPluginVST3::IsInProcessCall() const { return tInProcessCall == this; }
 
 void IPluginVST3::RestartComponent(int32 flags) {
   if (IComponentHandler* handler = getComponentHandler()) handler->restartComponent(flags);

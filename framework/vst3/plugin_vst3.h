@@ -61,6 +61,7 @@ public:
 
   // IEditController
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) override;
+  // Refuses a value that is not finite; clamps one outside 0..1.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) override;
 
@@ -95,8 +96,8 @@ public:
   void BeginHostParamEdit(int paramIdx) override;
   void SendParamValueToHost(int paramIdx, double normalized) override;
   void EndHostParamEdit(int paramIdx) override;
-  // Tells the host only about a real change, and never from the audio
-  // thread: a change made while processing is passed on by the idle tick.
+  // Tells the host only about a real change, and never while a process call
+  // runs: a change made then is passed on by the idle tick.
   void SetLatency(int samples) override;
   void OnIdleTick() override;
   void CloseEditor() override;
@@ -121,20 +122,23 @@ protected:
   // After a state was applied: the controller side takes every parameter's
   // new value and the bypass, then the plug-in hears of the restore.
   void PublishRestoredState(bool bypassed);
-  // True on the thread that is inside this instance's process call.
-  bool IsInProcessCall() const;
+  // True while a process call of this instance runs.
+  bool IsInProcessCall() const { return inProcessCall_.load(); }
 
-  // Marks the calling thread as inside process for this instance while it
-  // lives, so calls made from the block processing know where they run.
+  // Marks this instance as inside process while it lives, so calls made
+  // from the block processing know where they run.
   class ProcessCallScope {
   public:
-    explicit ProcessCallScope(const IPluginVST3& plug);
-    ~ProcessCallScope();
+    explicit ProcessCallScope(IPluginVST3& plug) : plug_(plug) {
+      previous_ = plug_.inProcessCall_.exchange(true);
+    }
+    ~ProcessCallScope() { plug_.inProcessCall_.store(previous_); }
     ProcessCallScope(const ProcessCallScope&) = delete;
     ProcessCallScope& operator=(const ProcessCallScope&) = delete;
 
   private:
-    const IPluginVST3* previous_;
+    IPluginVST3& plug_;
+    bool previous_ = false;
   };
 
 private:
@@ -146,6 +150,9 @@ private:
   // Menu targets the host still holds stay, detached; the others go.
   void DetachMenuTargets();
 
+  // A member rather than thread-local storage, which mingw emulates with
+  // allocations and locks on a thread's first use.
+  std::atomic<bool> inProcessCall_{false};
   std::atomic<bool> latencyRestartPending_{false};
   // The view created last, while it lives.
   IPluginVST3View* view_ = nullptr;

@@ -19,9 +19,17 @@ namespace {
 constexpr int kComponentStateSize = kStateChunkSize + 4;
 constexpr int kMaxBusChannels = 2;
 
-bool BusIsValid(const AudioBusBuffers& bus, int32 numSamples, int32 sampleSize) {
+bool IsActiveBus(const BusList& buses, int32 index) {
+  if (index < 0 || index >= static_cast<int32>(buses.size())) return false;
+  const auto* bus = static_cast<const Bus*>(buses.at(static_cast<size_t>(index)).get());
+  return bus && bus->isActive();
+}
+
+// A bus the host switched off may come without buffers: it is neither read
+// nor written.
+bool BusIsValid(const AudioBusBuffers& bus, bool active, int32 numSamples, int32 sampleSize) {
   if (bus.numChannels < 0 || bus.numChannels > kMaxBusChannels) return false;
-  if (numSamples == 0 || bus.numChannels == 0) return true;
+  if (!active || numSamples == 0 || bus.numChannels == 0) return true;
   if (sampleSize == kSample32) {
     if (!bus.channelBuffers32) return false;
     return std::all_of(bus.channelBuffers32, bus.channelBuffers32 + bus.numChannels,
@@ -43,11 +51,18 @@ bool IsSilent(const Sample* samples, int32 n) {
   return true;
 }
 
+// A channel without a buffer holds no sound.
+template <typename Sample>
+bool IsSilentChannel(Sample* const* channels, int32 ch, int32 n) {
+  return !channels || !channels[ch] || IsSilent(channels[ch], n);
+}
+
 uint64 SilenceFlagsOf(const AudioBusBuffers& bus, int32 numSamples, int32 sampleSize) {
   uint64 flags = 0;
   for (int32 ch = 0; ch < bus.numChannels && ch < 64; ++ch) {
-    const bool silent = sampleSize == kSample32 ? IsSilent(bus.channelBuffers32[ch], numSamples)
-                                                : IsSilent(bus.channelBuffers64[ch], numSamples);
+    const bool silent = sampleSize == kSample32
+                            ? IsSilentChannel(bus.channelBuffers32, ch, numSamples)
+                            : IsSilentChannel(bus.channelBuffers64, ch, numSamples);
     if (silent) flags |= uint64{1} << ch;
   }
   return flags;
@@ -73,9 +88,11 @@ tresult PLUGIN_API TarvexVST3::process(ProcessData& data) {
       return kInvalidArgument;
     if (data.symbolicSampleSize != processSetup.symbolicSampleSize) return kInvalidArgument;
     for (int32 i = 0; i < data.numInputs; ++i)
-      if (!BusIsValid(data.inputs[i], n, data.symbolicSampleSize)) return kInvalidArgument;
+      if (!BusIsValid(data.inputs[i], IsActiveBus(audioInputs, i), n, data.symbolicSampleSize))
+        return kInvalidArgument;
     for (int32 i = 0; i < data.numOutputs; ++i)
-      if (!BusIsValid(data.outputs[i], n, data.symbolicSampleSize)) return kInvalidArgument;
+      if (!BusIsValid(data.outputs[i], IsActiveBus(audioOutputs, i), n, data.symbolicSampleSize))
+        return kInvalidArgument;
 
     const ProcessCallScope scope(*this);
     UpdateTimeInfo(data);
@@ -86,15 +103,10 @@ tresult PLUGIN_API TarvexVST3::process(ProcessData& data) {
     }
 
     // The block processing sees exactly one main input bus; one the host
-    // switched off is fed as an empty bus.
-    AudioBusBuffers mainInput{};
-    if (data.numInputs == 1) {
-      mainInput = data.inputs[0];
-      const auto* declared =
-          audioInputs.empty() ? nullptr : static_cast<Bus*>(audioInputs.at(0).get());
-      if (!declared || !declared->isActive()) mainInput.numChannels = 0;
-    }
-    inputSilenceFlags_.store(data.numInputs == 1 ? data.inputs[0].silenceFlags : 3);
+    // switched off is fed as an empty, silent bus.
+    const bool hasInput = data.numInputs == 1 && IsActiveBus(audioInputs, 0);
+    AudioBusBuffers mainInput = hasInput ? data.inputs[0] : AudioBusBuffers{};
+    inputSilenceFlags_.store(hasInput ? data.inputs[0].silenceFlags : 3);
     ProcessData single = data;
     single.numInputs = 1;
     single.inputs = &mainInput;

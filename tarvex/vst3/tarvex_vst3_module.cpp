@@ -15,12 +15,19 @@
 
 using namespace Steinberg;
 
-// Kept by the SDK's module entry when the library is loaded.
+// Kept by the SDK's module entry when the library is loaded: on Windows when
+// the process attaches it, before any export can be called.
 extern void* moduleHandle;
 
+namespace {
+
+// The editor's font and logo are embedded in this module, not in the host.
+void UseModuleResources() { plugkit::SetPluginInstanceHandle(moduleHandle); }
+
+} // namespace
+
 bool InitModule() {
-  // The editor's font and logo are embedded in this module, not in the host.
-  plugkit::SetPluginInstanceHandle(moduleHandle);
+  UseModuleResources();
   return true;
 }
 
@@ -59,6 +66,8 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
     gPluginFactory->addRef();
     return gPluginFactory;
   }
+  // InitDll is optional for a host, but every instance comes from here.
+  UseModuleResources();
   static const PFactoryInfo factoryInfo("BRASKELIN", "https://www.braskelin.com",
                                         "support@braskelin.com", PFactoryInfo::kUnicode);
   gPluginFactory = new (std::nothrow) CPluginFactory(factoryInfo);

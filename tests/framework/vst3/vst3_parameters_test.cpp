@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace plugkit::test {
 namespace {
@@ -126,6 +127,20 @@ TEST_F(Vst3Parameters, HostValuesReachTheParameterAndTheEditor) {
   EXPECT_EQ(plug->setParamNormalized(4, 1.0), kResultFalse);
   EXPECT_DOUBLE_EQ(plug->getParamNormalized(4), 0.0);
   EXPECT_EQ(plug->toUI.size(), 1u);
+}
+
+TEST_F(Vst3Parameters, HostValuesAreClampedAndNonFiniteOnesRefused) {
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+    EXPECT_EQ(plug->setParamNormalized(0, bad), kResultFalse) << bad;
+  EXPECT_DOUBLE_EQ(plug->getParamNormalized(0), 0.25);
+  EXPECT_DOUBLE_EQ(plug->GetParam(0)->Value(), 1.0);
+  EXPECT_TRUE(plug->toUI.empty());
+  for (const auto& [sent, kept] : {std::pair{1.5, 1.0}, std::pair{-0.5, 0.0}}) {
+    EXPECT_EQ(plug->setParamNormalized(0, sent), kResultOk);
+    EXPECT_DOUBLE_EQ(plug->getParamNormalized(0), kept);
+    EXPECT_DOUBLE_EQ(plug->GetParam(0)->Value(), 4.0 * kept);
+    EXPECT_DOUBLE_EQ(plug->toUI.back().value, kept) << "the editor hears the clamped value";
+  }
 }
 
 TEST_F(Vst3Parameters, NoControllerAssignmentsWithoutMidiInput) {

@@ -50,8 +50,7 @@ public:
   void OnReset() override { ++resets; }
   void ProcessMidiMessage(const MidiMessage& message) override { midiIn.push_back(message); }
   void SendParamValueToUI(int paramIdx, double value, bool normalized) override {
-    toUI.push_back({paramIdx, ParamChangeSource::Unknown, normalized ? 1 : 0});
-    (void)value;
+    toUI.push_back({paramIdx, ParamChangeSource::Unknown, normalized ? 1 : 0, value});
   }
 
   using IPluginVST3::IsInProcessCall;
@@ -61,6 +60,7 @@ public:
     int paramIdx;
     ParamChangeSource source;
     int offset;
+    double value = 0.0;
   };
   std::vector<Change> changes;
   std::vector<Change> toUI;

@@ -46,10 +46,12 @@ long AllocationsWhileProcessing(int32 sampleSize) {
   changes.addParameterData(plugkit::kBypassParamId, index)->addPoint(kBlock / 2, 1.0, index);
   data.inputParameterChanges = &changes;
 
-  // Starting the thread allocates on this side; only what the thread does
+  // Starting the thread allocates, on both sides; only what the thread does
   // once it is released counts.
+  std::atomic<bool> ready{false};
   std::atomic<bool> go{false};
   std::thread audio([&] {
+    ready.store(true);
     while (!go.load()) std::this_thread::yield();
     for (int32 frames : {kBlock, 0, 1, kBlock}) {
       data.numSamples = frames;
@@ -58,6 +60,7 @@ long AllocationsWhileProcessing(int32 sampleSize) {
     data.numSamples = kBlock + 1;
     EXPECT_EQ(plug->process(data), kInvalidArgument);
   });
+  while (!ready.load()) std::this_thread::yield();
   const long before = testsupport::AllocationCount();
   go.store(true);
   audio.join();

@@ -45,7 +45,9 @@ class ModuleEditor : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(LoadBundle());
-    const auto& factory = LoadBundle()->getFactory();
+    Create(LoadBundle()->getFactory());
+  }
+  void Create(const VST3::Hosting::PluginFactory& factory) {
     controller = factory.createInstance<Vst::IEditController>(factory.classInfos().front().ID());
     ASSERT_TRUE(controller);
     ASSERT_EQ(controller->initialize(&hostContext), kResultOk);
@@ -90,6 +92,34 @@ TEST_F(ModuleEditor, KeysTheEditorLeavesGoBackToTheHost) {
   SetCursorPos(1900, 1000);
   EXPECT_EQ(view->onKeyDown(u'q', 0, 0), kResultFalse);
   EXPECT_EQ(view->onKeyUp(u'q', 0, 0), kResultFalse);
+  EXPECT_EQ(view->removed(), kResultOk);
+}
+
+// A host that loads the module's binary itself and never calls the optional
+// InitDll.
+class ModuleEditorWithoutInitDll : public ModuleEditor {
+protected:
+  void SetUp() override {
+    module = LoadLibraryA(TARVEX_VST3_BINARY);
+    ASSERT_NE(module, nullptr);
+    using GetFactoryFunc = IPluginFactory*(PLUGIN_API*)();
+    const auto getFactory = reinterpret_cast<GetFactoryFunc>(
+        reinterpret_cast<void*>(GetProcAddress(module, "GetPluginFactory")));
+    ASSERT_NE(getFactory, nullptr);
+    Create(VST3::Hosting::PluginFactory(owned(getFactory())));
+  }
+
+  HMODULE module = nullptr;
+};
+
+TEST_F(ModuleEditorWithoutInitDll, TheEditorFindsItsResourcesInTheModule) {
+  auto view = owned(controller->createView(Vst::ViewType::kEditor));
+  ASSERT_TRUE(view);
+  ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+  HWND editor = FindWindowExW(parent, nullptr, L"IPluginWndClass", nullptr);
+  ASSERT_NE(editor, nullptr);
+  // The handle the embedded font and logo are loaded from also owns the window.
+  EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(editor, GWLP_HINSTANCE)), module);
   EXPECT_EQ(view->removed(), kResultOk);
 }
 

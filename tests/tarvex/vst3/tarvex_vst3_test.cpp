@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -211,6 +212,23 @@ TEST_F(TarvexVst3, MalformedProcessDataIsRefusedAndNothingWritten) {
   EXPECT_EQ(plug->process(emptyBus), kResultOk) << "a bus without channels needs no pointers";
 }
 
+TEST_F(TarvexVst3, BusesTheHostSwitchedOffMayComeWithoutBuffers) {
+  float* none[2] = {nullptr, nullptr};
+  for (BusDirection direction : {kInput, kOutput}) {
+    AudioBusBuffers& bus = direction == kInput ? data.inputs[0] : data.outputs[0];
+    FillInput(0.5f);
+    FillOutput(7.0f);
+    float** channels = bus.channelBuffers32;
+    bus.channelBuffers32 = none;
+    ASSERT_EQ(plug->activateBus(kAudio, direction, 0, false), kResultOk);
+    EXPECT_EQ(plug->process(data), kResultOk) << direction;
+    EXPECT_EQ(data.outputs[0].silenceFlags, 3u) << direction;
+    bus.channelBuffers32 = channels;
+    EXPECT_TRUE(direction == kOutput || OutputIs(0.0f)) << "a switched-off input is silent";
+    ASSERT_EQ(plug->activateBus(kAudio, direction, 0, true), kResultOk);
+  }
+}
+
 TEST_F(TarvexVst3, OutputSilenceFlagsMarkChannelsOfZeros) {
   FillInput(0.0f);
   ASSERT_EQ(plug->process(data), kResultOk);
@@ -287,6 +305,19 @@ TEST_F(TarvexVst3, MalformedStatesChangeNothing) {
   }
   EXPECT_EQ(plug->setState(nullptr), kResultFalse);
   EXPECT_EQ(plug->getState(nullptr), kResultFalse);
+}
+
+TEST_F(TarvexVst3, ValuesTheEditorSendsAreTheControllersAtOnce) {
+  // The first swap goes back to the defaults; the second brings the preset back.
+  const std::vector<std::function<void()>> edits = {
+      [&] { plug->LoadFactoryPreset(5); }, [&] { plug->SwapBanks(); }, [&] { plug->SwapBanks(); }};
+  for (size_t e = 0; e < edits.size(); ++e) {
+    edits[e]();
+    for (int i = 0; i < kParamCount; ++i)
+      ASSERT_NEAR(plug->getParamNormalized(static_cast<ParamID>(i)),
+                  plug->GetParam(i)->NormalizeValue(plug->GetParam(i)->Value()), 1e-12)
+          << "edit " << e << ", parameter " << i;
+  }
 }
 
 TEST_F(TarvexVst3, TailSamplesFollowTheEngine) {
