@@ -282,5 +282,16 @@ TEST_F(IGraphicsVGTest, LoadingAnImageAgainKeepsNoNewTexture) {
   }
 }
 
+// An image larger than the GPU's textures is refused rather than drawn black.
+TEST_F(IGraphicsVGTest, ImageBeyondTheTextureLimitIsInvalid) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  GLint maxSize = 0;
+  vgGl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  const std::string path = testsupport::PicturePath("igraphics_vg_too_wide.png");
+  ASSERT_TRUE(testsupport::RgbaImage(maxSize + 1, 1).WritePng(path));
+  EXPECT_FALSE(g_->LoadBitmap(path.c_str()).IsValid());
+  EXPECT_EQ(vgGl.GetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 } // namespace
 } // namespace plugkit::igraphics::testing
