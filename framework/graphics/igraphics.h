@@ -6,6 +6,7 @@
 #include "framework/graphics/corner_resizer_control.h"
 #include "framework/graphics/icolor.h"
 #include "framework/graphics/icontrol.h"
+#include "framework/graphics/image_caches.h"
 #include "framework/graphics/images.h"
 #include "framework/graphics/input_records.h"
 #include "framework/graphics/ipattern.h"
@@ -41,7 +42,7 @@ enum class EResourceLocation : int { NotFound = 0, FilePath = 1, WinResource = 2
 //
 // Bitmaps handed out by LoadAPIBitmap, LoadAPIBitmapFromData and
 // CreateAPIBitmap belong to the caller; RetainBitmap hands one to the
-// process-wide bitmap cache (a back end with a cache of its own overrides it).
+// bitmap cache (the process-wide one, unless a back end keeps its own).
 class IGraphics {
 public:
   using ControlFunction = std::function<void(IControl&)>;
@@ -426,6 +427,8 @@ protected:
   void SetCursorHidden(bool hidden) { cursorHidden_ = hidden; }
   int CursorType() const { return cursorType_; }
   void SetCursorTypeValue(int type) { cursorType_ = type; }
+  // The cache that RetainBitmap fills and the bitmap loaders look in.
+  virtual BitmapCache& RetainedBitmaps();
 
 private:
   void BeginPointerEdits(int64_t pointerId, IControl& control);

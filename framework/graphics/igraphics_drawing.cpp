@@ -217,6 +217,13 @@ void IGraphics::PathRect(const IRect& bounds) {
 }
 
 void IGraphics::PathRoundRect(const IRect& bounds, float ctl, float ctr, float cbl, float cbr) {
+  // A corner wider than half the box would cross its neighbour and ink outside the box.
+  const float limit = std::max(0.f, std::min(bounds.W(), bounds.H()) / 2.f);
+  const auto fit = [limit](float radius) { return std::clamp(radius, 0.f, limit); };
+  ctl = fit(ctl);
+  ctr = fit(ctr);
+  cbl = fit(cbl);
+  cbr = fit(cbr);
   if (ctl <= 0.f && ctr <= 0.f && cbl <= 0.f && cbr <= 0.f) {
     PathRect(bounds);
     return;

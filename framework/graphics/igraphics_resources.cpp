@@ -63,8 +63,10 @@ EResourceLocation IGraphics::SearchImageResource(const char* name, const char* t
   return EResourceLocation::NotFound;
 }
 
+BitmapCache& IGraphics::RetainedBitmaps() { return GetBitmapCache(); }
+
 APIBitmap* IGraphics::SearchNextScale(const char* name, int targetScale, int& sourceScale) {
-  BitmapCache& cache = GetBitmapCache();
+  BitmapCache& cache = RetainedBitmaps();
   auto lock = cache.Lock();
   for (int scale : ScaleSearchOrder(targetScale)) {
     if (APIBitmap* bitmap = cache.Find(name, scale)) {
@@ -78,7 +80,7 @@ APIBitmap* IGraphics::SearchNextScale(const char* name, int targetScale, int& so
 IBitmap IGraphics::LoadBitmap(const char* name, int nStates, bool framesAreHorizontal,
                               int targetScale) {
   const int scale = targetScale ? targetScale : static_cast<int>(std::ceil(screenScale_));
-  BitmapCache& cache = GetBitmapCache();
+  BitmapCache& cache = RetainedBitmaps();
   auto lock = cache.Lock();
   APIBitmap* bitmap = cache.Find(name, scale);
   std::unique_ptr<APIBitmap> loaded;
@@ -112,7 +114,7 @@ IBitmap IGraphics::LoadBitmap(const char* name, int nStates, bool framesAreHoriz
 IBitmap IGraphics::LoadBitmapFromData(const char* name, const void* data, int dataSize, int nStates,
                                       bool framesAreHorizontal, int targetScale) {
   const int scale = targetScale ? targetScale : static_cast<int>(std::ceil(screenScale_));
-  BitmapCache& cache = GetBitmapCache();
+  BitmapCache& cache = RetainedBitmaps();
   auto lock = cache.Lock();
   APIBitmap* bitmap = cache.Find(name, scale);
   std::unique_ptr<APIBitmap> decoded;
@@ -161,13 +163,13 @@ IBitmap IGraphics::ScaleBitmap(const IBitmap& bitmap, const char* name, int targ
 void IGraphics::RetainBitmap(const IBitmap& bitmap, const char* cacheName) {
   APIBitmap* api = bitmap.GetAPIBitmap();
   if (!api) return;
-  BitmapCache& cache = GetBitmapCache();
+  BitmapCache& cache = RetainedBitmaps();
   auto lock = cache.Lock();
   cache.Add(BitmapCache::Owned(api), cacheName, api->GetScale());
 }
 
 void IGraphics::ReleaseBitmap(APIBitmap* bitmap) {
-  BitmapCache& cache = GetBitmapCache();
+  BitmapCache& cache = RetainedBitmaps();
   auto lock = cache.Lock();
   cache.Remove(bitmap);
 }

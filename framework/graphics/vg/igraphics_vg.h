@@ -66,9 +66,6 @@ public:
   IColor GetConstantColor() const override { return IColor(255, 0, 0, 0); }
   void* GetDrawContext() override { return context_; }
   const char* GetDrawingAPIName() override { return "VG | GL2"; }
-  // Kept with the images this object loaded, so that every handle to a
-  // bitmap dies with the renderer that holds its image.
-  void RetainBitmap(const IBitmap& bitmap, const char* cacheName) override;
   void ReleaseBitmap(APIBitmap*) override {}
   bool BitmapExtSupported(const char* ext) override;
   void DrawFastDropShadow(const IRect& innerBounds, const IRect& outerBounds, float xyDrop = 5.f,
@@ -125,6 +122,11 @@ public:
   void FlushPendingDeletes();
 
   VgFramebuffer* GetBackingLayer() const { return backingLayer_; }
+
+protected:
+  // Retained bitmaps stay with the images this object loaded, so that every
+  // handle to a bitmap dies with the renderer that holds its image.
+  BitmapCache& RetainedBitmaps() override { return bitmapCache_; }
 
 private:
   int FrameWidth() const;

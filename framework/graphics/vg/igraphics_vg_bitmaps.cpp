@@ -61,6 +61,9 @@ IBitmap IGraphicsVG::LoadBitmap(const char* name, int nStates, bool framesAreHor
   int foundScale = 0;
   const EResourceLocation where = SearchImageResource(name, ext, location, scale, foundScale);
   if (where == EResourceLocation::NotFound || !BitmapExtSupported(ext)) return IBitmap();
+  // An image found only at another scale is cached under the scale it has.
+  if (APIBitmap* cached = bitmapCache_.Find(name, foundScale))
+    return IBitmap(cached, nStates, framesAreHorizontal, name);
   std::unique_ptr<APIBitmap> loaded = LoadAPIBitmap(location.Get(), foundScale, where, ext);
   // An image that would not decode stays out of the cache, so that a
   // repaired file is read again.
@@ -106,13 +109,6 @@ std::unique_ptr<APIBitmap> IGraphicsVG::LoadAPIBitmapFromData(const char* name, 
     bitmapCache_.Add(std::move(decoded), name, scale);
   }
   return std::make_unique<Bitmap>(context_, cached->GetScale(), cached->GetHandle(), true);
-}
-
-void IGraphicsVG::RetainBitmap(const IBitmap& bitmap, const char* cacheName) {
-  APIBitmap* api = bitmap.GetAPIBitmap();
-  if (!api) return;
-  auto lock = bitmapCache_.Lock();
-  bitmapCache_.Add(BitmapCache::Owned(api), cacheName, api->GetScale());
 }
 
 } // namespace plugkit::igraphics

@@ -153,7 +153,8 @@ void IGraphicsVG::DrawMultiLineText(const ITextStyle& style, const char* text, c
       if (rows[n - 1].next <= start) break;
       start = rows[n - 1].next;
     }
-    y -= static_cast<float>(total) * lineHeight * factor;
+    // Each row keeps the box's vertical anchor, so only the rows after the first move the block.
+    y -= static_cast<float>(total - 1) * lineHeight * factor;
     for (const char* start = text; *start;) {
       const int n = VgTextBreakLines(context_, start, nullptr, bounds.W(), rows, kRowsAtOnce);
       if (n == 0) break;

@@ -5,6 +5,8 @@ namespace plugkit {
 namespace {
 
 constexpr int kMinimumTextureSlots = 4;
+// GL keeps a few error flags at most; a lost context may report errors without end.
+constexpr int kMaxGlErrorReads = 16;
 
 VgGl2Backend* Backend(void* user) { return static_cast<VgGl2Backend*>(user); }
 
@@ -29,6 +31,19 @@ GLint MinFilter(int32_t flags) {
   const bool mipmaps = (flags & kVgImageGenerateMipmaps) != 0;
   if (flags & kVgImageNearest) return mipmaps ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST;
   return mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+}
+
+// Reads every pending error flag, so that none is left for the next caller.
+bool GlErrorRaised() {
+  bool raised = false;
+  for (int i = 0; i < kMaxGlErrorReads && vgGl.GetError() != GL_NO_ERROR; ++i) raised = true;
+  return raised;
+}
+
+bool FitsTextureLimit(int32_t width, int32_t height) {
+  GLint maxSize = 0;
+  vgGl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  return width <= maxSize && height <= maxSize;
 }
 
 VgGl2Texture* AllocTexture(VgGl2Backend* backend) {
@@ -66,8 +81,11 @@ int32_t VgGl2CreateTexture(void* user, int32_t type, int32_t width, int32_t heig
                            int32_t imageFlags, const uint8_t* data) {
   VgGl2Backend* backend = Backend(user);
   if (width < 1 || height < 1 || (type != kVgTextureAlpha && type != kVgTextureRgba)) return 0;
+  if (!FitsTextureLimit(width, height)) return 0;
   VgGl2Texture* texture = AllocTexture(backend);
   if (!texture) return 0;
+  // An error raised before this call is not this texture's.
+  GlErrorRaised();
   vgGl.GenTextures(1, &texture->texture);
   texture->width = width;
   texture->height = height;
@@ -90,6 +108,12 @@ int32_t VgGl2CreateTexture(void* user, int32_t type, int32_t width, int32_t heig
                      (imageFlags & kVgImageRepeatY) ? GL_REPEAT : GL_CLAMP_TO_EDGE);
   ResetUnpackWindow();
   VgGl2BindTexture(backend, 0);
+  // A texture without storage (out of memory) would sample as opaque black.
+  if (GlErrorRaised()) {
+    vgGl.DeleteTextures(1, &texture->texture);
+    *texture = VgGl2Texture{};
+    return 0;
+  }
   return texture->id;
 }
 

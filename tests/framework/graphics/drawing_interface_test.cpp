@@ -76,6 +76,13 @@ TEST(DrawingInterface, EveryShapeBuildsItsPath) {
        },
        {"Clear", "MoveTo 0 4", "Arc 4 4 4 270 360 0", "Arc 10 0 0 0 90 0", "Arc 10 10 0 90 180 0",
         "Arc 0 10 0 180 270 0", "Close", "Stroke 1"}},
+      {"zero-width box",
+       [&](IGraphics& g) { g.FillRoundRect(red, IRect(20, 12, 20, 18), 3); },
+       {"Clear", "MoveTo 20 12", "LineTo 20 12", "LineTo 20 18", "LineTo 20 18", "Close", "Fill"}},
+      {"corners beyond half the smaller side",
+       [&](IGraphics& g) { g.FillRoundRectCorners(red, IRect(0, 0, 4, 6), 30, 1, 0, -2); },
+       {"Clear", "MoveTo 0 2", "Arc 2 2 2 270 360 0", "Arc 3 1 1 0 90 0", "Arc 4 6 0 90 180 0",
+        "Arc 0 6 0 180 270 0", "Close", "Fill"}},
       {"square corners",
        [&](IGraphics& g) {
          g.DrawRoundRect(red, {0, 0, 2, 2}, 0);

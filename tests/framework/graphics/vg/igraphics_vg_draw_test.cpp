@@ -134,5 +134,35 @@ TEST_F(IGraphicsVGTest, MultiLineTextBreaksIntoRowsInsideItsBox) {
   EXPECT_EQ(inkOutside, 0);
 }
 
+// One row lands where DrawText puts it; two rows share the anchor as a block.
+TEST_F(IGraphicsVGTest, MultiLineTextIsAnchoredAsOneBlock) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  for (const auto& [valign, factor] :
+       {std::pair{EVAlign::Top, 0.f}, {EVAlign::Middle, 0.5f}, {EVAlign::Bottom, 1.f}}) {
+    const ITextStyle style(14.f, IColor(255, 0, 0, 0), "Roboto-Regular", EAlign::Near, valign);
+    // The row of the ink that the style anchors: its top, middle or bottom.
+    auto inkAnchor = [&, f = factor](const char* text, bool multiLine) {
+      const testsupport::RgbaImage image = DrawScene([&](IGraphics& g) {
+        g.FillRect(IColor(255, 255, 255, 255), IRect(0.f, 0.f, 200.f, 120.f));
+        const IRect box(20.f, 20.f, 180.f, 100.f);
+        multiLine ? g.DrawMultiLineText(style, text, box) : g.DrawText(style, text, box);
+      });
+      float top = -1.f;
+      float bottom = -1.f;
+      for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+          if (image.At(x, y).r >= 128) continue;
+          if (top < 0.f) top = static_cast<float>(y);
+          bottom = static_cast<float>(y);
+        }
+      }
+      return (1.f - f) * top + f * bottom;
+    };
+    const float single = inkAnchor("MM", false);
+    EXPECT_EQ(inkAnchor("MM", true), single) << factor;
+    EXPECT_NEAR(inkAnchor("MM\nMM", true), single, 1.f) << factor;
+  }
+}
+
 } // namespace
 } // namespace plugkit::igraphics::testing

@@ -1,5 +1,8 @@
+#include "framework/graphics/vg/vg_context.h"
+#include "framework/graphics/vg/vg_gl2_backend.h"
 #include "tests/framework/graphics/vg/igraphics_vg_fixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -247,6 +250,47 @@ TEST_F(IGraphicsVGTest, UndecodableImageIsInvalidAndNotCached) {
     EXPECT_EQ(loaded.W(), 3);
     EXPECT_EQ(loaded.H(), 2);
   }
+}
+
+// Loading an image again takes the cached one, also at a scale it has no
+// file for, so the renderer keeps no new texture.
+TEST_F(IGraphicsVGTest, LoadingAnImageAgainKeepsNoNewTexture) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  const auto& textures =
+      static_cast<VgGl2Backend*>(static_cast<VgContext*>(g_->GetDrawContext())->callbacks.user)
+          ->textures;
+  auto liveTextures = [&] {
+    return std::count_if(&textures[0], &textures[0] + textures.Count(),
+                         [](const VgGl2Texture& texture) { return texture.id != 0; });
+  };
+  const std::string path = testsupport::PicturePath("igraphics_vg_reloaded.png");
+  ASSERT_TRUE(testsupport::RgbaImage(3, 2).WritePng(path));
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::function<IBitmap()> loads[] = {
+      [&] { return g_->LoadBitmap(path.c_str(), 1, false, 2); },
+      [&] {
+        return g_->LoadBitmapFromData("reloaded.png", bytes.data(), static_cast<int>(bytes.size()),
+                                      1, false, 2);
+      },
+  };
+  for (const auto& load : loads) {
+    ASSERT_TRUE(load().IsValid());
+    const auto live = liveTextures();
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(load().IsValid());
+    EXPECT_EQ(liveTextures(), live);
+  }
+}
+
+// An image larger than the GPU's textures is refused rather than drawn black.
+TEST_F(IGraphicsVGTest, ImageBeyondTheTextureLimitIsInvalid) {
+  if (!Open()) GTEST_SKIP() << "no headless OpenGL context";
+  GLint maxSize = 0;
+  vgGl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  const std::string path = testsupport::PicturePath("igraphics_vg_too_wide.png");
+  ASSERT_TRUE(testsupport::RgbaImage(maxSize + 1, 1).WritePng(path));
+  EXPECT_FALSE(g_->LoadBitmap(path.c_str()).IsValid());
+  EXPECT_EQ(vgGl.GetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 } // namespace
