@@ -1,14 +1,13 @@
 #include "framework/app/settings_file_win.h"
 
 #include "framework/app/app_host.h"
+#include "framework/app/profile_encoding_win.h"
 #include "framework/core/win_files.h"
 #include "framework/core/win_profile.h"
 #include "framework/core/win_shell.h"
 
 #include <shlobj.h>
 #include <sys/stat.h>
-
-#include <cstdio>
 
 #include <vector>
 
@@ -46,17 +45,6 @@ private:
   const bool hasSettings_;
 };
 
-// The profile functions write a new file in the system's code page, where
-// device names in other scripts would turn into question marks; a file that
-// begins as UTF-16 is kept in UTF-16 by them.
-void CreateUnicodeProfile(const char* path) {
-  if (FILE* file = Utf8Fopen(path, "wb")) {
-    const unsigned char byteOrderMark[] = {0xFF, 0xFE};
-    std::fwrite(byteOrderMark, 1, sizeof byteOrderMark, file);
-    std::fclose(file);
-  }
-}
-
 } // namespace
 
 std::unique_ptr<SettingsStore> OpenSettingsFile(const char* parentFolder, const char* productName) {
@@ -70,7 +58,7 @@ std::unique_ptr<SettingsStore> OpenSettingsFile(const char* parentFolder, const 
   if (!folderExists) Utf8CreateDirectory(path.Get(), nullptr);
   path.AppendFormatted(32, "\\%s", "settings.ini");
   const bool fileExists = Utf8Stat(path.Get(), &info) == 0;
-  if (!fileExists) CreateUnicodeProfile(path.Get());
+  ConvertProfileToUtf16(path.Get());
   return std::make_unique<ProfileSettingsFile>(path.Get(), folderExists && fileExists);
 }
 

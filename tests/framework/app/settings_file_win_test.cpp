@@ -137,6 +137,30 @@ TEST_F(SettingsFileTest, SettingsSurviveARestartInLongAndNonAsciiFolders) {
   }
 }
 
+// A text editor may save the file in UTF-8, with or without a byte order
+// mark, in either order of UTF-16, or in the system's code page.
+TEST_F(SettingsFileTest, AFileIsReadInTheEncodingItIsInAndKeptInUtf16) {
+  const std::string keys = "\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB8";
+  const std::string line = "[midi]\r\nindev=";
+  std::string bigEndian = "\xFE\xFF";
+  for (const wchar_t unit : L"[midi]\r\nindev=\u041A\u043B\u0430\u0432\u0438\u0448\u0438\r\n")
+    if (unit) bigEndian += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+  ASSERT_EQ(GetACP(), 1252u) << "the code page row is written for Windows-1252";
+  const std::pair<std::string, std::string> cases[] = {
+      {line + keys + "\r\n", keys},
+      {"\xEF\xBB\xBF" + line + keys + "\r\n", keys},
+      {bigEndian, keys},
+      {line + "Kopfh\xF6rer\r\n", "Kopfh\xC3\xB6rer"}};
+  const std::string file = MakeFolders({"Tarvex"}) + "\\settings.ini";
+  for (const auto& [bytes, name] : cases) {
+    WriteWholeFile(file, bytes);
+    host->LoadSettings(OpenSettingsFile(root.c_str(), "Tarvex"));
+    EXPECT_EQ(host->GetCurrentSettings().midiInDevice.Get(), name) << bytes;
+    const std::string text = ReadUtf16File(file);
+    EXPECT_NE(text.find(line + name + "\r\n"), std::string::npos) << text;
+  }
+}
+
 TEST_F(SettingsFileTest, ADamagedFileGivesDefaultsForWhatItCannotSay) {
   const std::string folder = MakeFolders({"Tarvex"});
   const std::string file = folder + "\\settings.ini";
