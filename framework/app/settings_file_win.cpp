@@ -5,10 +5,12 @@
 #include "framework/core/win_files.h"
 #include "framework/core/win_profile.h"
 #include "framework/core/win_shell.h"
+#include "framework/core/win_text.h"
 
 #include <shlobj.h>
 #include <sys/stat.h>
 
+#include <string>
 #include <vector>
 
 namespace plugkit {
@@ -18,6 +20,22 @@ namespace {
 // The folder path is built into this many bytes before the file name is
 // appended.
 constexpr int kFolderPathBytes = 2048;
+
+// Reading a value, the profile calls drop the blanks around it and then one
+// pair of quotes around it; a value they would change is stored inside
+// quotes of its own, which they take off again.
+bool IsDroppedBlank(wchar_t c) {
+  constexpr wchar_t kEndOfFile = 0x1A;
+  WORD type = 0;
+  return c == kEndOfFile || (GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE));
+}
+
+bool NeedsQuotes(const char* value) {
+  std::wstring wide;
+  if (!Utf8ToWide(wide, value) || wide.empty()) return false;
+  return wide.front() == L'"' || wide.front() == L'\'' || IsDroppedBlank(wide.front()) ||
+         IsDroppedBlank(wide.back());
+}
 
 class ProfileSettingsFile : public SettingsStore {
 public:
@@ -37,7 +55,8 @@ public:
   }
 
   void Write(const char* section, const char* key, const char* value) override {
-    Utf8WritePrivateProfileString(section, key, value, path_.Get());
+    const std::string stored = NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : value;
+    Utf8WritePrivateProfileString(section, key, stored.c_str(), path_.Get());
   }
 
 private:

@@ -124,7 +124,9 @@ TEST_F(SettingsFileTest, SettingsSurviveARestartInLongAndNonAsciiFolders) {
         "Mikrofon (Gr\xC3\xB6\xC3\x9F"
         "e 2) \xE2\x82\xAC");
     current.audioOutDevice.Set("Lautsprecher: \xE6\x89\xAC\xE5\xA3\xB0\xE5\x99\xA8");
-    current.midiInDevice.Set("Keys");
+    // Blanks and quotes around a name are part of it.
+    current.midiInDevice.Set(" Main L/R (USB Audio)");
+    current.midiOutDevice.Set("\"Keys\" 1\xE3\x80\x80");
     current.sampleRate = 96000;
     current.bufferSize = 64;
     current.midiOutChannel = 16;
