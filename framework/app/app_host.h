@@ -115,12 +115,14 @@ public:
   static constexpr const char* kMidiOff = "off";
   bool CreateMidiPorts();
   void ProbeMidiPorts();
+  // The port of exactly that name, else the first whose name is the same
+  // without the port index the library appends, so a device is found again
+  // after another one came or went.
   int FindMidiPort(int direction, const char* name) const;
   // Opens the named port of the direction (kDirectionInput or
-  // kDirectionOutput) in place of the open one. A port that is gone turns
-  // the direction's setting "off", which is saved. False without a MIDI
-  // object for the direction, whose setting is then kept, or when the port
-  // could not be opened.
+  // kDirectionOutput) in place of the open one. A port that is gone leaves
+  // none open and the setting as it is. False without a MIDI object for the
+  // direction, or when the port is gone or could not be opened.
   bool SelectMidiPort(int direction, const char* name);
   // "off" first, then the ports' names in the library's order.
   const std::vector<std::string>& GetMidiPortNames(int direction) const;

@@ -3,6 +3,7 @@
 #include "framework/core/channel_io.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace plugkit {
 
@@ -12,6 +13,16 @@ void ListPorts(MidiPortBackend& ports, std::vector<std::string>& names) {
   names.clear();
   names.push_back(AppHost::kMidiOff);
   for (const std::string& name : ports.PortNames()) names.push_back(name);
+}
+
+// The name without the port index that the Windows MIDI library appends
+// (" 1" in "Keys 1"), which changes whenever another device comes or goes.
+std::string_view WithoutPortIndex(std::string_view name) {
+  const size_t blank = name.find_last_of(' ');
+  if (blank == std::string_view::npos || blank + 1 == name.size()) return name;
+  for (size_t i = blank + 1; i < name.size(); ++i)
+    if (name[i] < '0' || name[i] > '9') return name;
+  return name.substr(0, blank);
 }
 
 } // namespace
@@ -45,6 +56,10 @@ int AppHost::FindMidiPort(int direction, const char* name) const {
   for (size_t i = 1; i < names.size(); ++i) {
     if (names[i] == name) return static_cast<int>(i);
   }
+  const std::string_view device = WithoutPortIndex(name);
+  for (size_t i = 1; i < names.size(); ++i) {
+    if (WithoutPortIndex(names[i]) == device) return static_cast<int>(i);
+  }
   return -1;
 }
 
@@ -55,14 +70,11 @@ bool AppHost::SelectMidiPort(int direction, const char* name) {
   // library failed) the ports cannot be listed, so a stored port is not
   // known to be gone and the choice is kept.
   if (!ports) return false;
-  int port = FindMidiPort(direction, name);
-  if (port < 0) {
-    (isInput ? current_.midiInDevice : current_.midiOutDevice).Set(kMidiOff);
-    SaveSettings();
-    port = 0;
-  }
+  // A port that is gone may come back: its name stays chosen until the user
+  // chooses another.
+  const int port = FindMidiPort(direction, name);
   ports->ClosePort();
-  if (port == 0) return true;
+  if (port <= 0) return port == 0;
   return ports->OpenPort(static_cast<unsigned int>(port - 1),
                          isInput ? "RtMidi Input" : "RtMidi Output");
 }

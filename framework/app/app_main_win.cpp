@@ -11,7 +11,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,26 +22,30 @@ namespace plugkit {
 namespace {
 
 // The named mutex that marks the running instance, released when the
-// program ends however it ends.
+// program ends however it ends. Made in one step, so of two starts close
+// together only one finds itself first.
 class SingleInstanceGuard {
 public:
-  explicit SingleInstanceGuard(const char* name) : mutex_(CreateMutexA(nullptr, FALSE, name)) {}
+  explicit SingleInstanceGuard(const char* name) : mutex_(CreateMutexA(nullptr, FALSE, name)) {
+    const DWORD error = GetLastError();
+    // A mutex of another user's instance cannot be opened at all.
+    anotherRuns_ = error == ERROR_ALREADY_EXISTS || (!mutex_ && error == ERROR_ACCESS_DENIED);
+  }
   ~SingleInstanceGuard() {
     if (mutex_) CloseHandle(mutex_);
   }
   SingleInstanceGuard(const SingleInstanceGuard&) = delete;
   SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
 
+  bool AnotherRuns() const { return anotherRuns_; }
+
 private:
   HANDLE mutex_;
+  bool anotherRuns_ = false;
 };
 
-bool BringRunningInstanceForward(const char* name) {
-  const HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name);
-  if (!running) return false;
-  CloseHandle(running);
+void BringRunningInstanceForward(const char* name) {
   if (const HWND window = FindWindowA("#32770", name)) SetForegroundWindow(window);
-  return true;
 }
 
 // The words after the program's name, from the wide command line so that
@@ -112,10 +118,9 @@ void RunMessageLoop(HACCEL accelerators) {
   if (const HWND main = GetMainWindow()) DestroyWindow(main);
 }
 
-int Run(HINSTANCE module, AppHost::PluginFactory factory) {
+int Run(HINSTANCE module, AppHost::PluginFactory factory, const CommandLineOptions& options) {
   AppHost* host = AppHost::Create(factory);
   if (!host) return 1;
-  const CommandLineOptions options = ParseCommandLine(CommandLineWords());
   host->SetScreenshotPath(options.screenshotPath.c_str());
   host->SetNoIO(options.noIO);
   host->Init();
@@ -133,20 +138,31 @@ int Run(HINSTANCE module, AppHost::PluginFactory factory) {
   DrawMenuBar(window);
   FitMainWindowToEditor(window);
   RunMessageLoop(accelerators);
-  return ScreenshotModeSucceeded() ? 0 : 1;
+  if (ScreenshotModeSucceeded()) return 0;
+  std::fprintf(stderr, "Failed to save screenshot to %s\n", options.screenshotPath.c_str());
+  return 1;
 }
 
 } // namespace
 
 int AppMain(HINSTANCE module, AppHost::PluginFactory factory, const char* name) {
-  if (BringRunningInstanceForward(name)) return 0;
-  const SingleInstanceGuard guard(name);
+  const CommandLineOptions options = ParseCommandLine(CommandLineWords());
+  // A screenshot start opens no device and ends by itself: it neither defers
+  // to a running instance nor keeps another start away.
+  std::optional<SingleInstanceGuard> guard;
+  if (options.screenshotPath.empty()) {
+    guard.emplace(name);
+    if (guard->AnotherRuns()) {
+      BringRunningInstanceForward(name);
+      return 0;
+    }
+  }
   SetAppModule(module);
   SetPluginInstanceHandle(module);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   try {
-    return Run(module, factory);
+    return Run(module, factory, options);
   } catch (const std::exception&) {
     AppHost::Destroy();
     return 1;

@@ -270,17 +270,16 @@ void AppHost::PopulateSampleRates(HWND dialog, const AudioDeviceInfo& input,
 
 void AppHost::PopulateMidiControls(HWND dialog) {
   if (!midiIn_ || !midiOut_) return;
-  const auto fillPorts = [this, dialog](int listId, const std::vector<std::string>& names,
-                                        StringBuffer& setting) {
+  // A port that is gone shows "off", which is what is open, but stays the
+  // setting until the user chooses.
+  const auto fillPorts = [this, dialog](int listId, int direction, const StringBuffer& setting) {
     ClearList(dialog, listId);
-    for (const std::string& name : names) AddEntry(dialog, listId, name.c_str());
-    if (SelectText(dialog, listId, setting.Get()) >= 0) return;
-    setting.Set(kMidiOff);
-    SaveSettings();
-    Select(dialog, listId, 0);
+    for (const std::string& name : GetMidiPortNames(direction))
+      AddEntry(dialog, listId, name.c_str());
+    Select(dialog, listId, std::max(FindMidiPort(direction, setting.Get()), 0));
   };
-  fillPorts(IDC_MIDI_IN_DEVICE, midiInPortNames_, current_.midiInDevice);
-  fillPorts(IDC_MIDI_OUT_DEVICE, midiOutPortNames_, current_.midiOutDevice);
+  fillPorts(IDC_MIDI_IN_DEVICE, kDirectionInput, current_.midiInDevice);
+  fillPorts(IDC_MIDI_OUT_DEVICE, kDirectionOutput, current_.midiOutDevice);
   for (const int listId : {IDC_MIDI_IN_CHANNEL, IDC_MIDI_OUT_CHANNEL}) {
     ClearList(dialog, listId);
     AddEntry(dialog, listId, "all");

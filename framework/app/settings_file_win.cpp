@@ -1,15 +1,16 @@
 #include "framework/app/settings_file_win.h"
 
 #include "framework/app/app_host.h"
+#include "framework/app/profile_encoding_win.h"
 #include "framework/core/win_files.h"
 #include "framework/core/win_profile.h"
 #include "framework/core/win_shell.h"
+#include "framework/core/win_text.h"
 
 #include <shlobj.h>
 #include <sys/stat.h>
 
-#include <cstdio>
-
+#include <string>
 #include <vector>
 
 namespace plugkit {
@@ -19,6 +20,22 @@ namespace {
 // The folder path is built into this many bytes before the file name is
 // appended.
 constexpr int kFolderPathBytes = 2048;
+
+// Reading a value, the profile calls drop the blanks around it and then one
+// pair of quotes around it; a value they would change is stored inside
+// quotes of its own, which they take off again.
+bool IsDroppedBlank(wchar_t c) {
+  constexpr wchar_t kEndOfFile = 0x1A;
+  WORD type = 0;
+  return c == kEndOfFile || (GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE));
+}
+
+bool NeedsQuotes(const char* value) {
+  std::wstring wide;
+  if (!Utf8ToWide(wide, value) || wide.empty()) return false;
+  return wide.front() == L'"' || wide.front() == L'\'' || IsDroppedBlank(wide.front()) ||
+         IsDroppedBlank(wide.back());
+}
 
 class ProfileSettingsFile : public SettingsStore {
 public:
@@ -38,24 +55,14 @@ public:
   }
 
   void Write(const char* section, const char* key, const char* value) override {
-    Utf8WritePrivateProfileString(section, key, value, path_.Get());
+    const std::string stored = NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : value;
+    Utf8WritePrivateProfileString(section, key, stored.c_str(), path_.Get());
   }
 
 private:
   StringBuffer path_;
   const bool hasSettings_;
 };
-
-// The profile functions write a new file in the system's code page, where
-// device names in other scripts would turn into question marks; a file that
-// begins as UTF-16 is kept in UTF-16 by them.
-void CreateUnicodeProfile(const char* path) {
-  if (FILE* file = Utf8Fopen(path, "wb")) {
-    const unsigned char byteOrderMark[] = {0xFF, 0xFE};
-    std::fwrite(byteOrderMark, 1, sizeof byteOrderMark, file);
-    std::fclose(file);
-  }
-}
 
 } // namespace
 
@@ -70,7 +77,7 @@ std::unique_ptr<SettingsStore> OpenSettingsFile(const char* parentFolder, const 
   if (!folderExists) Utf8CreateDirectory(path.Get(), nullptr);
   path.AppendFormatted(32, "\\%s", "settings.ini");
   const bool fileExists = Utf8Stat(path.Get(), &info) == 0;
-  if (!fileExists) CreateUnicodeProfile(path.Get());
+  ConvertProfileToUtf16(path.Get());
   return std::make_unique<ProfileSettingsFile>(path.Get(), folderExists && fileExists);
 }
 

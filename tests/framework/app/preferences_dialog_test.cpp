@@ -149,11 +149,11 @@ TEST_F(PreferencesDialogTest, EveryListIsFilledFromTheProbedDevicesAndShowsTheSe
       channels17};
   EXPECT_EQ(lists, expected);
   // A stored output that is gone shows the first device, a MIDI port that is
-  // gone shows "off" and is saved so; sizes not offered show nothing.
+  // gone shows "off" but stays chosen; sizes not offered show nothing.
   EXPECT_EQ(shown, (Texts{"DirectSound", "Interface", "Speakers", "", "44100", "3", "4", "1", "2",
                           "Pads", "off", "all", "16"}));
   EXPECT_FALSE(configEnabled);
-  EXPECT_EQ(store->values[(test::MemorySettingsStore::Key{"midi", "outdev"})], "off");
+  EXPECT_STREQ(host->GetCurrentSettings().midiOutDevice.Get(), "Unplugged");
 }
 
 TEST_F(PreferencesDialogTest, ChannelTwoFollowsChannelOneAndCancelRestoresEverything) {

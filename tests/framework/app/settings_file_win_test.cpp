@@ -124,7 +124,9 @@ TEST_F(SettingsFileTest, SettingsSurviveARestartInLongAndNonAsciiFolders) {
         "Mikrofon (Gr\xC3\xB6\xC3\x9F"
         "e 2) \xE2\x82\xAC");
     current.audioOutDevice.Set("Lautsprecher: \xE6\x89\xAC\xE5\xA3\xB0\xE5\x99\xA8");
-    current.midiInDevice.Set("Keys");
+    // Blanks and quotes around a name are part of it.
+    current.midiInDevice.Set(" Main L/R (USB Audio)");
+    current.midiOutDevice.Set("\"Keys\" 1\xE3\x80\x80");
     current.sampleRate = 96000;
     current.bufferSize = 64;
     current.midiOutChannel = 16;
@@ -134,6 +136,30 @@ TEST_F(SettingsFileTest, SettingsSurviveARestartInLongAndNonAsciiFolders) {
     EXPECT_TRUE(read.Equals(current)) << parent << "\n"
                                       << read.audioInDevice.Get() << "\n"
                                       << read.audioOutDevice.Get();
+  }
+}
+
+// A text editor may save the file in UTF-8, with or without a byte order
+// mark, in either order of UTF-16, or in the system's code page.
+TEST_F(SettingsFileTest, AFileIsReadInTheEncodingItIsInAndKeptInUtf16) {
+  const std::string keys = "\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB8";
+  const std::string line = "[midi]\r\nindev=";
+  std::string bigEndian = "\xFE\xFF";
+  for (const wchar_t unit : L"[midi]\r\nindev=\u041A\u043B\u0430\u0432\u0438\u0448\u0438\r\n")
+    if (unit) bigEndian += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+  ASSERT_EQ(GetACP(), 1252u) << "the code page row is written for Windows-1252";
+  const std::pair<std::string, std::string> cases[] = {
+      {line + keys + "\r\n", keys},
+      {"\xEF\xBB\xBF" + line + keys + "\r\n", keys},
+      {bigEndian, keys},
+      {line + "Kopfh\xF6rer\r\n", "Kopfh\xC3\xB6rer"}};
+  const std::string file = MakeFolders({"Tarvex"}) + "\\settings.ini";
+  for (const auto& [bytes, name] : cases) {
+    WriteWholeFile(file, bytes);
+    host->LoadSettings(OpenSettingsFile(root.c_str(), "Tarvex"));
+    EXPECT_EQ(host->GetCurrentSettings().midiInDevice.Get(), name) << bytes;
+    const std::string text = ReadUtf16File(file);
+    EXPECT_NE(text.find(line + name + "\r\n"), std::string::npos) << text;
   }
 }
 

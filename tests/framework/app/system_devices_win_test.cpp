@@ -60,7 +60,7 @@ TEST_F(SystemDevicesTest, OpeningDevicesThatDoNotExistFailsWithTheLibrarysErrorW
   EXPECT_TRUE(gErrors.empty());
 }
 
-TEST_F(SystemDevicesTest, WithoutMidiPortsAStoredPortTurnsOffAndOffOpensNothing) {
+TEST_F(SystemDevicesTest, WithoutMidiPortsAStoredPortIsKeptAndOffOpensNothing) {
   auto owned = std::make_unique<test::MemorySettingsStore>();
   test::MemorySettingsStore* store = owned.get();
   host->GetCurrentSettings().midiInDevice.Set("Keyboard");
@@ -72,10 +72,11 @@ TEST_F(SystemDevicesTest, WithoutMidiPortsAStoredPortTurnsOffAndOffOpensNothing)
   if (host->GetMidiPortNames(kDirectionInput).size() > 1)
     GTEST_SKIP() << "this system has a MIDI port";
   EXPECT_EQ(host->GetMidiPortNames(kDirectionOutput), std::vector<std::string>{"off"});
-  EXPECT_TRUE(host->SelectMidiPort(kDirectionInput, host->GetCurrentSettings().midiInDevice.Get()));
+  EXPECT_FALSE(
+      host->SelectMidiPort(kDirectionInput, host->GetCurrentSettings().midiInDevice.Get()));
   EXPECT_TRUE(host->SelectMidiPort(kDirectionOutput, "off"));
-  EXPECT_STREQ(host->GetCurrentSettings().midiInDevice.Get(), "off");
-  EXPECT_EQ(store->values[std::make_pair("midi", "indev")], "off");
+  EXPECT_STREQ(host->GetCurrentSettings().midiInDevice.Get(), "Keyboard");
+  EXPECT_EQ(store->values[std::make_pair("midi", "indev")], "Keyboard");
   testing::internal::CaptureStderr();
   EXPECT_FALSE(host->SendMidiBytes(std::vector<uint8_t>{0x90, 60, 1}.data(), 3));
   testing::internal::GetCapturedStderr();

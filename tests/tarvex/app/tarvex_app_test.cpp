@@ -4,6 +4,7 @@
 #include "framework/core/win_shell.h"
 #include "framework/core/win_text.h"
 #include "tests/support/win/client_size.h"
+#include "tests/support/win/files.h"
 #include "tests/support/win/scratch_folder.h"
 #include "tests/support/win/utf16_file.h"
 
@@ -39,16 +40,28 @@ std::wstring Wide(const std::string& utf8) {
   return reinterpret_cast<const wchar_t*>(wide.Data());
 }
 
-// One run of Tarvex.exe. A run the test leaves behind is ended, so the
+// One run of Tarvex.exe, its standard error stream written to errorPath
+// when one is given. A run the test leaves behind is ended, so the
 // single-instance guard never outlives its test.
 class Program {
 public:
-  explicit Program(const std::string& arguments) {
+  explicit Program(const std::string& arguments, const std::string& errorPath = {}) {
     std::wstring commandLine = L"\"" + Wide(TARVEX_APP_EXE) + L"\" " + Wide(arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info_);
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE errors = errorPath.empty()
+                              ? INVALID_HANDLE_VALUE
+                              : CreateFileW(Wide(errorPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                            &inherited, CREATE_ALWAYS, 0, nullptr);
+    if (errors != INVALID_HANDLE_VALUE) {
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdError = errors;
+    }
+    started_ =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr,
+                       errors != INVALID_HANDLE_VALUE, 0, nullptr, nullptr, &startup, &info_);
+    if (errors != INVALID_HANDLE_VALUE) CloseHandle(errors);
   }
   ~Program() {
     if (!started_) return;
@@ -122,13 +135,18 @@ TEST(TarvexApp, NoIoShowsTheEditorWholeAndClosesFromQuitAndFromTheCloseBox) {
   }
 }
 
-TEST(TarvexApp, ASecondStartLeavesTheFirstRunningAndExitsAtOnce) {
+TEST(TarvexApp, ASecondStartLeavesTheFirstRunningAndExitsAtOnceButAScreenshotIsTaken) {
   Program first("--no-io");
   const HWND window = first.MainWindow();
   ASSERT_NE(window, nullptr);
   Program second("--no-io");
   EXPECT_EQ(second.Exit(), 0);
   EXPECT_EQ(FindWindowExA(nullptr, window, "#32770", "Tarvex"), nullptr);
+  const ScratchFolder scratch("tarvex-app-beside");
+  const std::string path = scratch.Path() + "\\shot.png";
+  Program screenshot("--screenshot \"" + path + "\"");
+  EXPECT_EQ(screenshot.Exit(), 0);
+  EXPECT_TRUE(test::FileExists(path));
   EXPECT_TRUE(IsWindowVisible(window));
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.Exit(), 0);
@@ -143,13 +161,16 @@ TEST(TarvexApp, ScreenshotModeSavesTheClientAreaOpaqueAndSaysWhenItCannot) {
   const Case cases[] = {{"shot.png", true},
                         {"Schnappschu\xC3\x9F \xE2\x82\xAC.png", true},
                         {"no such folder\\shot.png", false}};
+  const std::string errors = scratch.Path() + "\\errors.txt";
   for (const Case& c : cases) {
     const std::string path = scratch.Path() + "\\" + c.file;
-    Program program("--screenshot \"" + path + "\"");
+    Program program("--screenshot \"" + path + "\"", errors);
     const HWND window = program.MainWindow();
     ASSERT_NE(window, nullptr) << c.file;
     const SIZE client = ClientSize(window);
     EXPECT_EQ(program.Exit(), c.saved ? 0 : 1) << c.file;
+    EXPECT_EQ(test::ReadWholeFile(errors),
+              c.saved ? "" : "Failed to save screenshot to " + path + "\r\n");
     FILE* file = Utf8Fopen(path.c_str(), "rb");
     ASSERT_EQ(file != nullptr, c.saved) << c.file;
     if (!file) continue;
