@@ -124,10 +124,9 @@ tresult PLUGIN_API IPluginVST3View::checkSizeConstraint(ViewRect* wanted) {
   if (!wanted) return kInvalidArgument;
   int width = wanted->getWidth();
   int height = wanted->getHeight();
-  if (!plug_.ClampEditorSize(width, height)) {
-    wanted->right = wanted->left + width;
-    wanted->bottom = wanted->top + height;
-  }
+  plug_.ConstrainParentWindowSize(width, height);
+  wanted->right = wanted->left + width;
+  wanted->bottom = wanted->top + height;
   return kResultTrue;
 }
 
