@@ -20,6 +20,10 @@ void IGEditorDelegate::LayoutEditor(IGraphics* graphics) {
 
 bool IGEditorDelegate::ShowHostContextMenuForParam(IControl&, int, float, float) { return false; }
 
+void IGEditorDelegate::ConstrainParentWindowSize(int& width, int& height) const {
+  ClampEditorSize(width, height);
+}
+
 void* IGEditorDelegate::OpenEditor(void* parentWindow) {
   if (!graphics_) {
     graphics_.reset(CreateGraphics());

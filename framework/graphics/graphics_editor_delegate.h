@@ -52,6 +52,11 @@ public:
   // editor units. A delegate whose host builds context menus shows the menu
   // and returns true; false leaves the editor to show the control's own.
   virtual bool ShowHostContextMenuForParam(IControl& control, int paramIdx, float x, float y);
+  // Changes a size in pixels proposed for the editor's parent window to the
+  // size the editor takes when its parent is resized to it
+  // (OnParentWindowResize), so that a host can offer only sizes the editor
+  // keeps. The base keeps the proposal within the editor size limits.
+  virtual void ConstrainParentWindowSize(int& width, int& height) const;
 
   // The open editor's context; null while the editor is closed.
   IGraphics* GetUI() const { return graphics_.get(); }

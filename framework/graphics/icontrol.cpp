@@ -246,6 +246,19 @@ int IControl::LinkedToParam(int paramIdx) const {
   return -1;
 }
 
+void IControl::SetValuesFromParams() {
+  bool changed = false;
+  for (int i = 0; i < NVals(); ++i) {
+    const IParam* param = GetParam(i);
+    if (!param) continue;
+    const double value = param->NormalizeValue(param->Value());
+    if (!Differs(value, GetValue(i))) continue;
+    SetValue(value, i);
+    changed = true;
+  }
+  if (changed) SetDirty(false);
+}
+
 void IControl::StartAnimation(double durationMs) {
   animationStartMs_ = NowMs();
   animationDurationMs_ = durationMs;

@@ -92,6 +92,10 @@ public:
   const IParam* GetParam(int valIdx = 0) const;
   // The first value bound to the parameter, or -1.
   int LinkedToParam(int paramIdx) const;
+  // Takes each bound value from its parameter as it is now. Values from the
+  // host do not reach a control while a pointer holds it, so a gesture
+  // starts, and a release ends, with the parameter's own value.
+  void SetValuesFromParams();
   int NVals() const { return static_cast<int>(values_.size()); }
 
   void StartAnimation(double durationMs);

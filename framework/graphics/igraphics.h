@@ -289,6 +289,8 @@ public:
   // int(p x int(width x draw scale)) with p the platform window scale.
   int WindowWidth() const;
   int WindowHeight() const;
+  // Pixels of the window for a length in editor units at a draw scale.
+  int WindowPixels(int units, float scale) const;
   // Frees every pointer's control, ending the edits the pointers began, and
   // shows a hidden cursor again.
   void ReleaseMouseCapture();

@@ -37,7 +37,9 @@ IControl* IGraphics::GetMouseControl(float x, float y, bool capture, bool mouseO
 
 bool IGraphics::OnKeyDown(float x, float y, const IKeyPress& key) {
   IControl* control = GetMouseControl(x, y, false);
-  return control && control != GetControl(0) && control->OnKeyDown(x, y, key);
+  if (!control || control == GetControl(0)) return false;
+  control->SetValuesFromParams();
+  return control->OnKeyDown(x, y, key);
 }
 
 bool IGraphics::OnKeyUp(float x, float y, const IKeyPress& key) {
@@ -46,6 +48,7 @@ bool IGraphics::OnKeyUp(float x, float y, const IKeyPress& key) {
 }
 
 void IGraphics::ReleaseMouseCapture() {
+  for (const auto& entry : captureMap_) entry.second->SetValuesFromParams();
   captureMap_.clear();
   std::vector<int64_t> pointers;
   for (const auto& entry : pointerEdits_) pointers.push_back(entry.first);
@@ -103,6 +106,7 @@ void IGraphics::OnMouseDown(const std::vector<IMouseInfo>& points) {
       OnContextMenu(control, p.x, p.y);
       return;
     }
+    control->SetValuesFromParams();
     BeginPointerEdits(p.ms.touchID, *control);
     control->OnMouseDown(p.x, p.y, p.ms);
   }
@@ -115,6 +119,7 @@ void IGraphics::OnMouseUp(const std::vector<IMouseInfo>& points) {
       if (it == captureMap_.end()) continue;
       IControl* control = it->second;
       control->OnMouseUp(p.x, p.y, p.ms);
+      control->SetValuesFromParams();
       EndPointerEdits(p.ms.touchID);
       captureMap_.erase(p.ms.touchID);
     }
@@ -204,8 +209,10 @@ void IGraphics::OnMouseOut() {
 
 bool IGraphics::OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) {
   IControl* control = GetMouseControl(x, y, false);
-  if (control) control->OnMouseWheel(x, y, mod, delta);
-  return control != nullptr;
+  if (!control) return false;
+  control->SetValuesFromParams();
+  control->OnMouseWheel(x, y, mod, delta);
+  return true;
 }
 
 void IGraphics::OnDrop(const char* path, float x, float y) {

@@ -45,15 +45,13 @@ void IGraphics::SetUIScaleLimits(float a, float b) {
   maxScale_ = std::max(a, b);
 }
 
-int IGraphics::WindowWidth() const {
-  return static_cast<int>(GetPlatformWindowScale() * static_cast<float>(static_cast<int>(
-                                                         static_cast<float>(width_) * drawScale_)));
-}
+int IGraphics::WindowWidth() const { return WindowPixels(width_, drawScale_); }
 
-int IGraphics::WindowHeight() const {
-  return static_cast<int>(
-      GetPlatformWindowScale() *
-      static_cast<float>(static_cast<int>(static_cast<float>(height_) * drawScale_)));
+int IGraphics::WindowHeight() const { return WindowPixels(height_, drawScale_); }
+
+int IGraphics::WindowPixels(int units, float scale) const {
+  return static_cast<int>(GetPlatformWindowScale() *
+                          static_cast<float>(static_cast<int>(static_cast<float>(units) * scale)));
 }
 
 } // namespace plugkit::igraphics

@@ -284,6 +284,10 @@ bool ITextEntryControl::SendKey(uint32_t code) {
 }
 
 bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
+  // The open entry takes every key, also those that change nothing here: the
+  // window hands keys nobody took to the host, where a Backspace too many
+  // could delete something of the host's.
+  if (!editing_) return false;
   if (key.C) {
     switch (key.VK) {
       case 'A':
@@ -321,7 +325,7 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
       CancelEdit();
       return true;
     case kVKTab:
-      return false;
+      return true;
     case kVKBack:
     case kVKPrior:
     case kVKNext:
@@ -340,7 +344,7 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
         break;
       }
       IControl* asking = GetUI()->GetControlInTextEntry();
-      if (!asking) return false;
+      if (!asking) return true;
       const IParam* param = asking->GetParam(0);
       if (cp > 0 && CharacterPasses(param, cp, key))
         code = static_cast<uint32_t>(cp);
@@ -351,10 +355,11 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
   if (key.S) code |= kShiftBit;
   if (key.C) code |= kControlBit;
   if (key.A) code |= kAltBit;
-  if (!SendKey(code)) return false;
-  SetDirty(false);
+  if (SendKey(code)) SetDirty(false);
   return true;
 }
+
+bool ITextEntryControl::OnKeyUp(float, float, const IKeyPress&) { return editing_; }
 
 void ITextEntryControl::OnMouseDown(float x, float y, const IMouseMod& mod) {
   if (GetRECT().Empty() || !GetRECT().Contains(x, y)) {

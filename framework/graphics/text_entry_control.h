@@ -24,6 +24,7 @@ public:
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   bool OnKeyDown(float x, float y, const IKeyPress& key) override;
+  bool OnKeyUp(float x, float y, const IKeyPress& key) override;
   void Draw(IGraphics& g) override;
   // Starts the next caret blink while the edit lasts; ends blinking after.
   void OnEndAnimation() override;

@@ -109,7 +109,9 @@ public:
 
   // For the view: the host has given the editor a new size.
   void OnViewResized(int width, int height);
-  // For the view: it is going away.
+  // For the view: it holds the open editor from now on.
+  void SetEditorView(IPluginVST3View& view) { view_ = &view; }
+  // For the view: it no longer holds the editor, or is going away.
   void ForgetView(const IPluginVST3View& view);
 
 protected:
@@ -154,7 +156,8 @@ private:
   // allocations and locks on a thread's first use.
   std::atomic<bool> inProcessCall_{false};
   std::atomic<bool> latencyRestartPending_{false};
-  // The view created last, while it lives.
+  // The view that holds the open editor, while it does: other views a host
+  // makes meanwhile never take the editor's frame from it.
   IPluginVST3View* view_ = nullptr;
   // Targets given to the host's context menus, until the host lets go.
   std::vector<Steinberg::IPtr<IControlMenuTarget>> menuTargets_;

@@ -32,9 +32,7 @@ IPlugView* PLUGIN_API IPluginVST3::createView(FIDString name) {
 
 IPlugView* IPluginVST3::CreateEditorView(FIDString name) {
   if (!HasUI() || !name || std::strcmp(name, ViewType::kEditor) != 0) return nullptr;
-  auto* view = new (std::nothrow) IPluginVST3View(*this);
-  view_ = view;
-  return view;
+  return new (std::nothrow) IPluginVST3View(*this);
 }
 
 void IPluginVST3::ForgetView(const IPluginVST3View& view) {

@@ -65,8 +65,10 @@ tresult PLUGIN_API IPluginVST3View::attached(void* parent, FIDString type) {
     // Attached before the editor opens, so that a size the editor restores
     // while opening reaches the host's frame.
     CPluginView::attached(parent, type);
+    plug_.SetEditorView(*this);
     if (plug_.OpenEditor(parent)) return kResultOk;
     plug_.CloseEditor();
+    plug_.ForgetView(*this);
     CPluginView::removed();
     return kResultFalse;
   });
@@ -75,7 +77,10 @@ tresult PLUGIN_API IPluginVST3View::attached(void* parent, FIDString type) {
 tresult PLUGIN_API IPluginVST3View::removed() {
   return GuardHostCall(kResultFalse, [&]() -> tresult {
     // Only the view that holds the editor closes it.
-    if (plug_.HasUI() && isAttached()) plug_.CloseEditor();
+    if (plug_.HasUI() && isAttached()) {
+      plug_.CloseEditor();
+      plug_.ForgetView(*this);
+    }
     return CPluginView::removed();
   });
 }
@@ -119,10 +124,9 @@ tresult PLUGIN_API IPluginVST3View::checkSizeConstraint(ViewRect* wanted) {
   if (!wanted) return kInvalidArgument;
   int width = wanted->getWidth();
   int height = wanted->getHeight();
-  if (!plug_.ClampEditorSize(width, height)) {
-    wanted->right = wanted->left + width;
-    wanted->bottom = wanted->top + height;
-  }
+  plug_.ConstrainParentWindowSize(width, height);
+  wanted->right = wanted->left + width;
+  wanted->bottom = wanted->top + height;
   return kResultTrue;
 }
 

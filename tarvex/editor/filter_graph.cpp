@@ -45,9 +45,13 @@ double FilterGraph::TopFrequency() const {
   return std::max(40.0, std::min(0.49 * snapshot_.sampleRate, 20000.0));
 }
 
+double FilterGraph::PlottedFrequency(double frequency) const {
+  return std::clamp(frequency, 20.0, TopFrequency());
+}
+
 float FilterGraph::FreqToX(double frequency) const {
   const double top = TopFrequency();
-  const double f = std::clamp(std::isfinite(frequency) ? frequency : 20.0, 20.0, top);
+  const double f = PlottedFrequency(std::isfinite(frequency) ? frequency : 20.0);
   return kPlotLeft + static_cast<float>(kPlotWidth * std::log(f / 20.0) / std::log(top / 20.0));
 }
 
@@ -60,10 +64,6 @@ bool FilterGraph::IsDirty() {
   plugin_.ReadSnapshot(snapshot_);
   SetDirty(false);
   return IControl::IsDirty();
-}
-
-bool FilterGraph::InResponseArea(float x, float y) const {
-  return x >= kPlotLeft && x < kPlotLeft + kPlotWidth && y >= kResponseTop && y < kResponseBottom;
 }
 
 double FilterGraph::SlotValue(int slot, int field) const {
@@ -86,7 +86,9 @@ void FilterGraph::SetParamFromUI(int paramIdx, double value, bool withGesture) {
 
 void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
   dragging_ = false;
-  if (!InResponseArea(x, y)) return;
+  // Handles are hit by their distance alone, also where one drawn on the
+  // plot's edge reaches past it; of handles drawn on top of each other the
+  // selected slot's is the one taken.
   int picked = -1;
   float best = kPickDistance;
   for (int s = 0; s < kSlotCount; ++s) {
@@ -101,7 +103,7 @@ void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
       continue;
     }
     const float d = std::hypot(x - hx, y - hy);
-    if (d < best) {
+    if (d < best || (picked >= 0 && d == best && s == view_->selectedSlot)) {
       best = d;
       picked = s;
     }
@@ -117,7 +119,9 @@ void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
   dragSlot_ = picked;
   dragOriginX_ = x;
   dragOriginY_ = y;
-  dragStartFrequency_ = static_cast<float>(SlotValue(picked, kSlotFrequency));
+  // A drag starts where the handle is drawn, which is pinned to the plot's
+  // edge when the frequency lies above the plot.
+  dragStartFrequency_ = static_cast<float>(PlottedFrequency(SlotValue(picked, kSlotFrequency)));
   dragStartDepth_ = static_cast<float>(SlotValue(picked, kSlotDepth));
   dragging_ = true;
   // The edits belong to the mouse's hold on the graph: a resize or a popup
@@ -133,8 +137,8 @@ void FilterGraph::OnMouseDown(float x, float y, const IMouseMod&) {
 void FilterGraph::OnMouseDrag(float x, float y, float, float, const IMouseMod& mod) {
   if (!Dragging()) return;
   const double k = mod.S ? 0.1 : 1.0;
-  const double frequency =
-      dragStartFrequency_ * std::pow(TopFrequency() / 20.0, (x - dragOriginX_) / kPlotWidth * k);
+  const double frequency = PlottedFrequency(
+      dragStartFrequency_ * std::pow(TopFrequency() / 20.0, (x - dragOriginX_) / kPlotWidth * k));
   const double depth = (y - dragOriginY_) / kResponseHeight * kMaxCutDb * k + dragStartDepth_;
   SetParamFromUI(SlotParamIndex(dragSlot_, kSlotFrequency), frequency, false);
   SetParamFromUI(SlotParamIndex(dragSlot_, kSlotDepth), depth, false);
@@ -157,7 +161,7 @@ void FilterGraph::OnMouseWheel(float, float, const IMouseMod& mod, float delta) 
 
 void FilterGraph::OnMouseDblClick(float x, float y, const IMouseMod&) {
   const int slot = view_->selectedSlot;
-  if (!InResponseArea(x, y) || !SlotEnabled(slot)) return;
+  if (!SlotEnabled(slot)) return;
   const float hx = FreqToX(SlotValue(slot, kSlotFrequency));
   const float hy = DepthToY(SlotValue(slot, kSlotDepth));
   if (!(std::hypot(x - hx, y - hy) <= kResetDistance)) return;

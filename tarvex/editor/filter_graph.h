@@ -47,7 +47,8 @@ public:
   bool Dragging() const;
 
 private:
-  bool InResponseArea(float x, float y) const;
+  // The frequency where the plot shows it: 20 Hz to the top frequency.
+  double PlottedFrequency(double frequency) const;
   bool SlotEnabled(int slot) const;
   double SlotValue(int slot, int field) const;
   // Sets a parameter as the user's edit, clamped to its range; a value that

@@ -20,6 +20,15 @@ namespace {
 constexpr double kFallbackSampleRate = 48000.0;
 constexpr double kLongestTail = 2147483646.0;
 
+// The draw scale at which the layout fills a parent window of width x height
+// pixels, at the platform's window scale s; not limited to the scale range.
+float FittingScale(int width, int height, float s) {
+  return std::min(static_cast<float>(height) / (s * kEditorHeight),
+                  static_cast<float>(width) / (s * kEditorWidth));
+}
+
+bool UsableWindowScale(float s) { return std::isfinite(s) && s > 0.f; }
+
 } // namespace
 
 Tarvex::Tarvex(const TarvexInstanceInfo& info)
@@ -48,13 +57,25 @@ void Tarvex::OnParentWindowResize(int width, int height) {
   plugkit::igraphics::IGraphics* graphics = GetUI();
   if (resizeGuard_ || !graphics || graphics->NControls() == 0 || width <= 0 || height <= 0) return;
   const float s = graphics->GetPlatformWindowScale();
-  if (!std::isfinite(s) || !(s > 0.f)) return;
-  const float fitting = std::min(static_cast<float>(height) / (s * kEditorHeight),
-                                 static_cast<float>(width) / (s * kEditorWidth));
+  if (!UsableWindowScale(s)) return;
+  const float fitting = FittingScale(width, height, s);
   const float scale = std::clamp(fitting, kEditorMinScale, kEditorMaxScale);
   resizeGuard_ = true;
   graphics->Resize(kEditorWidth, kEditorHeight, scale, scale != fitting);
   resizeGuard_ = false;
+}
+
+void Tarvex::ConstrainParentWindowSize(int& width, int& height) const {
+  const plugkit::igraphics::IGraphics* graphics = GetUI();
+  const float s = graphics ? graphics->GetPlatformWindowScale() : 0.f;
+  if (!graphics || graphics->NControls() == 0 || width <= 0 || height <= 0 ||
+      !UsableWindowScale(s)) {
+    TarvexApiBase::ConstrainParentWindowSize(width, height);
+    return;
+  }
+  const float scale = std::clamp(FittingScale(width, height, s), kEditorMinScale, kEditorMaxScale);
+  width = graphics->WindowPixels(kEditorWidth, scale);
+  height = graphics->WindowPixels(kEditorHeight, scale);
 }
 
 void Tarvex::OnActivate(bool active) {

@@ -69,6 +69,9 @@ public:
   // between 85 % and 150 %, resizing the window when the scale had to be
   // limited.
   void OnParentWindowResize(int width, int height) override;
+  // The window that resize gives the editor: the layout's aspect at the
+  // scale it fits, within the scale range.
+  void ConstrainParentWindowSize(int& width, int& height) const override;
 
 protected:
   // The plug-in module sets these for each block it processes: bit 0 marks

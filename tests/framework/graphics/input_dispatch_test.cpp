@@ -277,6 +277,7 @@ TEST(InputDispatch, WhileATextEntryIsOpenOnlyItGetsDrags) {
   e.g.OnMouseDown({At(50, 70)});
   e.g.OnMouseDrag({At(50, 80, false, 0, 10)}); // an earlier drag: its end stays behind
   e.g.OnMouseUp({At(50, 80)});
+  e.delegate.GetParam(1)->SetNormalized(1.0);
   knob->SetValueFromDelegate(1.0, 0);
   e.delegate.sent.clear();
 

@@ -167,7 +167,19 @@ TEST(TextEntry, ClipboardUndoAndRedo) {
   EXPECT_EQ(e.Text().GetTextUTF8(), "PASTEDllo world");
   e.g.OnKeyDown(0, 0, Key("a", 'A', true));
   EXPECT_EQ(e.Text().SelectionEnd(), 15);
-  EXPECT_FALSE(e.g.OnKeyDown(0, 0, Key("\t", 9)));
+}
+
+TEST(TextEntry, AnOpenEntryKeepsEveryKeyFromTheHost) {
+  Entry e;
+  e.Open(*e.free, "");
+  // Backspace, Delete, Left, Up, Page Up, F5 and Tab change nothing here.
+  for (int vk : {0x08, 0x2E, 0x25, 0x26, 0x21, 0x74, 0x09}) {
+    EXPECT_TRUE(e.g.OnKeyDown(10, 10, Key("", vk))) << vk;
+    EXPECT_TRUE(e.g.OnKeyUp(10, 10, Key("", vk))) << vk;
+  }
+  EXPECT_TRUE(e.Text().EditInProgress());
+  e.g.OnKeyDown(10, 10, Key("\x1b", 27));
+  EXPECT_FALSE(e.g.OnKeyDown(10, 10, Key("", 0x08))) << "closed, keys go to the host again";
 }
 
 TEST(TextEntry, CaretBlinksWhileEditingAndStopsAfter) {

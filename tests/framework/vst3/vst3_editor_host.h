@@ -2,6 +2,7 @@
 
 #include "tests/framework/vst3/vst3_test_plugin.h"
 #include "tests/support/graphics/null_graphics.h"
+#include "tests/support/recording_frame.h"
 
 #include "framework/graphics/popup_menu.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -63,24 +64,6 @@ public:
 // SDK interfaces have no virtual destructors by design: their objects die through release().
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-// A host's frame that notes every resize the view asks for.
-class RecordingFrame : public Steinberg::FObject, public Steinberg::IPlugFrame {
-public:
-  Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView*,
-                                           Steinberg::ViewRect* newSize) override {
-    requests.push_back(*newSize);
-    return answer;
-  }
-  OBJ_METHODS(RecordingFrame, FObject)
-  REFCOUNT_METHODS(FObject)
-  DEFINE_INTERFACES
-  DEF_INTERFACE(Steinberg::IPlugFrame)
-  END_DEFINE_INTERFACES(FObject)
-
-  std::vector<Steinberg::ViewRect> requests;
-  Steinberg::tresult answer = Steinberg::kResultTrue;
-};
-
 // A host's context menu: starts with one item of the host's own and keeps
 // what is added with its targets.
 class RecordingMenu : public Steinberg::FObject, public Steinberg::Vst::IContextMenu {

@@ -129,6 +129,20 @@ TEST(Vst3View, EditorResizeAsksTheFrameAndReportsItsAnswer) {
   EXPECT_FALSE(plug->ResizeEditorWindow(500, 350)) << "no frame to ask";
 }
 
+TEST(Vst3View, OtherViewsComingAndGoingLeaveTheOpenEditorItsFrame) {
+  EditorSession session;
+  for (const bool released : {false, true}) {
+    auto other = owned(session.plug->CreateEditorView(ViewType::kEditor));
+    if (released) other = nullptr;
+    session.frame.requests.clear();
+    session.plug->GetUI()->Resize(released ? 500 : 520, 350, 1.f, true);
+    EXPECT_EQ(session.frame.requests.size(), 1u) << released;
+    session.handler.menus.clear();
+    session.RightClick(10.f, 20.f);
+    EXPECT_EQ(session.handler.menus.size(), 1u) << released;
+  }
+}
+
 TEST(Vst3View, KeysReachTheControlUnderThePointerAndUnusedOnesGoBack) {
   EditorSession session;
   KeyControl* keys = session.plug->Keys();

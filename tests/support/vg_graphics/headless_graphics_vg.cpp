@@ -6,14 +6,6 @@
 
 namespace plugkit::igraphics::testing {
 
-namespace {
-
-int WindowPixels(int size, float scale) {
-  return static_cast<int>(static_cast<float>(size) * scale);
-}
-
-} // namespace
-
 HeadlessGraphicsVG::HeadlessGraphicsVG(IGEditorDelegate& delegate, int width, int height,
                                        float scale)
     : WindowlessPlatform<IGraphicsVG>(delegate, width, height, 60, scale),

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace tarvex {
 namespace {
@@ -238,6 +239,31 @@ TEST(EditorFilterGraph, NearerOfTwoHandlesIsPickedAndWheelNeedsAnEnabledSlot) {
   const int sent = plug.valuesSent;
   g.OnMouseWheel(400, 300, IMouseMod(), 3.f);
   EXPECT_EQ(plug.valuesSent, sent);
+}
+
+TEST(EditorFilterGraph, HandlesPinnedAtTheEdgeAreHitAndDraggedWhereTheyAreDrawn) {
+  EditorTarvex plug;
+  plug.Activate(22050.0);
+  auto& g = plug.Open();
+  plug.Process(512, [](long) { return 0.0; });
+  // Slots 4 and 9 lie above the plot's top and at the deepest cut: both
+  // handles sit on the bottom-right corner of the plot.
+  for (auto [s, f] : {std::pair{4, 16000.0}, std::pair{9, 15000.0}}) {
+    plug.SetPlain(SlotParamIndex(s, kSlotEnabled), 1.0);
+    plug.SetPlain(SlotParamIndex(s, kSlotFrequency), f);
+    plug.SetPlain(SlotParamIndex(s, kSlotDepth), 36.0);
+  }
+  g.Frame();
+  ControlsOf<Button>(g)[0]->View().SelectSlot(9, g);
+  FilterGraph& graph = GraphOf(g);
+  const int freq9 = SlotParamIndex(9, kSlotFrequency);
+
+  // Past the corner, on the handles' outer half; the selected slot wins.
+  g.Drag(840, 350, 740, 350);
+  EXPECT_NEAR(graph.FreqToX(plug.Plain(freq9)), 734.f, 0.01f) << "followed the pointer";
+  EXPECT_DOUBLE_EQ(plug.Plain(SlotParamIndex(4, kSlotFrequency)), 16000.0);
+  g.Drag(734, 346, 934, 346);
+  EXPECT_NEAR(plug.Plain(freq9), graph.TopFrequency(), 0.01) << "no higher than drawn";
 }
 
 TEST(EditorFilterGraph, LiveAssistHowlIsShownAsALiveFilterAndLearnFixedFromTheLearnButton) {

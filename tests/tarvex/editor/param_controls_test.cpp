@@ -5,6 +5,7 @@
 #include "tests/tarvex/editor/editor_rig.h"
 
 #include <cctype>
+#include <functional>
 #include <string>
 
 namespace tarvex {
@@ -93,6 +94,41 @@ TEST(EditorParamControls, KnobKeysWheelAndDoubleClickStepTheValue) {
   EXPECT_TRUE(
       g.Drew("Blend original and filtered audio. Automatic filtering is causal; no audio "
              "lookahead."));
+}
+
+TEST(EditorParamControls, GesturesStartFromWhatTheHostSetWhileTheControlWasHeld) {
+  const float mix = Column(4) + 65;
+  struct Case {
+    const char* gesture;
+    int param;
+    float x, y;
+    double host;
+    std::function<void(EditorGraphics&)> act;
+    double expected;
+  };
+  const Case cases[] = {
+      // The press itself switches Bypass on (no audio comes out).
+      {"bypass click", kParamBypass, 100, 778, 0.0, [](EditorGraphics& g) { g.Click(100, 778); },
+       1.0},
+      {"up key", kParamMix, mix, kKnobY, 30.0, [=](EditorGraphics& g) { g.Key(mix, kKnobY, 38); },
+       31.0},
+      {"typed old value", kParamMix, mix, kKnobY, 30.0, [](EditorGraphics& g) { Type(g, 4, "50"); },
+       50.0},
+  };
+  for (const Case& c : cases) {
+    EditorTarvex plug;
+    auto& g = plug.Open();
+    plug.SetPlain(kParamMix, 50.0);
+    testing::IMouseInfo press;
+    press.x = c.x;
+    press.y = c.y;
+    press.ms.L = true;
+    g.OnMouseDown({press});
+    plug.SetPlain(c.param, c.host);
+    g.OnMouseUp({press});
+    c.act(g);
+    EXPECT_NEAR(plug.Plain(c.param), c.expected, 1e-4) << c.gesture;
+  }
 }
 
 TEST(EditorParamControls, EnumMenusListValuesWithTheCurrentOneChecked) {
