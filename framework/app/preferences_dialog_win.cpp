@@ -259,8 +259,10 @@ void AppHost::PopulateSampleRates(HWND dialog, const AudioDeviceInfo& input,
                                   const AudioDeviceInfo& output) {
   ClearList(dialog, IDC_SAMPLE_RATE);
   for (const unsigned int rate : input.sampleRates) {
-    if (std::find(output.sampleRates.begin(), output.sampleRates.end(), rate) ==
-        output.sampleRates.end())
+    const bool accepted =
+        rate >= AppSettings::kMinSampleRate && rate <= AppSettings::kMaxSampleRate;
+    if (!accepted || std::find(output.sampleRates.begin(), output.sampleRates.end(), rate) ==
+                         output.sampleRates.end())
       continue;
     const int index = AddEntry(dialog, IDC_SAMPLE_RATE, std::to_string(rate).c_str());
     SendItem(dialog, IDC_SAMPLE_RATE, CB_SETITEMDATA, static_cast<WPARAM>(index), rate);

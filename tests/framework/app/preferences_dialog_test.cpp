@@ -32,9 +32,11 @@ class PreferencesDialogTest : public ::testing::Test {
 protected:
   void SetUp() override {
     gDeviceCalls.clear();
-    FakeAudio::next = {WithRates(Device(3, "DS:Mic", 2, 0, true), {44100, 48000}),
-                       WithRates(Device(7, "DS:Speakers", 0, 2, false, true), {48000, 44100}),
-                       WithRates(Device(9, "DS:Interface", 8, 6), {44100, 48000, 96000})};
+    // 11025 Hz, which Speakers and Interface offer, is a rate the plug-in refuses.
+    FakeAudio::next = {
+        WithRates(Device(3, "DS:Mic", 2, 0, true), {44100, 48000}),
+        WithRates(Device(7, "DS:Speakers", 0, 2, false, true), {48000, 11025, 44100}),
+        WithRates(Device(9, "DS:Interface", 8, 6), {11025, 44100, 48000, 96000})};
     FakeMidi::nextIn = {"Keys", "Pads"};
     FakeMidi::nextOut = {"Synth"};
     host = AppHost::Create(test::MakeStereo);
