@@ -32,7 +32,8 @@ struct AudioStreamSetup {
 // The audio library behind the host: its devices and the one stream it runs.
 // The stream hands non-interleaved 64-bit buffers to HostAudioCallback with
 // the host as user data. Errors never leave as exceptions: they are written
-// to the standard error stream and the call returns false.
+// to the standard error stream and the call returns false. Device names are
+// UTF-8.
 class AudioBackend {
 public:
   virtual ~AudioBackend() = default;
