@@ -44,6 +44,8 @@ public:
   virtual bool OpenStream(const AudioStreamSetup& setup, unsigned int& bufferFrames,
                           AppHost* host) = 0;
   virtual bool StartStream() = 0;
+  // Both return within a bound whatever the device does; a stream that does
+  // not stop in time is given up, and the backend has none open afterwards.
   virtual void StopStream() = 0;
   virtual void CloseStream() = 0;
   virtual bool IsStreamOpen() const = 0;
