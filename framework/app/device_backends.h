@@ -50,6 +50,8 @@ public:
   virtual void CloseStream() = 0;
   virtual bool IsStreamOpen() const = 0;
   virtual bool IsStreamRunning() const = 0;
+  // Why the last OpenStream or StartStream failed, as the library said it.
+  virtual std::string ErrorText() const = 0;
 };
 
 // One direction of the MIDI library: its ports and the one it has open.

@@ -162,10 +162,14 @@ void OnInitDialog(AppHost& host, HWND dialog) {
   host.GetBackupSettings().CopyFrom(host.GetCurrentSettings());
 }
 
+// Audio must run on what the dialog opened with, even after a failed Apply
+// that the user undid by hand.
 void OnCancel(AppHost& host) {
   AppSettings& current = host.GetCurrentSettings();
   const AppSettings& backup = host.GetBackupSettings();
-  if (AudioSettingsEqual(current, backup) && MidiSettingsEqual(current, backup)) return;
+  if (AudioSettingsEqual(current, backup) && MidiSettingsEqual(current, backup) &&
+      host.IsAudioRunningOnCurrent())
+    return;
   current.CopyFrom(backup);
   host.ResetAudioDriver();
   host.ProbeAudioDevices();
@@ -303,7 +307,9 @@ INT_PTR CALLBACK PreferencesDialogProc(HWND dialog, UINT message, WPARAM wParam,
       const int id = LOWORD(wParam);
       switch (id) {
         case IDOK:
-          if (!host->GetActiveSettings().Equals(host->GetCurrentSettings())) host->StartAudio();
+          if (!host->GetActiveSettings().Equals(host->GetCurrentSettings()) ||
+              !host->IsAudioRunningOnCurrent())
+            host->StartAudio();
           EndDialog(dialog, IDOK);
           break;
         case IDCANCEL:

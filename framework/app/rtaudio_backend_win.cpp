@@ -16,16 +16,20 @@ namespace plugkit {
 namespace {
 
 // The audio library reports through errorCallback; anything it still throws
-// is written out the same way and becomes a failed call.
+// is written out the same way and becomes a failed call, whose text is kept
+// when the caller asks for it.
 template <typename Call>
-bool Guarded(Call&& call) {
+bool Guarded(Call&& call, std::string* errorText = nullptr) {
+  std::string text;
   try {
     return call();
   } catch (const std::exception& e) {
-    errorCallback(RTAUDIO_UNKNOWN_ERROR, e.what());
+    text = e.what();
   } catch (...) {
-    errorCallback(RTAUDIO_UNKNOWN_ERROR, "unknown audio error");
+    text = "unknown audio error";
   }
+  errorCallback(RTAUDIO_UNKNOWN_ERROR, text);
+  if (errorText) *errorText = text;
   return false;
 }
 
@@ -76,33 +80,43 @@ public:
 
   bool OpenStream(const AudioStreamSetup& setup, unsigned int& bufferFrames,
                   AppHost* host) override {
+    errorText_.clear();
     if (!audio_) return false;
-    const bool opened = Guarded([&] {
-      RtAudio::StreamParameters output;
-      output.deviceId = setup.outputId;
-      output.nChannels = setup.outputChannels;
-      output.firstChannel = 0;
-      RtAudio::StreamParameters input;
-      input.deviceId = setup.inputId;
-      input.nChannels = setup.inputChannels;
-      input.firstChannel = 0;
-      RtAudio::StreamOptions options;
-      options.flags = RTAUDIO_NONINTERLEAVED;
-      options.numberOfBuffers = 0;
-      options.priority = 0;
-      return audio_->openStream(&output, setup.inputChannels > 0 ? &input : nullptr,
-                                RTAUDIO_FLOAT64, setup.sampleRate, &bufferFrames, HostAudioCallback,
-                                host, &options) == RTAUDIO_NO_ERROR;
-    });
-    if (!opened) return false;
+    const bool opened = Guarded(
+        [&] {
+          RtAudio::StreamParameters output;
+          output.deviceId = setup.outputId;
+          output.nChannels = setup.outputChannels;
+          output.firstChannel = 0;
+          RtAudio::StreamParameters input;
+          input.deviceId = setup.inputId;
+          input.nChannels = setup.inputChannels;
+          input.firstChannel = 0;
+          RtAudio::StreamOptions options;
+          options.flags = RTAUDIO_NONINTERLEAVED;
+          options.numberOfBuffers = 0;
+          options.priority = 0;
+          return audio_->openStream(&output, setup.inputChannels > 0 ? &input : nullptr,
+                                    RTAUDIO_FLOAT64, setup.sampleRate, &bufferFrames,
+                                    HostAudioCallback, host, &options) == RTAUDIO_NO_ERROR;
+        },
+        &errorText_);
+    if (!opened) return Failed();
     stopBound_ =
         kStopBoundBase + std::chrono::milliseconds(kStopBoundBuffers * 1000LL * bufferFrames /
                                                    std::max(setup.sampleRate, 1u));
     return true;
   }
 
+  // The library reports a device that would not start only through its
+  // error callback; the stream then is not running.
   bool StartStream() override {
-    return audio_ && Guarded([&] { return audio_->startStream() == RTAUDIO_NO_ERROR; });
+    errorText_.clear();
+    if (!audio_) return false;
+    const bool started = Guarded(
+        [&] { return audio_->startStream() == RTAUDIO_NO_ERROR && audio_->isStreamRunning(); },
+        &errorText_);
+    return started || Failed();
   }
 
   void StopStream() override {
@@ -120,8 +134,16 @@ public:
 
   bool IsStreamOpen() const override { return audio_ && audio_->isStreamOpen(); }
   bool IsStreamRunning() const override { return audio_ && audio_->isStreamRunning(); }
+  std::string ErrorText() const override { return errorText_; }
 
 private:
+  // Keeps the library's text of the call that just failed, unless an
+  // exception gave one already.
+  bool Failed() {
+    if (errorText_.empty()) errorText_ = audio_->getErrorText();
+    return false;
+  }
+
   // Stopping and closing wait for the library's stream thread, and over
   // DirectSound that thread waits without limit for a device that stopped
   // moving its buffer. The call runs on a thread of its own; when it has not
@@ -156,6 +178,7 @@ private:
 
   std::shared_ptr<RtAudio> audio_;
   std::chrono::milliseconds stopBound_ = kStopBoundBase;
+  std::string errorText_;
 };
 
 } // namespace

@@ -88,6 +88,7 @@ public:
   void CloseStream() override { library_->CloseStream(); }
   bool IsStreamOpen() const override { return library_->IsStreamOpen(); }
   bool IsStreamRunning() const override { return library_->IsStreamRunning(); }
+  std::string ErrorText() const override { return library_->ErrorText(); }
 
 private:
   std::unique_ptr<AudioBackend> library_;

@@ -213,5 +213,26 @@ TEST_F(PreferencesDialogTest, OkRestartsAudioWithTheChoicesAndSavesThem) {
   EXPECT_EQ(stored("midi", "outdev"), "Synth");
 }
 
+// A setting the device refuses is told to the user, and going back to the
+// settings in force brings audio back, on OK and on Cancel alike.
+TEST_F(PreferencesDialogTest, AFailedApplyIsShownAndOkOrCancelRunAudioOnTheSettingsInForce) {
+  for (const int button : {IDOK, IDCANCEL}) {
+    ASSERT_TRUE(host->StartAudio());
+    FakeAudio::last->refusedRate = 48000;
+    test::gShownErrors.clear();
+    EXPECT_EQ(Run([&](HWND dialog) {
+                Choose(dialog, IDC_SAMPLE_RATE, 1);
+                Press(dialog, IDC_APPLY);
+                Choose(dialog, IDC_SAMPLE_RATE, 0);
+                Press(dialog, button);
+              }),
+              button);
+    EXPECT_EQ(test::gShownErrors, Texts{"Error: Could not start audio from \"Mic\" to "
+                                        "\"Speakers\" at 48000 Hz:\nNot supported"});
+    EXPECT_TRUE(FakeAudio::last->IsStreamRunning()) << button;
+    EXPECT_EQ(FakeAudio::last->setup.sampleRate, 44100u) << button;
+  }
+}
+
 } // namespace
 } // namespace plugkit
