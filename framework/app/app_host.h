@@ -98,12 +98,15 @@ public:
   // Opens and starts the stream on the devices that current names, falling
   // back to the system's default devices (and storing their names) for
   // devices that are gone. False, after telling the user, when a direction has no
-  // device; a running stream then goes on.
+  // device (a running stream then goes on) or when the stream would not open
+  // or start (the user is told the devices and why).
   bool StartAudio();
   bool OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                        int bufferFrames);
   // Fades a running stream out, stops and closes it.
   void CloseAudioStream();
+  // A stream runs on the audio settings that current holds.
+  bool IsAudioRunningOnCurrent() const;
   AudioBackend* GetAudio() const { return audio_.get(); }
   const std::vector<unsigned int>& GetInputDeviceIds() const { return inputDeviceIds_; }
   const std::vector<unsigned int>& GetOutputDeviceIds() const { return outputDeviceIds_; }
@@ -196,6 +199,8 @@ private:
   AppSettings backup_;
   AppSettings active_;
   std::unique_ptr<SettingsStore> settingsFile_;
+  // Why the last OpenAudioStream failed.
+  std::string audioError_;
   bool noIO_ = false;
   StringBuffer screenshotPath_;
   std::vector<ProbedDevice> devices_;

@@ -3,7 +3,9 @@
 #include "framework/core/channel_io.h"
 
 #include <chrono>
+#include <string>
 #include <thread>
+#include <utility>
 
 namespace plugkit {
 
@@ -85,14 +87,25 @@ bool AppHost::StartAudio() {
     ShowError(kCheckAudioSettings, "Error");
     return false;
   }
-  return OpenAudioStream(inputId, outputId, current_.sampleRate, current_.bufferSize);
+  if (OpenAudioStream(inputId, outputId, current_.sampleRate, current_.bufferSize)) return true;
+  const std::string text = "Could not start audio from \"" + GetAudioDeviceName(inputId) +
+                           "\" to \"" + GetAudioDeviceName(outputId) + "\" at " +
+                           std::to_string(current_.sampleRate) + " Hz:\n" + audioError_;
+  ShowError(text.c_str(), "Error");
+  return false;
 }
 
 bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                               int bufferFrames) {
   CloseAudioStream();
-  if (!audio_ || sampleRate <= 0 || bufferFrames <= 0) return false;
-  if (!PrepareAudioStream(sampleRate, bufferFrames)) return false;
+  const auto fail = [this](std::string reason) {
+    audioError_ = std::move(reason);
+    return false;
+  };
+  if (!audio_) return fail("No audio driver");
+  if (sampleRate <= 0 || bufferFrames <= 0) return fail("No sample rate or buffer size");
+  if (!PrepareAudioStream(sampleRate, bufferFrames))
+    return fail("The plug-in could not be prepared");
   AudioStreamSetup setup;
   setup.outputId = outputId;
   setup.outputChannels = static_cast<unsigned int>(plug_->NChannels(kDirectionOutput));
@@ -100,9 +113,9 @@ bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int s
   setup.inputChannels = static_cast<unsigned int>(plug_->NChannels(kDirectionInput));
   setup.sampleRate = static_cast<unsigned int>(sampleRate);
   auto granted = static_cast<unsigned int>(bufferFrames);
-  if (!audio_->OpenStream(setup, granted, this)) return false;
+  if (!audio_->OpenStream(setup, granted, this)) return fail(audio_->ErrorText());
   bufferFrames_ = static_cast<int32_t>(granted);
-  if (!audio_->StartStream()) return false;
+  if (!audio_->StartStream()) return fail(audio_->ErrorText());
   active_.CopyFrom(current_);
   return true;
 }
@@ -116,6 +129,10 @@ void AppHost::CloseAudioStream() {
     audio_->StopStream();
   }
   audio_->CloseStream();
+}
+
+bool AppHost::IsAudioRunningOnCurrent() const {
+  return audio_ && audio_->IsStreamRunning() && AudioSettingsEqual(active_, current_);
 }
 
 void AppHost::ShowError(const char* text, const char* caption) const {

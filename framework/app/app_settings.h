@@ -10,6 +10,11 @@ namespace plugkit {
 // what is being edited and used, one the preferences dialog restores on
 // Cancel and one for the stream that was last started.
 struct AppSettings {
+  // The sample rates the program runs its plug-in at; the plug-in refuses
+  // any other.
+  static constexpr int32_t kMinSampleRate = 22050;
+  static constexpr int32_t kMaxSampleRate = 192000;
+
   AppSettings();
   AppSettings(const AppSettings&) = delete;
   AppSettings& operator=(const AppSettings&) = delete;

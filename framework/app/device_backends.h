@@ -32,7 +32,8 @@ struct AudioStreamSetup {
 // The audio library behind the host: its devices and the one stream it runs.
 // The stream hands non-interleaved 64-bit buffers to HostAudioCallback with
 // the host as user data. Errors never leave as exceptions: they are written
-// to the standard error stream and the call returns false.
+// to the standard error stream and the call returns false. Device names are
+// UTF-8.
 class AudioBackend {
 public:
   virtual ~AudioBackend() = default;
@@ -43,10 +44,14 @@ public:
   virtual bool OpenStream(const AudioStreamSetup& setup, unsigned int& bufferFrames,
                           AppHost* host) = 0;
   virtual bool StartStream() = 0;
+  // Both return within a bound whatever the device does; a stream that does
+  // not stop in time is given up, and the backend has none open afterwards.
   virtual void StopStream() = 0;
   virtual void CloseStream() = 0;
   virtual bool IsStreamOpen() const = 0;
   virtual bool IsStreamRunning() const = 0;
+  // Why the last OpenStream or StartStream failed, as the library said it.
+  virtual std::string ErrorText() const = 0;
 };
 
 // One direction of the MIDI library: its ports and the one it has open.

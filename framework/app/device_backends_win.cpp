@@ -1,6 +1,7 @@
 #include "framework/app/device_backends.h"
 #include "framework/app/rtaudio_backend_win.h"
 #include "framework/app/rtmidi_backend_win.h"
+#include "framework/app/system_device_names_win.h"
 #include "framework/core/win_shell.h"
 
 #include <windows.h>
@@ -19,7 +20,10 @@ void ShowMessageBox(const char* text, const char* caption) {
 
 DeviceBackends SystemDeviceBackends() {
   DeviceBackends backends;
-  backends.makeAudio = MakeRtAudioBackend;
+  // RtAudio is built without UNICODE, so it names devices in the code page.
+  backends.makeAudio = [] {
+    return WithSystemDeviceNames(MakeRtAudioBackend(), EnumerateDirectSoundNames);
+  };
   backends.makeMidiIn = MakeRtMidiInBackend;
   backends.makeMidiOut = MakeRtMidiOutBackend;
   backends.showError = ShowMessageBox;

@@ -162,10 +162,14 @@ void OnInitDialog(AppHost& host, HWND dialog) {
   host.GetBackupSettings().CopyFrom(host.GetCurrentSettings());
 }
 
+// Audio must run on what the dialog opened with, even after a failed Apply
+// that the user undid by hand.
 void OnCancel(AppHost& host) {
   AppSettings& current = host.GetCurrentSettings();
   const AppSettings& backup = host.GetBackupSettings();
-  if (AudioSettingsEqual(current, backup) && MidiSettingsEqual(current, backup)) return;
+  if (AudioSettingsEqual(current, backup) && MidiSettingsEqual(current, backup) &&
+      host.IsAudioRunningOnCurrent())
+    return;
   current.CopyFrom(backup);
   host.ResetAudioDriver();
   host.ProbeAudioDevices();
@@ -259,8 +263,10 @@ void AppHost::PopulateSampleRates(HWND dialog, const AudioDeviceInfo& input,
                                   const AudioDeviceInfo& output) {
   ClearList(dialog, IDC_SAMPLE_RATE);
   for (const unsigned int rate : input.sampleRates) {
-    if (std::find(output.sampleRates.begin(), output.sampleRates.end(), rate) ==
-        output.sampleRates.end())
+    const bool accepted =
+        rate >= AppSettings::kMinSampleRate && rate <= AppSettings::kMaxSampleRate;
+    if (!accepted || std::find(output.sampleRates.begin(), output.sampleRates.end(), rate) ==
+                         output.sampleRates.end())
       continue;
     const int index = AddEntry(dialog, IDC_SAMPLE_RATE, std::to_string(rate).c_str());
     SendItem(dialog, IDC_SAMPLE_RATE, CB_SETITEMDATA, static_cast<WPARAM>(index), rate);
@@ -300,7 +306,9 @@ INT_PTR CALLBACK PreferencesDialogProc(HWND dialog, UINT message, WPARAM wParam,
       const int id = LOWORD(wParam);
       switch (id) {
         case IDOK:
-          if (!host->GetActiveSettings().Equals(host->GetCurrentSettings())) host->StartAudio();
+          if (!host->GetActiveSettings().Equals(host->GetCurrentSettings()) ||
+              !host->IsAudioRunningOnCurrent())
+            host->StartAudio();
           EndDialog(dialog, IDOK);
           break;
         case IDCANCEL:

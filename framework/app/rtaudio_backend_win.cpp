@@ -3,99 +3,182 @@
 #include "RtAudio.h"
 #include "framework/app/audio_callback.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
+#include <future>
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 namespace plugkit {
 
 namespace {
 
 // The audio library reports through errorCallback; anything it still throws
-// is written out the same way and becomes a failed call.
+// is written out the same way and becomes a failed call, whose text is kept
+// when the caller asks for it.
 template <typename Call>
-bool Guarded(Call&& call) {
+bool Guarded(Call&& call, std::string* errorText = nullptr) {
+  std::string text;
   try {
     return call();
   } catch (const std::exception& e) {
-    errorCallback(RTAUDIO_UNKNOWN_ERROR, e.what());
+    text = e.what();
   } catch (...) {
-    errorCallback(RTAUDIO_UNKNOWN_ERROR, "unknown audio error");
+    text = "unknown audio error";
   }
+  errorCallback(RTAUDIO_UNKNOWN_ERROR, text);
+  if (errorText) *errorText = text;
   return false;
 }
 
+std::shared_ptr<RtAudio> MakeLibrary() {
+  return std::make_shared<RtAudio>(
+      RtAudio::WINDOWS_DS,
+      [](RtAudioErrorType type, const std::string& message) { errorCallback(type, message); });
+}
+
+// A stream that still delivers buffers drains within a few of them after a
+// stop; one whose device went away never does.
+constexpr auto kStopBoundBase = std::chrono::milliseconds(1000);
+constexpr int kStopBoundBuffers = 8;
+
 class RtAudioBackend : public AudioBackend {
 public:
-  RtAudioBackend()
-      : audio_(RtAudio::WINDOWS_DS, [](RtAudioErrorType type, const std::string& message) {
-          errorCallback(type, message);
-        }) {}
+  RtAudioBackend() : audio_(MakeLibrary()) {}
+  // The library's own destructor would close an open stream without bound.
+  ~RtAudioBackend() override { CloseStream(); }
+  RtAudioBackend(const RtAudioBackend&) = delete;
+  RtAudioBackend& operator=(const RtAudioBackend&) = delete;
 
   std::vector<unsigned int> DeviceIds() override {
     std::vector<unsigned int> ids;
-    Guarded([&] {
-      ids = audio_.getDeviceIds();
-      return true;
-    });
+    if (audio_)
+      Guarded([&] {
+        ids = audio_->getDeviceIds();
+        return true;
+      });
     return ids;
   }
 
   AudioDeviceInfo DeviceInfo(unsigned int id) override {
     AudioDeviceInfo info;
-    Guarded([&] {
-      const RtAudio::DeviceInfo device = audio_.getDeviceInfo(id);
-      info.name = device.name;
-      info.inputChannels = device.inputChannels;
-      info.outputChannels = device.outputChannels;
-      info.isDefaultInput = device.isDefaultInput;
-      info.isDefaultOutput = device.isDefaultOutput;
-      info.sampleRates = device.sampleRates;
-      return true;
-    });
+    if (audio_)
+      Guarded([&] {
+        const RtAudio::DeviceInfo device = audio_->getDeviceInfo(id);
+        info.name = device.name;
+        info.inputChannels = device.inputChannels;
+        info.outputChannels = device.outputChannels;
+        info.isDefaultInput = device.isDefaultInput;
+        info.isDefaultOutput = device.isDefaultOutput;
+        info.sampleRates = device.sampleRates;
+        return true;
+      });
     return info;
   }
 
   bool OpenStream(const AudioStreamSetup& setup, unsigned int& bufferFrames,
                   AppHost* host) override {
-    return Guarded([&] {
-      RtAudio::StreamParameters output;
-      output.deviceId = setup.outputId;
-      output.nChannels = setup.outputChannels;
-      output.firstChannel = 0;
-      RtAudio::StreamParameters input;
-      input.deviceId = setup.inputId;
-      input.nChannels = setup.inputChannels;
-      input.firstChannel = 0;
-      RtAudio::StreamOptions options;
-      options.flags = RTAUDIO_NONINTERLEAVED;
-      options.numberOfBuffers = 0;
-      options.priority = 0;
-      return audio_.openStream(&output, setup.inputChannels > 0 ? &input : nullptr, RTAUDIO_FLOAT64,
-                               setup.sampleRate, &bufferFrames, HostAudioCallback, host,
-                               &options) == RTAUDIO_NO_ERROR;
-    });
+    errorText_.clear();
+    if (!audio_) return false;
+    const bool opened = Guarded(
+        [&] {
+          RtAudio::StreamParameters output;
+          output.deviceId = setup.outputId;
+          output.nChannels = setup.outputChannels;
+          output.firstChannel = 0;
+          RtAudio::StreamParameters input;
+          input.deviceId = setup.inputId;
+          input.nChannels = setup.inputChannels;
+          input.firstChannel = 0;
+          RtAudio::StreamOptions options;
+          options.flags = RTAUDIO_NONINTERLEAVED;
+          options.numberOfBuffers = 0;
+          options.priority = 0;
+          return audio_->openStream(&output, setup.inputChannels > 0 ? &input : nullptr,
+                                    RTAUDIO_FLOAT64, setup.sampleRate, &bufferFrames,
+                                    HostAudioCallback, host, &options) == RTAUDIO_NO_ERROR;
+        },
+        &errorText_);
+    if (!opened) return Failed();
+    stopBound_ =
+        kStopBoundBase + std::chrono::milliseconds(kStopBoundBuffers * 1000LL * bufferFrames /
+                                                   std::max(setup.sampleRate, 1u));
+    return true;
   }
 
+  // The library reports a device that would not start only through its
+  // error callback; the stream then is not running.
   bool StartStream() override {
-    return Guarded([&] { return audio_.startStream() == RTAUDIO_NO_ERROR; });
+    errorText_.clear();
+    if (!audio_) return false;
+    const bool started = Guarded(
+        [&] { return audio_->startStream() == RTAUDIO_NO_ERROR && audio_->isStreamRunning(); },
+        &errorText_);
+    return started || Failed();
   }
 
   void StopStream() override {
-    Guarded([&] { return audio_.stopStream() == RTAUDIO_NO_ERROR; });
+    if (audio_ && audio_->isStreamRunning())
+      RunBounded([](RtAudio& audio) { return audio.stopStream() == RTAUDIO_NO_ERROR; });
   }
 
   void CloseStream() override {
+    if (audio_ && audio_->isStreamOpen())
+      RunBounded([](RtAudio& audio) {
+        audio.closeStream();
+        return true;
+      });
+  }
+
+  bool IsStreamOpen() const override { return audio_ && audio_->isStreamOpen(); }
+  bool IsStreamRunning() const override { return audio_ && audio_->isStreamRunning(); }
+  std::string ErrorText() const override { return errorText_; }
+
+private:
+  // Keeps the library's text of the call that just failed, unless an
+  // exception gave one already.
+  bool Failed() {
+    if (errorText_.empty()) errorText_ = audio_->getErrorText();
+    return false;
+  }
+
+  // Stopping and closing wait for the library's stream thread, and over
+  // DirectSound that thread waits without limit for a device that stopped
+  // moving its buffer. The call runs on a thread of its own; when it has not
+  // returned in time, the library object is left to that thread (the stream
+  // makes no callback once its stop has begun) and a new one takes its place.
+  template <typename Call>
+  void RunBounded(Call call) {
+    std::packaged_task<bool()> task(
+        [audio = audio_, call] { return Guarded([&] { return call(*audio); }); });
+    std::future<bool> done = task.get_future();
+    std::thread worker;
+    try {
+      worker = std::thread(std::move(task));
+    } catch (const std::system_error&) {
+      Guarded([&] { return call(*audio_); });
+      return;
+    }
+    // Joined, the worker has let go of the library object before this returns.
+    if (done.wait_for(stopBound_) == std::future_status::ready) {
+      worker.join();
+      return;
+    }
+    worker.detach();
+    errorCallback(RTAUDIO_SYSTEM_ERROR,
+                  "the audio device did not stop in time; its stream is left");
+    audio_.reset();
     Guarded([&] {
-      audio_.closeStream();
+      audio_ = MakeLibrary();
       return true;
     });
   }
 
-  bool IsStreamOpen() const override { return audio_.isStreamOpen(); }
-  bool IsStreamRunning() const override { return audio_.isStreamRunning(); }
-
-private:
-  RtAudio audio_;
+  std::shared_ptr<RtAudio> audio_;
+  std::chrono::milliseconds stopBound_ = kStopBoundBase;
+  std::string errorText_;
 };
 
 } // namespace

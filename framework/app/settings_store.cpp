@@ -22,8 +22,6 @@ struct SettingKey {
 
 constexpr int32_t kMaxDeviceChannel = 256;
 constexpr int32_t kMaxMidiChannel = 16;
-constexpr int32_t kMinSampleRate = 22050;
-constexpr int32_t kMaxSampleRate = 192000;
 constexpr int32_t kMinBufferSize = 32;
 constexpr int32_t kMaxBufferSize = 8192;
 // DirectSound is 0; 1 reads the output device's name for both directions.
@@ -52,7 +50,8 @@ const SettingKey kKeys[] = {
     Number("audio", "out1", &AppSettings::audioOut1, 1, kMaxDeviceChannel, 1, true),
     Number("audio", "out2", &AppSettings::audioOut2, 1, kMaxDeviceChannel, 2, true),
     Number("audio", "buffer", &AppSettings::bufferSize, kMinBufferSize, kMaxBufferSize, 512, false),
-    Number("audio", "sr", &AppSettings::sampleRate, kMinSampleRate, kMaxSampleRate, 44100, false),
+    Number("audio", "sr", &AppSettings::sampleRate, AppSettings::kMinSampleRate,
+           AppSettings::kMaxSampleRate, 44100, false),
     Text("midi", "indev", &AppSettings::midiInDevice, "no input"),
     Text("midi", "outdev", &AppSettings::midiOutDevice, "no output"),
     Number("midi", "inchan", &AppSettings::midiInChannel, 0, kMaxMidiChannel, 0, true),

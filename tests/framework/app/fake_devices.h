@@ -50,7 +50,7 @@ public:
     asked = frames;
     frames = granted > 0 ? granted : frames;
     host = h;
-    open = openSucceeds;
+    open = openSucceeds && s.sampleRate != refusedRate;
     return open;
   }
   bool StartStream() override {
@@ -77,10 +77,11 @@ public:
   }
   bool IsStreamOpen() const override { return open; }
   bool IsStreamRunning() const override { return running; }
+  std::string ErrorText() const override { return "Not supported"; }
 
   std::vector<Device> devices;
   bool openSucceeds = true, startSucceeds = true, stalled = false;
-  unsigned int granted = 0, asked = 0;
+  unsigned int granted = 0, asked = 0, refusedRate = 0;
   AudioStreamSetup setup;
   std::atomic<int> played{0};
 

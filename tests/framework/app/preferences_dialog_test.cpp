@@ -32,9 +32,11 @@ class PreferencesDialogTest : public ::testing::Test {
 protected:
   void SetUp() override {
     gDeviceCalls.clear();
-    FakeAudio::next = {WithRates(Device(3, "DS:Mic", 2, 0, true), {44100, 48000}),
-                       WithRates(Device(7, "DS:Speakers", 0, 2, false, true), {48000, 44100}),
-                       WithRates(Device(9, "DS:Interface", 8, 6), {44100, 48000, 96000})};
+    // 11025 Hz, which Speakers and Interface offer, is a rate the plug-in refuses.
+    FakeAudio::next = {
+        WithRates(Device(3, "DS:Mic", 2, 0, true), {44100, 48000}),
+        WithRates(Device(7, "DS:Speakers", 0, 2, false, true), {48000, 11025, 44100}),
+        WithRates(Device(9, "DS:Interface", 8, 6), {11025, 44100, 48000, 96000})};
     FakeMidi::nextIn = {"Keys", "Pads"};
     FakeMidi::nextOut = {"Synth"};
     host = AppHost::Create(test::MakeStereo);
@@ -209,6 +211,27 @@ TEST_F(PreferencesDialogTest, OkRestartsAudioWithTheChoicesAndSavesThem) {
   EXPECT_EQ(stored("audio", "outdev"), "Interface");
   EXPECT_EQ(stored("audio", "buffer"), "2048");
   EXPECT_EQ(stored("midi", "outdev"), "Synth");
+}
+
+// A setting the device refuses is told to the user, and going back to the
+// settings in force brings audio back, on OK and on Cancel alike.
+TEST_F(PreferencesDialogTest, AFailedApplyIsShownAndOkOrCancelRunAudioOnTheSettingsInForce) {
+  for (const int button : {IDOK, IDCANCEL}) {
+    ASSERT_TRUE(host->StartAudio());
+    FakeAudio::last->refusedRate = 48000;
+    test::gShownErrors.clear();
+    EXPECT_EQ(Run([&](HWND dialog) {
+                Choose(dialog, IDC_SAMPLE_RATE, 1);
+                Press(dialog, IDC_APPLY);
+                Choose(dialog, IDC_SAMPLE_RATE, 0);
+                Press(dialog, button);
+              }),
+              button);
+    EXPECT_EQ(test::gShownErrors, Texts{"Error: Could not start audio from \"Mic\" to "
+                                        "\"Speakers\" at 48000 Hz:\nNot supported"});
+    EXPECT_TRUE(FakeAudio::last->IsStreamRunning()) << button;
+    EXPECT_EQ(FakeAudio::last->setup.sampleRate, 44100u) << button;
+  }
 }
 
 } // namespace

@@ -3,7 +3,8 @@
 # hardware: Wine's PulseAudio driver on a PulseAudio server of this test's
 # own. The program is started twice, since only a later start looks the
 # stored device names up; the second plays the tone from the input device
-# back out to the output device.
+# back out to the output device, and must still close within a few seconds
+# once the server has gone while it plays.
 #
 #   audio_through_pulse.sh TARVEX_EXE WORK_FOLDER
 #
@@ -76,10 +77,11 @@ start_program() {
   program_pid=$!
 }
 
-# Asks the program to close as its user would and waits for it to end.
+# Asks the program to close as its user would and waits up to $1 seconds for
+# it to end.
 stop_program() {
   wine taskkill /im Tarvex.exe >/dev/null 2>&1 || true
-  wait_for 20 bash -c "! kill -0 $program_pid" || { echo "the program did not close"; exit 1; }
+  wait_for "$1" bash -c "! kill -0 $program_pid" || { echo "the program did not close"; exit 1; }
   wait "$program_pid" 2>/dev/null || true
   program_pid=
 }
@@ -93,7 +95,7 @@ start_program "$work/first.log"
 if ! wait_for 60 streams_run; then
   echo "the first start opened no stream:"; cat "$work/first.log"; exit 1
 fi
-stop_program
+stop_program 20
 echo "stored after the first start:"; settings | grep -E 'dev=' || true
 
 start_program "$work/second.log"
@@ -110,7 +112,14 @@ python3 "$tone" play "$played_hz" "$amplitude" 3 |
 sleep 0.5
 kill "$recorder"
 wait "$recorder" 2>/dev/null || true
-stop_program
+
+# The devices go away while the program plays: it still closes within a few
+# seconds.
+kill "$pulse_pid"
+wait "$pulse_pid" 2>/dev/null || true
+pulse_pid=
+sleep 1
+stop_program 5
 
 echo "a $played_hz Hz tone of amplitude $amplitude played in; out came:"
 python3 "$tone" check "$work/out.raw" "$expected_hz" "$amplitude"
