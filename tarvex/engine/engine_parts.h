@@ -138,8 +138,9 @@ struct DetectorChannel {
   double lastFrequency = 0.0;
   double persistence = 0.0;
   double lastLevel = -120.0;
-  double startLevel = 0.0;
+  double startLevel = 0.0; // the level growth is measured from
   double cooldown = 0.0;
+  int trackHops = 0; // analyses of the candidate after its first
 };
 
 // The feedback detector, per analysed channel, and whether it is learning.
