@@ -43,6 +43,7 @@ private:
   SlotSource ReadSlotSource(int slot) const;
   void ShowSlot(int slot, const SlotSource& source);
   double DynamicEnvelopeTarget(int slot) const;
+  bool TakeUpFilter(int channel, int slot, const SlotSource& source);
   double UpdateSection(int channel, int slot, const SlotSource& source, double envelopeTarget,
                        const double fadeCoefs[2]);
   void RebuildActiveSections();
