@@ -269,7 +269,7 @@ TEST(TarvexBlockProcessing, ParameterChangesReachTheEngineAtTheNextBlock) {
 }
 
 // A tone rings slot 0's notch up; after 20 blocks (10 ms after the Live
-// filter of the third case ran out) the slot's filter changes. The output
+// filter of the fourth case ran out) the slot's filter changes. The output
 // must never rise above the tone, and the new notch must be in place 1 s on.
 TEST(TarvexBlockProcessing, ASlotChangingFilterNeverLiftsTheOutput) {
   using testing::StateFields;
@@ -277,9 +277,11 @@ TEST(TarvexBlockProcessing, ASlotChangingFilterNeverLiftsTheOutput) {
     const float fields[] = {1.0f, frequency, 36.0f, 80.0f};
     for (int f = 0; f < 4; ++f) v[SlotParamIndex(0, f)] = fields[f];
   };
-  StateFields swap, manualOn, reuse, reused, glide;
+  StateFields swap, manualSwap, manualOn, reuse, reused, glide;
   swap.actual[0] = manualOn.actual[0] = {4000.0f, 12.0f, 24.0f, 1.0f, kSlotFixed};
   swap.stored[0] = {100.0f, 12.0f, 24.0f, 1.0f, kSlotFixed};
+  manual(manualSwap.current, 1000.0f);
+  manual(manualSwap.other, 100.0f);
   reuse.actual[0] = {4000.0f, 12.0f, 24.0f, 1.0f, kSlotLive};
   reuse.current[kParamLiveHold] = reuse.current[kParamRecovery] = 0.1f;
   reused.actual[0] = {100.0f, 12.0f, 24.0f, 1.0f, kSlotLive};
@@ -294,6 +296,7 @@ TEST(TarvexBlockProcessing, ASlotChangingFilterNeverLiftsTheOutput) {
     double tone, arrives;
   } cases[] = {
       {swap, swapBanks, 4000.0, 100.0},
+      {manualSwap, swapBanks, 1000.0, 100.0},
       {manualOn, set(kSlotEnabled, 1.0), 4000.0, 80.0},
       {reuse, [&](TestTarvex& p) { p.Restore(testing::StateBytes(reused)); }, 4000.0, 100.0},
       {glide, set(kSlotFrequency, 1100.0), 1000.0, 1100.0}};
