@@ -16,6 +16,21 @@ double ControlSmoothing(double seconds, double fs) {
   return 1.0 - std::exp(-kControlPeriod / (seconds * fs));
 }
 
+// A section whose wet share is below this changes its channel by less than
+// -94 dB: it may stop there without a click.
+constexpr double kInaudibleWet = 1e-5;
+
+void SetDesign(NotchSection& sec, const NotchDesign& design, double fs) {
+  const NotchCoefficients c = DesignNotch(design.frequencyHz, design.q, fs);
+  sec.b0 = c.b0;
+  sec.b1 = c.b1;
+  sec.b2 = c.b2;
+  sec.a1 = c.a1;
+  sec.a2 = c.a2;
+  sec.designFrequency = design.frequencyHz;
+  sec.designQ = design.q;
+}
+
 } // namespace
 
 // Where a slot's filter comes from: its manual parameters when the slot is
@@ -93,8 +108,39 @@ struct FeedbackEngine::SlotSource {
   return levelDb > threshold ? 1.0 : 0.0;
 }
 
-// Designs the section when its filter moved, fades it in or out, follows its
-// envelope and sets its wet share; gives the envelope.
+// How a section takes up the filter its slot holds now. The same filter, or
+// any filter while the section is at rest, is designed at once; a Manual
+// filter moved by its slot's knobs glides; any other filter waits until the
+// one still sounding has faded out and then starts from rest: a running
+// notch's state fed through another design rings out loud (a tone in a 4 kHz
+// notch turned into 100 Hz comes out some 30 dB louder). Gives whether the
+// section runs the slot's filter now.
+[[gnu::always_inline]] inline bool FeedbackEngine::TakeUpFilter(int channel, int slot,
+                                                                const SlotSource& src) {
+  NotchSection& sec = bank_.sections[channel][slot];
+  const double fs = sampleRate_;
+  const NotchDesign wanted = ClampNotchDesign(src.frequency, src.q, fs);
+  if (sec.designFrequency != wanted.frequencyHz || sec.designQ != wanted.q) {
+    if (sec.fade == 0.0) {
+      SetDesign(sec, wanted, fs);
+    } else if (sec.designGlides && src.manual) {
+      SetDesign(sec, GlideNotch({sec.designFrequency, sec.designQ}, wanted, fs, kControlPeriod),
+                fs);
+    } else if (sec.wet < kInaudibleWet) {
+      SetDesign(sec, wanted, fs);
+      sec.fade = 0.0;
+      bank_.lanes[slot].s1[channel] = 0.0;
+      bank_.lanes[slot].s2[channel] = 0.0;
+    } else {
+      return false;
+    }
+  }
+  sec.designGlides = src.manual;
+  return true;
+}
+
+// Takes up the slot's filter or fades out the one it replaces, follows the
+// envelope and sets the wet share; gives the envelope.
 [[gnu::always_inline]] inline double FeedbackEngine::UpdateSection(int channel, int slot,
                                                                    const SlotSource& src,
                                                                    double envelopeTarget,
@@ -104,18 +150,7 @@ struct FeedbackEngine::SlotSource {
   const bool applies =
       src.kind != kSlotEmpty && (src.manual || src.channel == 0 || src.channel == channel + 1);
   double target = 0.0;
-  if (applies) {
-    // The design is a pure function of its inputs: skip it when they repeat.
-    if (sec.designFrequency != src.frequency || sec.designQ != src.q) {
-      const NotchCoefficients c = DesignNotch(src.frequency, src.q, fs);
-      sec.b0 = c.b0;
-      sec.b1 = c.b1;
-      sec.b2 = c.b2;
-      sec.a1 = c.a1;
-      sec.a2 = c.a2;
-      sec.designFrequency = src.frequency;
-      sec.designQ = src.q;
-    }
+  if (applies && TakeUpFilter(channel, slot, src)) {
     sec.depth = src.depth;
     target = 1.0;
   }

@@ -13,6 +13,12 @@ constexpr int kMainLobeBins = 2;
 
 bool InMainLobe(int bin, int peak) { return std::abs(bin - peak) <= kMainLobeBins; }
 
+// Analyses after a candidate's first until the analysis window holds nothing
+// from before it. A tone that starts during the show fills the window over
+// these: its level rises although the tone itself is steady, so its growth is
+// only measured from the last of them on.
+constexpr int kWindowFillHops = kRingSize / kAnalysisHop;
+
 } // namespace
 
 bool FeedbackEngine::HarmonicBlocked(const double* m, int peak, double power, double guard) const {
@@ -92,8 +98,9 @@ void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, dou
 
   const int limit = static_cast<int>(Target(learning ? kParamFixedLimit : kParamLiveLimit));
   const double growth = Target(kParamGrowth);
-  const bool grown =
-      learning || growth == 0.0 || (level - d.startLevel) / std::max(d.persistence, hop) >= growth;
+  const int growthHops = d.trackHops - kWindowFillHops;
+  const bool grown = learning || growth == 0.0 ||
+                     (growthHops > 0 && (level - d.startLevel) / (growthHops * hop) >= growth);
   if (!matched && freeSlot >= 0 && sameKind < limit &&
       d.persistence >= Target(kParamPersistence) * 0.001 && grown && d.cooldown == 0.0)
     PlaceFilter(d, freeSlot, kind, channelValue, f, confidence);
@@ -140,6 +147,7 @@ double FeedbackEngine::InterpolatedFrequency(const double* m, int bin) const {
 }
 
 // A peak near the last one's frequency continues it; any other starts anew.
+// The start level follows the peak until the window is full of the candidate.
 void FeedbackEngine::TrackPersistence(DetectorChannel& d, double frequency, double level) const {
   const double fs = sampleRate_;
   const double hop = kAnalysisHop / fs;
@@ -147,10 +155,12 @@ void FeedbackEngine::TrackPersistence(DetectorChannel& d, double frequency, doub
       std::fabs(frequency - d.lastFrequency) < std::max(0.02 * frequency, 2.0 * fs / kRingSize);
   if (continues && d.persistence > 0.0) {
     d.persistence += hop;
+    ++d.trackHops;
   } else {
-    d.startLevel = level;
     d.persistence = hop;
+    d.trackHops = 0;
   }
+  if (d.trackHops <= kWindowFillHops) d.startLevel = level;
   d.lastFrequency = frequency;
   d.lastLevel = level;
 }

@@ -8,6 +8,7 @@ namespace {
 constexpr int kLearnedSetReadTries = 16;
 constexpr int kSnapshotReadTries = 3;
 constexpr unsigned kAllCommands = 31u;
+constexpr unsigned kSetCommands = kCommandClearFixed | kCommandClearLive | kCommandFreezeLive;
 
 void ApplyClearAndFreeze(unsigned bits, LearnedSet& set) {
   for (LearnedFilter& r : set) {
@@ -72,6 +73,10 @@ bool FeedbackEngine::RequestLearnedSet(const LearnedSet& set) {
   std::uint32_t r = exchange_.requestGeneration.load();
   if (r & 1u) return false;
   if (!exchange_.requestGeneration.compare_exchange_strong(r, r + 1u)) return false;
+  // Clear and freeze commands still queued were given for the set this one
+  // replaces (bank swaps and state saves read it with them applied); the
+  // engine must not apply them to this one.
+  exchange_.commandWord.fetch_and(~kSetCommands);
   PublishLearnedSet(exchange_.mailbox.counter, exchange_.mailbox.words, set);
   exchange_.requestGeneration.store(r + 2u);
   return true;

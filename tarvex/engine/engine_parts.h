@@ -38,6 +38,7 @@ struct NotchSection {
   double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
   double fade = 0.0, envelope = 0.0, wet = 0.0, depth = 0.0;
   double designFrequency = -1.0, designQ = -1.0;
+  bool designGlides = false;                // the design follows its slot's Manual knobs
   double cutExponent = 1.0, cutGain = 10.0; // last 10^exponent of the wet formula
 };
 
@@ -138,8 +139,9 @@ struct DetectorChannel {
   double lastFrequency = 0.0;
   double persistence = 0.0;
   double lastLevel = -120.0;
-  double startLevel = 0.0;
+  double startLevel = 0.0; // the level growth is measured from
   double cooldown = 0.0;
+  int trackHops = 0; // analyses of the candidate after its first
 };
 
 // The feedback detector, per analysed channel, and whether it is learning.

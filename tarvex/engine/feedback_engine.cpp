@@ -110,6 +110,20 @@ void FeedbackEngine::SetParams(const float* values) {
   RebuildGlideList();
 }
 
+void FeedbackEngine::LoadParams(const float* values) {
+  ParamGlide& p = params_;
+  SanitizeParamValues(p.target.data(), values);
+  for (int s = 0; s < kSlotCount; ++s) {
+    const int f = SlotParamIndex(s, kSlotFrequency);
+    const int q = SlotParamIndex(s, kSlotQ);
+    if (p.smoothed[f] == p.target[f] && p.smoothed[q] == p.target[q]) continue;
+    p.smoothed[f] = p.target[f];
+    p.smoothed[q] = p.target[q];
+    for (auto& channel : bank_.sections) channel[s].designGlides = false;
+  }
+  RebuildGlideList();
+}
+
 void FeedbackEngine::RebuildGlideList() {
   ParamGlide& p = params_;
   p.movingCount = 0;

@@ -25,6 +25,10 @@ public:
   void Prepare(double sampleRate, unsigned maxBlock);
   void Reset();
   void SetParams(const float* values);
+  // SetParams for values loaded all at once (a preset, a bank, a state): a
+  // Manual filter they move fades out and comes back at its new place instead
+  // of gliding there.
+  void LoadParams(const float* values);
   void Process(const float* const* in, float* const* out, int frames, bool hostBypass);
 
   bool QueueCommand(unsigned bits);
@@ -43,6 +47,7 @@ private:
   SlotSource ReadSlotSource(int slot) const;
   void ShowSlot(int slot, const SlotSource& source);
   double DynamicEnvelopeTarget(int slot) const;
+  bool TakeUpFilter(int channel, int slot, const SlotSource& source);
   double UpdateSection(int channel, int slot, const SlotSource& source, double envelopeTarget,
                        const double fadeCoefs[2]);
   void RebuildActiveSections();

@@ -113,7 +113,20 @@ ParamValues Tarvex::CurrentValues() const {
   return values;
 }
 
+// The count is read after the values: a block that read any value stored
+// here sees the count odd or moved on.
+void Tarvex::PassValuesToEngine() {
+  const ParamValues values = CurrentValues();
+  const std::uint32_t loads = valueLoads_.load();
+  if (loads != valueLoadsSeen_ || (loads & 1u))
+    engine_->LoadParams(values.data());
+  else
+    engine_->SetParams(values.data());
+  valueLoadsSeen_ = loads;
+}
+
 void Tarvex::ApplyParamValues(const ParamValues& values, bool notifyHost) {
+  valueLoads_.fetch_add(1u);
   for (int i = 0; i < kParamCount; ++i) {
     plugkit::IParam& param = *GetParam(i);
     if (notifyHost) BeginHostParamEdit(i);
@@ -125,6 +138,7 @@ void Tarvex::ApplyParamValues(const ParamValues& values, bool notifyHost) {
     }
     SendParamValueToUI(i, normalized, true);
   }
+  valueLoads_.fetch_add(1u);
   UpdateTailLength();
 }
 

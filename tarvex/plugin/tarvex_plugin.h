@@ -82,6 +82,9 @@ protected:
 
 private:
   ParamValues CurrentValues() const;
+  // Audio thread: the current values to the engine, as loaded values when
+  // some of them may come from ApplyParamValues.
+  void PassValuesToEngine();
   void PrepareEngine();
   // Copies one processed chunk to the host's outputs; one output gets the
   // mean of both engine channels.
@@ -97,6 +100,10 @@ private:
   std::atomic<double> sampleRate_{48000.0};
   std::atomic<std::int32_t> tailLength_{0};
   std::atomic<bool> ready_{false};
+  // Odd while ApplyParamValues stores values; the audio thread remembers the
+  // count it last saw.
+  std::atomic<std::uint32_t> valueLoads_{0};
+  std::uint32_t valueLoadsSeen_ = 0;
   // Set while the instance resizes its own editor, so the parent window's
   // answering resize does not come back in.
   bool resizeGuard_ = false;

@@ -23,8 +23,7 @@ void Tarvex::ProcessBlock(float** inputs, float** outputs, int nFrames) {
   if (nFrames <= 0) {
     // Lets pending learned-set requests and commands land without audio.
     if (ready_.load()) {
-      const ParamValues values = CurrentValues();
-      engine_->SetParams(values.data());
+      PassValuesToEngine();
       engine_->Process(nullptr, engineOut, 0, hostBypass_.load());
     }
     return;
@@ -36,8 +35,7 @@ void Tarvex::ProcessBlock(float** inputs, float** outputs, int nFrames) {
     return;
   }
 
-  const ParamValues values = CurrentValues();
-  engine_->SetParams(values.data());
+  PassValuesToEngine();
   const int nIn = std::min(ConnectedChannelCount(plugkit::kDirectionInput), 2);
   const int nOut = ConnectedChannelCount(plugkit::kDirectionOutput);
   const std::uint64_t silenceFlags = inputSilenceFlags_.load();

@@ -15,7 +15,9 @@ namespace {
 // bypass crossfade, control update every 32 samples and the 24 sections of
 // each channel in slot order. It covers Manual slots that are not dynamic and
 // Fixed filters (no analysis, no ageing), which is all the batched, grouped
-// and cached engine path does to the audio between two analyses.
+// and cached engine path does to the audio between two analyses. A section
+// takes up a new filter at once only while it is at rest; a Manual filter
+// glides; any other waits for the old one to fade out and starts from rest.
 class ReferencePath {
 public:
   ReferencePath(double fs, const LearnedSet& learned) : fs_(fs), learned_(learned) {}
@@ -78,7 +80,38 @@ private:
   struct Section {
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
     double s1 = 0.0, s2 = 0.0, fade = 0.0, envelope = 0.0, wet = 0.0, depth = 0.0;
+    NotchDesign design{-1.0, -1.0};
+    bool manual = false;
   };
+
+  void Design(Section& sec, const NotchDesign& d) {
+    const NotchCoefficients c = DesignNotch(d.frequencyHz, d.q, fs_);
+    sec.b0 = c.b0;
+    sec.b1 = c.b1;
+    sec.b2 = c.b2;
+    sec.a1 = c.a1;
+    sec.a2 = c.a2;
+    sec.design = d;
+  }
+
+  // Whether the section runs the filter now.
+  bool TakeUp(Section& sec, double frequency, double q, bool manual) {
+    const NotchDesign wanted = ClampNotchDesign(frequency, q, fs_);
+    if (wanted.frequencyHz != sec.design.frequencyHz || wanted.q != sec.design.q) {
+      if (sec.fade == 0.0) {
+        Design(sec, wanted);
+      } else if (sec.manual && manual) {
+        Design(sec, GlideNotch(sec.design, wanted, fs_, 32));
+      } else if (sec.wet < 1e-5) {
+        Design(sec, wanted);
+        sec.fade = sec.s1 = sec.s2 = 0.0;
+      } else {
+        return false;
+      }
+    }
+    sec.manual = manual;
+    return true;
+  }
 
   void UpdateControl() {
     inputGain_ = std::pow(10.0, 0.05 * smoothed_[kParamInput]);
@@ -97,13 +130,8 @@ private:
       for (int ch = 0; ch < 2; ++ch) {
         Section& sec = sections_[ch][s];
         double target = 0.0;
-        if (kind != kSlotEmpty && (manual || channel == 0 || channel == ch + 1)) {
-          const NotchCoefficients c = DesignNotch(frequency, q, fs_);
-          sec.b0 = c.b0;
-          sec.b1 = c.b1;
-          sec.b2 = c.b2;
-          sec.a1 = c.a1;
-          sec.a2 = c.a2;
+        if (kind != kSlotEmpty && (manual || channel == 0 || channel == ch + 1) &&
+            TakeUp(sec, frequency, q, manual)) {
           sec.depth = current;
           target = 1.0;
         }

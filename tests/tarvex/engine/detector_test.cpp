@@ -94,6 +94,27 @@ TEST(Detector, SteadyToneIsLeftInLiveAssistAndLearnedOnCommandInLearnFixed) {
   EXPECT_TRUE(learn.Snapshot().learning);
 }
 
+TEST(Detector, AToneStartingDuringTheShowIsLeftUnlessItGrows) {
+  // Each tone starts at 3 s, long after the analysis ring filled with noise.
+  const double fs = 48000.0;
+  const struct {
+    double startDb, rateDb;
+    bool notched;
+  } cases[] = {{-20.0, 0.0, false}, {-40.0, 0.0, false}, {-60.0, 20.0, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.startDb << " dBFS growing " << c.rateDb << " dB/s");
+    EngineRig rig(fs);
+    rig.Set(kParamMode, 2.0f);
+    auto source = [&](long n, int ch) {
+      const double noise = 3e-4 * testing::HashNoise(n, ch, 9);
+      return n < 3 * 48000
+                 ? noise
+                 : noise + GrowingSine(c.startDb, c.rateDb, 1000.0, fs)(n - 3 * 48000, ch);
+    };
+    EXPECT_EQ(RunUntilFilter(rig, 8 * 48000, source) > 0, c.notched);
+  }
+}
+
 TEST(Detector, FixedLimitZeroNeverLearns) {
   EngineRig rig;
   rig.Set(kParamMode, 1.0f);

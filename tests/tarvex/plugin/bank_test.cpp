@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tarvex/engine/factory_presets.h"
 #include "tests/support/chunk_sizes.h"
 #include "tests/tarvex/plugin/tarvex_rig.h"
@@ -56,6 +58,28 @@ TEST(TarvexBanks, SwappingTwiceRestoresEverything) {
   EXPECT_NE(plug.State(), before);
   ASSERT_TRUE(plug.SwapBanks());
   EXPECT_EQ(plug.State(), before);
+}
+
+TEST(TarvexBanks, AClearQueuedBeforeASwapOrALoadLeavesTheIncomingFilters) {
+  StateFields a = RichState();
+  a.stored[2] = {100.0f, 9.0f, 30.0f, 0.8f, kSlotFixed, 0};
+  a.stored[3] = {250.0f, 9.0f, 30.0f, 0.8f, kSlotFixed, 0};
+  // After the swap, the Clear having emptied the outgoing Fixed filter only.
+  StateFields b = a;
+  std::swap(b.current, b.other);
+  std::swap(b.actual, b.stored);
+  b.stored[0] = LearnedFilter{};
+  b.activeBank = 0;
+  for (bool swap : {true, false}) {
+    TestTarvex plug;
+    plug.OnActivate(true);
+    ASSERT_EQ(plug.Restore(StateBytes(a)), kStateChunkBytes);
+    plug.ProcessBlock(nullptr, nullptr, 0);
+    ASSERT_TRUE(plug.QueueCommand(kCommandClearFixed));
+    ASSERT_TRUE(swap ? plug.SwapBanks() : plug.Restore(StateBytes(b)) == kStateChunkBytes);
+    plug.ProcessBlock(nullptr, nullptr, 0);
+    EXPECT_EQ(plug.State(), StateBytes(b)) << (swap ? "swap" : "state load");
+  }
 }
 
 TEST(TarvexBanks, OperationsRefuseWhileAnotherHoldsTheStateGuard) {

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
 
 #include "tarvex/engine/feedback_engine.h"
+#include "tests/support/chunk_sizes.h"
 #include "tests/tarvex/plugin/tarvex_rig.h"
 
 namespace tarvex {
@@ -264,6 +266,64 @@ TEST(TarvexBlockProcessing, ParameterChangesReachTheEngineAtTheNextBlock) {
   plug.GetParam(kParamOutput)->Set(-24.0);
   for (int b = 0; b < 100; ++b) plug.ProcessBlock(ins, outs, 512);
   for (int i = 0; i < 512; ++i) EXPECT_NEAR(o0[i], in[i] * std::pow(10.0, -24.0 / 20.0), 1e-5);
+}
+
+// A tone rings slot 0's notch up; after 20 blocks (10 ms after the Live
+// filter of the fourth case ran out) the slot's filter changes. The output
+// must never rise above the tone, and the new notch must be in place 1 s on.
+TEST(TarvexBlockProcessing, ASlotChangingFilterNeverLiftsTheOutput) {
+  using testing::StateFields;
+  auto manual = [](ParamValues& v, float frequency) {
+    const float fields[] = {1.0f, frequency, 36.0f, 80.0f};
+    for (int f = 0; f < 4; ++f) v[SlotParamIndex(0, f)] = fields[f];
+  };
+  StateFields swap, manualSwap, manualOn, reuse, reused, glide;
+  swap.actual[0] = manualOn.actual[0] = {4000.0f, 12.0f, 24.0f, 1.0f, kSlotFixed};
+  swap.stored[0] = {100.0f, 12.0f, 24.0f, 1.0f, kSlotFixed};
+  manual(manualSwap.current, 1000.0f);
+  manual(manualSwap.other, 100.0f);
+  reuse.actual[0] = {4000.0f, 12.0f, 24.0f, 1.0f, kSlotLive};
+  reuse.current[kParamLiveHold] = reuse.current[kParamRecovery] = 0.1f;
+  reused.actual[0] = {100.0f, 12.0f, 24.0f, 1.0f, kSlotLive};
+  manual(glide.current, 1000.0f);
+  auto swapBanks = [](TestTarvex& p) { p.SwapBanks(); };
+  auto set = [](int field, double value) {
+    return [=](TestTarvex& p) { p.GetParam(SlotParamIndex(0, field))->Set(value); };
+  };
+  const struct {
+    StateFields state;
+    std::function<void(TestTarvex&)> change;
+    double tone, arrives;
+  } cases[] = {
+      {swap, swapBanks, 4000.0, 100.0},
+      {manualSwap, swapBanks, 1000.0, 100.0},
+      {manualOn, set(kSlotEnabled, 1.0), 4000.0, 80.0},
+      {reuse, [&](TestTarvex& p) { p.Restore(testing::StateBytes(reused)); }, 4000.0, 100.0},
+      {glide, set(kSlotFrequency, 1100.0), 1000.0, 1100.0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    TestTarvex plug;
+    plug.OnActivate(true);
+    ASSERT_EQ(plug.Restore(testing::StateBytes(c.state)), testsupport::kStateChunkBytes);
+    std::vector<float> in(512), o0(512), o1(512);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {o0.data(), o1.data()};
+    double peak = 0.0;
+    for (int block = 0; block < 20 + 94; ++block) {
+      if (block == 20) c.change(plug);
+      for (int i = 0; i < 512; ++i)
+        in[i] = static_cast<float>(
+            0.5 * std::sin(2.0 * testing::kPi * c.tone * (512 * block + i) / kRate));
+      plug.ProcessBlock(ins, outs, 512);
+      for (int i = 0; block >= 20 && i < 512; ++i) peak = std::max(peak, std::fabs(double(o0[i])));
+    }
+    EXPECT_LE(20.0 * std::log10(peak / 0.5), 0.2);
+    EngineSnapshot s;
+    plug.ReadSnapshot(s);
+    double f = 0.0, q = 0.0;
+    EXPECT_TRUE(NotchFromSection(s.sections[0][0], kRate, f, q));
+    EXPECT_NEAR(f, c.arrives, 0.01 * c.arrives);
+  }
 }
 
 } // namespace
