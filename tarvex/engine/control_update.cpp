@@ -20,6 +20,11 @@ double ControlSmoothing(double seconds, double fs) {
 // -94 dB: it may stop there without a click.
 constexpr double kInaudibleWet = 1e-5;
 
+// A Manual notch whose knobs ran farther ahead than it can glide in this time
+// fades out and comes back at its new place: at the pace a narrow, low notch
+// can follow, a move across the range would take minutes.
+constexpr double kLongestGlideSeconds = 1.0;
+
 void SetDesign(NotchSection& sec, const NotchDesign& design, double fs) {
   const NotchCoefficients c = DesignNotch(design.frequencyHz, design.q, fs);
   sec.b0 = c.b0;
@@ -123,7 +128,9 @@ struct FeedbackEngine::SlotSource {
   if (sec.designFrequency != wanted.frequencyHz || sec.designQ != wanted.q) {
     if (sec.fade == 0.0) {
       SetDesign(sec, wanted, fs);
-    } else if (sec.designGlides && src.manual) {
+    } else if (sec.designGlides && src.manual &&
+               GlideArrives({sec.designFrequency, sec.designQ}, wanted, fs,
+                            static_cast<int>(kLongestGlideSeconds * fs))) {
       SetDesign(sec, GlideNotch({sec.designFrequency, sec.designQ}, wanted, fs, kControlPeriod),
                 fs);
     } else if (sec.wet < kInaudibleWet) {

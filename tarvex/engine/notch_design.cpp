@@ -49,4 +49,9 @@ NotchDesign GlideNotch(const NotchDesign& from, const NotchDesign& to, double sa
   return next;
 }
 
+bool GlideArrives(const NotchDesign& from, const NotchDesign& to, double sampleRate, int samples) {
+  const NotchDesign reached = GlideNotch(from, to, sampleRate, samples);
+  return reached.frequencyHz == to.frequencyHz && reached.q == to.q;
+}
+
 } // namespace tarvex

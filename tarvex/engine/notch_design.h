@@ -30,4 +30,7 @@ NotchCoefficients DesignNotch(double frequencyHz, double q, double sampleRate);
 NotchDesign GlideNotch(const NotchDesign& from, const NotchDesign& to, double sampleRate,
                        int samples);
 
+// Whether a glide at the pace of GlideNotch arrives within the given samples.
+bool GlideArrives(const NotchDesign& from, const NotchDesign& to, double sampleRate, int samples);
+
 } // namespace tarvex

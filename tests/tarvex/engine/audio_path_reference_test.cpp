@@ -100,7 +100,7 @@ private:
     if (wanted.frequencyHz != sec.design.frequencyHz || wanted.q != sec.design.q) {
       if (sec.fade == 0.0) {
         Design(sec, wanted);
-      } else if (sec.manual && manual) {
+      } else if (sec.manual && manual && GlideArrives(sec.design, wanted, fs_, int(fs_))) {
         Design(sec, GlideNotch(sec.design, wanted, fs_, 32));
       } else if (sec.wet < 1e-5) {
         Design(sec, wanted);

@@ -299,7 +299,8 @@ TEST(TarvexBlockProcessing, ASlotChangingFilterNeverLiftsTheOutput) {
       {manualSwap, swapBanks, 1000.0, 100.0},
       {manualOn, set(kSlotEnabled, 1.0), 4000.0, 80.0},
       {reuse, [&](TestTarvex& p) { p.Restore(testing::StateBytes(reused)); }, 4000.0, 100.0},
-      {glide, set(kSlotFrequency, 1100.0), 1000.0, 1100.0}};
+      {glide, set(kSlotFrequency, 1100.0), 1000.0, 1100.0},
+      {glide, set(kSlotFrequency, 100.0), 1000.0, 100.0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
     TestTarvex plug;
