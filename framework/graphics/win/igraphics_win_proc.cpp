@@ -157,9 +157,20 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
+      // The release announces itself as a lost capture first; the button-up
+      // below is what ends the press.
+      releasingCapture_ = true;
       ReleaseCapture();
+      releasingCapture_ = false;
       OnMouseUp({MakeMouseInfo(lParam, wParam)});
       return 0;
+    case WM_CAPTURECHANGED:
+      if (!releasingCapture_ && reinterpret_cast<HWND>(lParam) != window_)
+        OnMouseCaptureLost(lastMouseX_, lastMouseY_);
+      return 0;
+    case WM_CANCELMODE:
+      OnMouseCaptureLost(lastMouseX_, lastMouseY_);
+      return DefWindowProcW(window_, message, wParam, lParam);
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: {
       if (touchInput_) return 0;
