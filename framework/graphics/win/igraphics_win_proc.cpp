@@ -286,6 +286,8 @@ LRESULT IGraphicsWin::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
     key.S = KeyDown(VK_SHIFT);
     key.C = KeyDown(VK_CONTROL);
     key.A = KeyDown(VK_MENU);
+    // Bit 30: the key was already down.
+    key.repeat = message == WM_KEYDOWN && (lParam & 0x40000000) != 0;
     const float scale = GetTotalScale();
     const float x = static_cast<float>(p.x) / scale;
     const float y = static_cast<float>(p.y) / scale;
