@@ -84,6 +84,7 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     CloseWindow();
     return 0;
   }
+  if (message == kDisplayTickMessage) vblank_.TickArrived();
   if (edit_ && textEntryState_ == TextEntryState::Shown) {
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
       textEntryState_ = TextEntryState::CancelRequested;
