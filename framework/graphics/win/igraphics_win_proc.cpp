@@ -256,19 +256,21 @@ void IGraphicsWin::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     return;
   }
   const IMouseInfo info = MakeMouseInfo(lParam, wParam);
-  if (!OnMouseOver(info.x, info.y, info.ms)) return;
+  const bool overControl = OnMouseOver(info.x, info.y, info.ms);
   TRACKMOUSEEVENT track{};
   track.cbSize = sizeof track;
   track.dwFlags = TME_LEAVE;
   track.hwndTrack = window_;
   track.dwHoverTime = HOVER_DEFAULT;
+  // Also where no control is: coming back to the last one is a change, which
+  // asks for its tooltip again.
   const int over = GetMouseOverIdx();
   if (TooltipsEnabled() && over != tooltipControlIdx_) {
     if (over >= 0) track.dwFlags |= TME_HOVER;
     tooltipControlIdx_ = over;
     HideTooltip();
   }
-  TrackMouseEvent(&track);
+  if (overControl) TrackMouseEvent(&track);
 }
 
 LRESULT IGraphicsWin::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {

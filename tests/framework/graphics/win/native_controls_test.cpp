@@ -179,6 +179,11 @@ TEST(Tooltips, FollowTheControlUnderThePointer) {
   EXPECT_EQ(TooltipText(tooltip, e.window), L""); // the knob has none
   SendMouse(e.window, WM_MOUSEMOVE, 50, 50);
   SendMessageW(e.window, WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
+  SendMouse(e.window, WM_MOUSEMOVE, 10, 200); // across the backdrop, which takes no mouse
+  EXPECT_EQ(TooltipText(tooltip, e.window), L"");
+  SendMouse(e.window, WM_MOUSEMOVE, 50, 50);
+  SendMessageW(e.window, WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
+  EXPECT_EQ(TooltipText(tooltip, e.window), L"Learn");
   SendMouse(e.window, WM_LBUTTONDOWN, 50, 50, MK_LBUTTON); // a press hides it
   EXPECT_EQ(TooltipText(tooltip, e.window), L"");
   SendMouse(e.window, WM_LBUTTONUP, 50, 50);
