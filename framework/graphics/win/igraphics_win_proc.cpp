@@ -54,6 +54,13 @@ std::string DroppedPath(HDROP drop, UINT index) {
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+// Messages that end the press holding the mouse: its release, or the mouse
+// taken away.
+bool EndsPress(UINT message) {
+  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP ||
+         message == WM_CAPTURECHANGED || message == WM_CANCELMODE;
+}
+
 } // namespace
 
 LRESULT CALLBACK IGraphicsWin::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,7 +97,10 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       textEntryState_ = TextEntryState::CancelRequested;
       return 0;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    // A press that opened the edit must still end, or it would keep its
+    // control, its host edit and the mouse, and a click into the edit would
+    // come here.
+    if (!EndsPress(message)) return DefWindowProcW(window_, message, wParam, lParam);
   }
   if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSEHOVER ||
       message == WM_MOUSELEAVE) {
