@@ -316,6 +316,10 @@ public:
   void OnMouseUp(const std::vector<IMouseInfo>& points);
   void OnMouseDrag(const std::vector<IMouseInfo>& points);
   bool OnMouseDblClick(float x, float y, const IMouseMod& mod);
+  // The platform took the mouse away (a dialog, another window, a cancelled
+  // mode): the mouse's drag or grip resize ends as a release at (x, y) would
+  // end it, and a hidden cursor is shown again. Nothing happens without one.
+  void OnMouseCaptureLost(float x, float y);
   // True when a control is under the pointer.
   bool OnMouseOver(float x, float y, const IMouseMod& mod);
   void OnMouseOut();

@@ -174,6 +174,16 @@ void IGraphics::OnMouseDrag(const std::vector<IMouseInfo>& points) {
   }
 }
 
+void IGraphics::OnMouseCaptureLost(float x, float y) {
+  if (captureMap_.count(0) > 0 || resizing_) {
+    IMouseInfo release;
+    release.x = x;
+    release.y = y;
+    OnMouseUp({release});
+  }
+  if (cursorHidden_) HideMouseCursor(false, true);
+}
+
 bool IGraphics::OnMouseDblClick(float x, float y, const IMouseMod& mod) {
   IControl* control = GetMouseControl(x, y, true, false, mod.touchID);
   if (!control) return false;

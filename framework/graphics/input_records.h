@@ -25,13 +25,15 @@ struct IMouseInfo {
 };
 
 // A key: its UTF-8 text (empty for keys without one), its Windows
-// virtual-key code and the modifiers held.
+// virtual-key code and the modifiers held. `repeat` marks a key-down that a
+// held key repeats, where the platform tells.
 struct IKeyPress {
   char utf8[5] = {};
   int32_t VK = 0;
   bool S = false;
   bool C = false;
   bool A = false;
+  bool repeat = false;
 };
 
 // What a gesture handler receives; the type selects the handler.

@@ -102,6 +102,10 @@ double Button::ParamNormalized() const {
   return param ? param->NormalizeValue(param->Value()) : 0.0;
 }
 
+bool Button::AsksConfirmation() const {
+  return kind_ == kButtonClearFixed || kind_ == kButtonClearLive || GetParamIdx() == kParamBypass;
+}
+
 bool Button::Inactive() const {
   if (GetParamIdx() >= 0) return IsParamInactive(plugin_.Delegate(), GetParamIdx());
   switch (kind_) {
@@ -126,9 +130,8 @@ void Button::OnMouseDown(float, float, const IMouseMod&) {
   // The mode or the engine may have changed since the last frame decided the
   // disabled state; an action the current state does not allow never runs.
   if (IsDisabled() || Inactive()) return;
-  const bool bypassToggle = GetParamIdx() == kParamBypass;
-  const bool mayBeConfirming = kind_ == kButtonClearFixed || kind_ == kButtonClearLive ||
-                               (bypassToggle && ParamNormalized() < 0.5);
+  const bool mayBeConfirming =
+      AsksConfirmation() && (GetParamIdx() != kParamBypass || ParamNormalized() < 0.5);
   if (!mayBeConfirming) view_->pendingConfirm = 0;
   EngineMeters meters;
   plugin_.ReadMeters(meters);
@@ -197,7 +200,9 @@ void Button::RunEngineCommand(bool outputPresent) {
 
 bool Button::OnKeyDown(float x, float y, const IKeyPress& key) {
   if (IsDisabled() || !IsActivationKey(key)) return false;
-  OnMouseDown(x, y, IMouseMod());
+  // A held key repeats its key-down: only a second press may confirm, and
+  // the repeats must not undo what the press did either.
+  if (!(key.repeat && AsksConfirmation())) OnMouseDown(x, y, IMouseMod());
   return true;
 }
 

@@ -42,6 +42,9 @@ public:
   ViewState& View() const { return *view_; }
 
 private:
+  // Clearing learned filters and the Bypass toggle: switching Bypass on is
+  // confirmed, and a repeated key must not switch it off and on again.
+  bool AsksConfirmation() const;
   bool Inactive() const;
   double ParamNormalized() const;
   void Toggle(bool outputPresent);

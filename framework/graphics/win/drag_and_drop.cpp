@@ -76,7 +76,7 @@ HRESULT DataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) {
 }
 
 HRESULT DropSource::QueryInterface(REFIID riid, void** object) {
-  return Answer(static_cast<IDropSource*>(this), riid, object, {&IID_IDropSource});
+  return Answer(static_cast<IDropSource*>(this), riid, object, {&IID_IUnknown, &IID_IDropSource});
 }
 
 HRESULT DropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
@@ -86,7 +86,8 @@ HRESULT DropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
 }
 
 HRESULT EnumFORMATETC::QueryInterface(REFIID riid, void** object) {
-  return Answer(static_cast<IEnumFORMATETC*>(this), riid, object, {&IID_IEnumFORMATETC});
+  return Answer(static_cast<IEnumFORMATETC*>(this), riid, object,
+                {&IID_IUnknown, &IID_IEnumFORMATETC});
 }
 
 HRESULT EnumFORMATETC::Next(ULONG count, FORMATETC* formats, ULONG* fetched) {

@@ -197,6 +197,8 @@ private:
   float lastMouseX_ = 0.f;
   float lastMouseY_ = 0.f;
   bool cursorLocked_ = false;
+  // Set while a button-up gives back the mouse.
+  bool releasingCapture_ = false;
   bool touchInput_ = false;
   bool multiTouch_ = false;
 };

@@ -54,6 +54,13 @@ std::string DroppedPath(HDROP drop, UINT index) {
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+// Messages that end the press holding the mouse: its release, or the mouse
+// taken away.
+bool EndsPress(UINT message) {
+  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP ||
+         message == WM_CAPTURECHANGED || message == WM_CANCELMODE;
+}
+
 } // namespace
 
 LRESULT CALLBACK IGraphicsWin::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,12 +91,16 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     CloseWindow();
     return 0;
   }
+  if (message == kDisplayTickMessage) vblank_.TickArrived();
   if (edit_ && textEntryState_ == TextEntryState::Shown) {
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
       textEntryState_ = TextEntryState::CancelRequested;
       return 0;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    // A press that opened the edit must still end, or it would keep its
+    // control, its host edit and the mouse, and a click into the edit would
+    // come here.
+    if (!EndsPress(message)) return DefWindowProcW(window_, message, wParam, lParam);
   }
   if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSEHOVER ||
       message == WM_MOUSELEAVE) {
@@ -157,9 +168,20 @@ LRESULT IGraphicsWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
+      // The release announces itself as a lost capture first; the button-up
+      // below is what ends the press.
+      releasingCapture_ = true;
       ReleaseCapture();
+      releasingCapture_ = false;
       OnMouseUp({MakeMouseInfo(lParam, wParam)});
       return 0;
+    case WM_CAPTURECHANGED:
+      if (!releasingCapture_ && reinterpret_cast<HWND>(lParam) != window_)
+        OnMouseCaptureLost(lastMouseX_, lastMouseY_);
+      return 0;
+    case WM_CANCELMODE:
+      OnMouseCaptureLost(lastMouseX_, lastMouseY_);
+      return DefWindowProcW(window_, message, wParam, lParam);
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: {
       if (touchInput_) return 0;
@@ -244,19 +266,21 @@ void IGraphicsWin::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     return;
   }
   const IMouseInfo info = MakeMouseInfo(lParam, wParam);
-  if (!OnMouseOver(info.x, info.y, info.ms)) return;
+  const bool overControl = OnMouseOver(info.x, info.y, info.ms);
   TRACKMOUSEEVENT track{};
   track.cbSize = sizeof track;
   track.dwFlags = TME_LEAVE;
   track.hwndTrack = window_;
   track.dwHoverTime = HOVER_DEFAULT;
+  // Also where no control is: coming back to the last one is a change, which
+  // asks for its tooltip again.
   const int over = GetMouseOverIdx();
   if (TooltipsEnabled() && over != tooltipControlIdx_) {
     if (over >= 0) track.dwFlags |= TME_HOVER;
     tooltipControlIdx_ = over;
     HideTooltip();
   }
-  TrackMouseEvent(&track);
+  if (overControl) TrackMouseEvent(&track);
 }
 
 LRESULT IGraphicsWin::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -275,6 +299,8 @@ LRESULT IGraphicsWin::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
     key.S = KeyDown(VK_SHIFT);
     key.C = KeyDown(VK_CONTROL);
     key.A = KeyDown(VK_MENU);
+    // Bit 30: the key was already down.
+    key.repeat = message == WM_KEYDOWN && (lParam & 0x40000000) != 0;
     const float scale = GetTotalScale();
     const float x = static_cast<float>(p.x) / scale;
     const float y = static_cast<float>(p.y) / scale;

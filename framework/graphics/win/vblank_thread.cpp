@@ -12,6 +12,8 @@ bool VBlankThread::Start(HWND window, LPTHREAD_START_ROUTINE start, void* parame
   Stop();
   window_ = window;
   stop_.store(false, std::memory_order_release);
+  // A tick still waiting went with the window it was posted to.
+  tickWaiting_.store(false, std::memory_order_release);
   thread_ = CreateThread(nullptr, 0, start, parameter, 0, nullptr);
   return thread_ != nullptr;
 }
@@ -29,8 +31,10 @@ void VBlankThread::Stop() {
 }
 
 void VBlankThread::PostTick() {
+  if (tickWaiting_.exchange(true, std::memory_order_acq_rel)) return;
   const uint32_t tick = tickCounter_.fetch_add(1, std::memory_order_acq_rel) + 1;
-  PostMessageW(window_, WM_USER + 1, tick, 0);
+  if (!PostMessageW(window_, WM_USER + 1, tick, 0))
+    tickWaiting_.store(false, std::memory_order_release);
 }
 
 void VBlankThread::RunWithKernel(const VBlankFunctions& functions) {

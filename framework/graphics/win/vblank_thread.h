@@ -51,8 +51,10 @@ bool AcceptTick(uint32_t tick, uint32_t current, uint32_t& skipUntil);
 
 // A thread that posts WM_USER+1 (wParam = tick counter) to one window at
 // every vertical blank of its display, or every 16 ms where it cannot wait
-// for one. The thread is always stopped and joined before this object (and
-// so before the window it posts to) goes away.
+// for one, unless the tick it posted last has not yet arrived: at most one
+// tick waits in the window's queue however long its thread is busy. The
+// thread is always stopped and joined before this object (and so before the
+// window it posts to) goes away.
 class VBlankThread {
 public:
   static constexpr DWORD kFallbackMs = 16;
@@ -76,6 +78,8 @@ public:
   void Run(const VBlankFunctions& functions);
 
   uint32_t TickCounter() const { return tickCounter_.load(std::memory_order_acquire); }
+  // The window's thread has taken the posted tick out of its queue.
+  void TickArrived() { tickWaiting_.store(false, std::memory_order_release); }
 
 private:
   void PostTick();
@@ -86,6 +90,7 @@ private:
   std::atomic<bool> stop_{false};
   // Not reset between windows: a late tick of an earlier window is stale.
   std::atomic<uint32_t> tickCounter_{0};
+  std::atomic<bool> tickWaiting_{false};
 };
 
 } // namespace plugkit::igraphics

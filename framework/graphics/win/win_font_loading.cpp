@@ -65,8 +65,13 @@ std::unique_ptr<WinFont> LoadWinFontByName(const char* family, int style) {
 std::unique_ptr<WinFont> LoadWinFontFromMemory(const char* fontID, const void* bytes, int size) {
   InstalledFontCache& cache = GetInstalledFontCache();
   const auto lock = cache.Lock();
-  auto installed = std::make_unique<InstalledFontHandle>(bytes, size);
-  if (!installed->Get()) return nullptr;
+  // Every editor that opens loads its font: the installation the first one
+  // made serves them all until the last one closes.
+  std::unique_ptr<InstalledFontHandle> installed;
+  if (!cache.Find(fontID, 1.0)) {
+    installed = std::make_unique<InstalledFontHandle>(bytes, size);
+    if (!installed->Get()) return nullptr;
+  }
   FontFileInfo face;
   face.Parse(static_cast<const uint8_t*>(bytes), size, 0);
   if (!face.IsValid()) return nullptr;
@@ -74,7 +79,7 @@ std::unique_ptr<WinFont> LoadWinFontFromMemory(const char* fontID, const void* b
       face.family.c_str(), face.macStyle & kMacBold ? kBoldWeight : kRegularWeight,
       face.macStyle & kMacItalic, face.macStyle & kMacUnderline, DEFAULT_QUALITY, false);
   if (!font) return nullptr;
-  AddInstalledFont(fontID, std::move(installed));
+  if (installed) AddInstalledFont(fontID, std::move(installed));
   return std::make_unique<WinFont>(font, "");
 }
 

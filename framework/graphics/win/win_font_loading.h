@@ -14,7 +14,8 @@ namespace plugkit::igraphics {
 // An installed family; style 0 regular, 1 bold, 2 italic.
 std::unique_ptr<WinFont> LoadWinFontByName(const char* family, int style);
 // Installs the font bytes for this process (kept in the installed-font cache
-// under the font id) and opens the face.
+// under the font id; a font id installed already is not installed again) and
+// opens the face.
 std::unique_ptr<WinFont> LoadWinFontFromMemory(const char* fontID, const void* bytes, int size);
 // A font file, or a "ttf" resource of the module, by name.
 std::unique_ptr<WinFont> LoadWinFontFromFile(const char* fontID, const char* fileNameOrResID,

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarvex::testing {
 namespace {
@@ -89,6 +90,23 @@ TEST_F(TarvexEditorWindow, OpensInAParentAndAClickAndADragEditTheHostBracketed) 
   EXPECT_EQ(plugin.OpenEdits(), 0);
   plugin.CloseEditor();
   EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(TarvexEditorWindow, AHeldKeyOverBypassArmsItOnceAndOnlyASecondPressConfirms) {
+  plugin.Process(512, [](long i) { return 0.5f * std::sin(0.05f * static_cast<float>(i)); });
+  const IControl* bypass = ControlOf(plugin.UI(), kParamBypass);
+  ASSERT_NE(bypass, nullptr);
+  POINT over{static_cast<LONG>(bypass->GetRECT().MW()), static_cast<LONG>(bypass->GetRECT().MH())};
+  ClientToScreen(window, &over);
+  SetCursorPos(over.x, over.y);
+  constexpr LPARAM kPress = 1, kRepeat = 0x40000001;
+  for (const LPARAM lParam : {kPress, kRepeat, kRepeat, kRepeat})
+    SendMessageW(window, WM_KEYDOWN, VK_RETURN, lParam);
+  EXPECT_EQ(plugin.valuesSent[kParamBypass], 0) << "armed, never confirmed by the repeats";
+  SendMessageW(window, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001));
+  SendMessageW(window, WM_KEYDOWN, VK_RETURN, kPress);
+  EXPECT_EQ(plugin.valuesSent[kParamBypass], 1);
+  plugin.CloseEditor();
 }
 
 TEST_F(TarvexEditorWindow, APressOnAValueBoxThatMovesOpensTheEntryAndKeepsTheValue) {

@@ -71,6 +71,13 @@ public:
   }
   IRect GetDragBounds() const override { return GetRECT(); }
   void Draw(IGraphics& g) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override {
+    upsY.push_back(y);
+    IKnobControlBase::OnMouseUp(x, y, mod);
+  }
+  using IKnobControlBase::SetHideCursorOnDrag;
+
+  std::vector<float> upsY;
 };
 
 // An editor delegate that opens a 400 x 300 IGraphicsWin with a button at

@@ -82,6 +82,43 @@ TEST(EditorWindow, ClickAndDragEditParametersBracketedThroughTheDelegate) {
   EXPECT_EQ(e.delegate.ended, (std::vector<int>{0, 1}));
 }
 
+TEST(EditorWindow, ALostMouseEndsTheDragOnceAsAReleaseWould) {
+  struct Case {
+    const char* name;
+    int x, y;
+    UINT lostBy;
+    std::vector<float> knobUpsY;
+  };
+  // The knob hides and locks the pointer where it was pressed: a lost mouse
+  // is released there.
+  const Case cases[] = {
+      {"another window takes it", 250, 100, WM_CAPTURECHANGED, {100.f}},
+      {"Windows cancels the mode", 250, 100, WM_CANCELMODE, {100.f}},
+      {"our own release", 250, 100, WM_LBUTTONUP, {80.f}},
+      {"a grip drag", 395, 295, WM_CAPTURECHANGED, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenEditor e([](IGraphicsWin& g) { g.AttachCornerResizer(); });
+    ASSERT_NE(e.window, nullptr);
+    e.delegate.knob->SetHideCursorOnDrag(true);
+    SendMouse(e.window, WM_LBUTTONDOWN, c.x, c.y, MK_LBUTTON);
+    SendMouse(e.window, WM_MOUSEMOVE, c.x, c.y - 10, MK_LBUTTON);
+    if (c.lostBy == WM_CAPTURECHANGED)
+      SetCapture(e.parent.Get());
+    else
+      SendMouse(e.window, c.lostBy, c.x, c.y - 20);
+    ReleaseCapture();
+    EXPECT_EQ(e.delegate.knob->upsY, c.knobUpsY);
+    EXPECT_EQ(e.delegate.ended, e.delegate.begun);
+    EXPECT_FALSE(e.G().IsResizing());
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
+    GetCursorInfo(&cursor);
+    EXPECT_TRUE(cursor.flags & CURSOR_SHOWING);
+  }
+}
+
 TEST(EditorWindow, MiddleButtonReleaseEndsWhatItsPressBegan) {
   OpenEditor e;
   ASSERT_NE(e.window, nullptr);

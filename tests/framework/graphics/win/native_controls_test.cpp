@@ -80,6 +80,22 @@ TEST(NativeTextEntry, EscapeOrAClickOnTheEditorCancelsWithoutAValue) {
   EXPECT_TRUE(e.delegate.begun.empty());
 }
 
+TEST(NativeTextEntry, ThePressThatOpenedItEndsAndTheNextClickGoesWhereItLands) {
+  const testing::Watchdog watchdog(30000);
+  TooltipEditor e;
+  SendMouse(e.window, WM_LBUTTONDOWN, 250, 100, MK_LBUTTON); // the entry opens while pressed
+  const HWND edit = e.StartEntryOnKnob();
+  SendMouse(e.window, WM_LBUTTONUP, 250, 100);
+  EXPECT_EQ(GetCapture(), nullptr); // a click into the entry reaches the entry
+  Type(edit, L"0.25");
+  SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+  PumpMessages(150);
+  SendMouse(e.window, WM_LBUTTONDOWN, 50, 50, MK_LBUTTON); // on the button
+  SendMouse(e.window, WM_LBUTTONUP, 50, 50);
+  EXPECT_EQ(e.delegate.begun, (std::vector<int>{1, 1, 0})); // press, commit, click
+  EXPECT_EQ(e.delegate.ended, e.delegate.begun);
+}
+
 // Waits for the menu to show, then picks its second item with keys.
 void ChooseSecondItemWhenTheMenuShows() {
   std::thread([] {
@@ -179,6 +195,11 @@ TEST(Tooltips, FollowTheControlUnderThePointer) {
   EXPECT_EQ(TooltipText(tooltip, e.window), L""); // the knob has none
   SendMouse(e.window, WM_MOUSEMOVE, 50, 50);
   SendMessageW(e.window, WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
+  SendMouse(e.window, WM_MOUSEMOVE, 10, 200); // across the backdrop, which takes no mouse
+  EXPECT_EQ(TooltipText(tooltip, e.window), L"");
+  SendMouse(e.window, WM_MOUSEMOVE, 50, 50);
+  SendMessageW(e.window, WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
+  EXPECT_EQ(TooltipText(tooltip, e.window), L"Learn");
   SendMouse(e.window, WM_LBUTTONDOWN, 50, 50, MK_LBUTTON); // a press hides it
   EXPECT_EQ(TooltipText(tooltip, e.window), L"");
   SendMouse(e.window, WM_LBUTTONUP, 50, 50);

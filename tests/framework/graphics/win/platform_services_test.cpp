@@ -1,5 +1,7 @@
 #include "tests/framework/graphics/win/editor_window_fixture.h"
 
+#include "framework/graphics/win/drag_and_drop.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -124,6 +126,19 @@ TEST(DragAndDrop, ADragNoTargetTakesReportsFalse) {
   ASSERT_NE(e.window, nullptr);
   // No button is held: the drag ends at once over nothing that accepts it.
   EXPECT_FALSE(e.G().InitiateExternalFileDragDrop("C:\\Takes\\a b.wav"));
+}
+
+TEST(DragAndDrop, EveryObjectAnswersForItsIdentity) {
+  using namespace DragAndDropHelpers;
+  IUnknown* const objects[] = {new DataObject(FileDropFormat(), ""), new DropSource,
+                               new EnumFORMATETC(FileDropFormat(), 0)};
+  for (IUnknown* object : objects) {
+    void* identity = nullptr;
+    EXPECT_EQ(object->QueryInterface(IID_IUnknown, &identity), S_OK);
+    EXPECT_EQ(identity, object);
+    if (identity) object->Release();
+    object->Release();
+  }
 }
 
 } // namespace
