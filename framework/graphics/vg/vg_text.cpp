@@ -210,12 +210,14 @@ float VgText(VgContext* ctx, float x, float y, const char* text, const char* end
   int32_t count = 0;
   while (igraphics::VgTextIterNext(&iter, &q)) {
     if (iter.atlasFull) {
-      // Draw what uses the full atlas, then take the glyph again in a new one.
+      // Draw what uses the full atlas, then take the glyph again in a new
+      // one, and in the one after that while the glyph is too big for it.
       RenderText(ctx, verts, count);
       count = 0;
-      if (!VgNextTextAtlas(ctx)) break;
-      iter = before;
-      igraphics::VgTextIterNext(&iter, &q);
+      while (iter.atlasFull && VgNextTextAtlas(ctx)) {
+        iter = before;
+        igraphics::VgTextIterNext(&iter, &q);
+      }
       if (iter.atlasFull) break;
     }
     before = iter;
