@@ -12,6 +12,7 @@
 #include "framework/graphics/vg/vg_paint.h"
 #include "framework/graphics/vg/vg_state.h"
 #include "framework/graphics/vg/vg_text.h"
+#include "framework/graphics/vg/vg_transform.h"
 #include "tests/framework/graphics/vg/gl2_context_fixture.h"
 
 namespace plugkit {
@@ -143,6 +144,29 @@ TEST_F(Gl2SceneTest, TextInksOnlyItsOwnBox) {
   }
   EXPECT_GT(inked, 200);
   EXPECT_NEAR(right, end, 3.0f);
+}
+
+// A mirroring transform turns the glyph quads over; they still face the
+// viewer (back faces are culled).
+TEST_F(Gl2SceneTest, MirroredTextDraws) {
+  ASSERT_NO_FATAL_FAILURE(LoadRoboto());
+  BeginFrame();
+  VgGetState(ctx_)->fontSize = 22;
+  float* xform = VgGetState(ctx_)->xform;
+  VgTransformScale(xform, -1, 1); // left to right
+  xform[4] = kWidth;
+  VgText(ctx_, 8, 40, "Tarvex", nullptr);
+  VgTransformScale(xform, 1, -1); // upside down
+  xform[5] = kHeight;
+  VgText(ctx_, 8, 40, "Tarvex", nullptr);
+  const RgbaImage image = EndFrame();
+  Save(image, "vg-scene-mirrored-text.png", 3);
+  int top = 0;
+  int bottom = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) (y < kHeight / 2 ? top : bottom) += image.At(x, y).a > 0;
+  EXPECT_GT(top, 200);
+  EXPECT_GT(bottom, 200);
 }
 
 // Frames whose text overflows the atlas once or twice, one after another:
