@@ -169,6 +169,27 @@ TEST_F(Gl2SceneTest, MirroredTextDraws) {
   EXPECT_GT(bottom, 200);
 }
 
+// A fill with coordinates far beyond what the rasteriser resolves exactly
+// draws nonsense, but leaves nothing that changes the next frame's fills.
+TEST_F(Gl2SceneTest, FarOutFillLeavesNothingForTheNextFrame) {
+  const float far = 1e10f;
+  BeginFrame();
+  Polyline(ctx_, {{60, 60}, {far, 61}, {64, 64}, {far, 62}, {60, 70}, {-far, 80}, {-far, 81}});
+  VgFill(ctx_);
+  EndFrame();
+  vgGl.Clear(GL_COLOR_BUFFER_BIT);
+  BeginFrame();
+  // An L along the left and bottom edges, covered through the stencil over
+  // the whole window.
+  Polyline(ctx_, {{0, 0}, {10, 0}, {10, 118}, {128, 118}, {128, 128}, {0, 128}});
+  VgFill(ctx_);
+  const RgbaImage image = EndFrame();
+  int stray = 0;
+  for (int y = 0; y < 117; ++y)
+    for (int x = 11; x < kWidth; ++x) stray += image.At(x, y).a > 0;
+  EXPECT_EQ(stray, 0);
+}
+
 // Frames whose text overflows the atlas once or twice, one after another:
 // the only GL textures alive are the back end's dummy and the renderer's
 // atlas images.
