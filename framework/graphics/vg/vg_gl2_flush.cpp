@@ -151,6 +151,18 @@ void ResetGlState(VgGl2Backend* backend) {
   for (GLenum& factor : cache.blend) factor = GL_INVALID_ENUM;
 }
 
+// A fill with coordinates far beyond what the rasteriser resolves exactly
+// (about 1e10) can leave stencil counts that its cover pass misses; they
+// must not decide what the fills of a later flush cover.
+void ClearStencilForFills(const VgGl2Backend* backend) {
+  for (int32_t i = 0; i < backend->calls.Count(); ++i) {
+    if (backend->calls[i].type == kVgGl2Fill) {
+      vgGl.Clear(GL_STENCIL_BUFFER_BIT);
+      return;
+    }
+  }
+}
+
 } // namespace
 
 void VgGl2Cancel(void* user) {
@@ -165,6 +177,7 @@ void VgGl2Flush(void* user) {
   VgGl2Backend* backend = static_cast<VgGl2Backend*>(user);
   if (backend->calls.Count() > 0) {
     ResetGlState(backend);
+    ClearStencilForFills(backend);
     vgGl.BindBuffer(GL_ARRAY_BUFFER, backend->vertexBuffer);
     vgGl.BufferData(GL_ARRAY_BUFFER,
                     static_cast<GLsizeiptr>(backend->vertices.Count()) * sizeof(VgVertex),

@@ -128,7 +128,7 @@ int VgAddFontFromMemory(VgGlyphCache* cache, const char* name, const unsigned ch
     font->name[kVgFontNameCapacity - 1] = '\0';
   }
   std::fill(std::begin(font->lut), std::end(font->lut), -1);
-  cache->nscratch = 0;
+  VgGlyphCacheScratchReset(cache);
 
   const int offset = VgFontFaceOffset(data, size, faceIndex);
   if (offset < 0) return -1;
@@ -217,12 +217,29 @@ const uint8_t* VgGlyphCacheTextureData(const VgGlyphCache* cache, int* width, in
 void* VgGlyphCacheScratchAlloc(VgGlyphCache* cache, size_t size) {
   if (!cache) return nullptr;
   const size_t rounded = (size + 0xF) & ~static_cast<size_t>(0xF);
-  if (rounded < size || rounded > static_cast<size_t>(kVgGlyphScratchSize - cache->nscratch)) {
+  if (rounded < size) return nullptr;
+  if (rounded <= static_cast<size_t>(kVgGlyphScratchSize - cache->nscratch)) {
+    void* memory = reinterpret_cast<uint8_t*>(cache->scratch.get()) + cache->nscratch;
+    cache->nscratch += static_cast<int>(rounded);
+    return memory;
+  }
+  // The rasteriser does not check every allocation: an outline too complex
+  // for the area must still get its memory.
+  std::unique_ptr<std::max_align_t[]> block(
+      new (std::nothrow)
+          std::max_align_t[(rounded + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t)]);
+  if (!block) return nullptr;
+  try {
+    cache->overflow.push_back(std::move(block));
+  } catch (const std::bad_alloc&) {
     return nullptr;
   }
-  void* memory = reinterpret_cast<uint8_t*>(cache->scratch.get()) + cache->nscratch;
-  cache->nscratch += static_cast<int>(rounded);
-  return memory;
+  return cache->overflow.back().get();
+}
+
+void VgGlyphCacheScratchReset(VgGlyphCache* cache) {
+  cache->nscratch = 0;
+  cache->overflow.clear();
 }
 
 VgGlyphState& VgGlyphCacheState(VgGlyphCache* cache) { return cache->states[cache->nstates - 1]; }

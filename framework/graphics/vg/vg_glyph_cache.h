@@ -106,6 +106,8 @@ struct VgGlyphCache {
   VgAtlas atlas;
   std::unique_ptr<std::max_align_t[]> scratch;
   int nscratch = 0;
+  // Heap blocks of what a glyph needs beyond the scratch area.
+  std::vector<std::unique_ptr<std::max_align_t[]>> overflow;
   VgGlyphState states[kVgGlyphStateCapacity];
   int nstates = 0;
 };
@@ -140,8 +142,11 @@ bool VgGlyphCacheResetAtlas(VgGlyphCache* cache, int width, int height);
 bool VgGlyphCacheValidateTexture(VgGlyphCache* cache, int* dirty);
 const uint8_t* VgGlyphCacheTextureData(const VgGlyphCache* cache, int* width, int* height);
 
-// Bump allocator for the rasteriser; memory is reclaimed per glyph.
+// Bump allocator for the rasteriser over the scratch area, taking heap
+// blocks once the area is used up; null only when the heap is exhausted too.
 void* VgGlyphCacheScratchAlloc(VgGlyphCache* cache, size_t size);
+// Reclaims everything handed out, before the next glyph.
+void VgGlyphCacheScratchReset(VgGlyphCache* cache);
 
 // The current state entry, and the stack around it.
 VgGlyphState& VgGlyphCacheState(VgGlyphCache* cache);

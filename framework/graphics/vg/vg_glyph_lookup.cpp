@@ -76,7 +76,7 @@ VgGlyph* VgGlyphCacheGetGlyph(VgGlyphCache* cache, VgFont* font, uint32_t codepo
                               int16_t iblur, int bitmapOption, bool* atlasFull) {
   if (atlasFull) *atlasFull = false;
   if (!cache || !font || isize < 2) return nullptr;
-  cache->nscratch = 0;
+  VgGlyphCacheScratchReset(cache);
   const int blur = std::clamp<int>(iblur, 0, kVgMaxGlyphBlur);
   const bool required = bitmapOption == kVgGlyphBitmapRequired;
 
@@ -145,7 +145,7 @@ VgGlyph* VgGlyphCacheGetGlyph(VgGlyphCache* cache, VgFont* font, uint32_t codepo
   }
   ClearFrame(cache, glyph);
   if (blur > 0) {
-    cache->nscratch = 0;
+    VgGlyphCacheScratchReset(cache);
     VgBlurGlyph(cache->texData.get() + gy * stride + gx, gw, gh, stride, blur);
   }
   ExtendDirty(cache, glyph);

@@ -45,6 +45,19 @@ JoinStart StartJoin(const VgPoint& p0, const VgPoint& p1, float lw, float rw) {
   return start;
 }
 
+// Whether the path goes round once: the turns of a star drawn as one path
+// are all left turns too, but add up to two revolutions or more.
+bool TurnsOnce(const VgPoint* pts, int32_t count) {
+  float turning = 0.0f;
+  const VgPoint* p0 = &pts[count - 1];
+  for (int32_t j = 0; j < count; ++j) {
+    const VgPoint* p1 = &pts[j];
+    turning += std::atan2(p1->dx * p0->dy - p0->dx * p1->dy, p0->dx * p1->dx + p0->dy * p1->dy);
+    p0 = p1;
+  }
+  return std::fabs(turning) < 3.0f * kPi;
+}
+
 } // namespace
 
 void VgCalculateJoins(VgContext* ctx, float w, int32_t lineJoin, float miterLimit) {
@@ -88,7 +101,7 @@ void VgCalculateJoins(VgContext* ctx, float w, int32_t lineJoin, float miterLimi
       if (p1->flags & (kVgPointBevel | kVgPointInnerBevel)) ++path->bevelCount;
       p0 = p1;
     }
-    path->convex = leftTurns == path->count ? 1 : 0;
+    path->convex = leftTurns == path->count && TurnsOnce(pts, path->count) ? 1 : 0;
   }
 }
 

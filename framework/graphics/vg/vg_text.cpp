@@ -1,7 +1,6 @@
 #include "framework/graphics/vg/vg_text.h"
 
 #include "framework/graphics/vg/vg_context.h"
-#include "framework/graphics/vg/vg_geometry.h"
 #include "framework/graphics/vg/vg_glyph_cache.h"
 #include "framework/graphics/vg/vg_text_layout.h"
 #include "framework/graphics/vg/vg_transform.h"
@@ -50,19 +49,19 @@ void RenderText(VgContext* ctx, const VgVertex* verts, int32_t count) {
 }
 
 // Two triangles of the glyph quad under the transform, facing the same way
-// as fills.
+// as fills: a mirroring transform turns the quad over, so its corners are
+// then taken the other way round (back faces are culled).
 VgVertex* EmitQuad(VgVertex* dst, const VgQuad& q, const float* xform, float invscale) {
-  float c[8];
-  VgTransformPoint(&c[0], &c[1], xform, q.x0 * invscale, q.y0 * invscale);
-  VgTransformPoint(&c[2], &c[3], xform, q.x1 * invscale, q.y0 * invscale);
-  VgTransformPoint(&c[4], &c[5], xform, q.x1 * invscale, q.y1 * invscale);
-  VgTransformPoint(&c[6], &c[7], xform, q.x0 * invscale, q.y1 * invscale);
-  dst = VgEmit(dst, c[0], c[1], q.s0, q.t0);
-  dst = VgEmit(dst, c[4], c[5], q.s1, q.t1);
-  dst = VgEmit(dst, c[2], c[3], q.s1, q.t0);
-  dst = VgEmit(dst, c[0], c[1], q.s0, q.t0);
-  dst = VgEmit(dst, c[6], c[7], q.s0, q.t1);
-  return VgEmit(dst, c[4], c[5], q.s1, q.t1);
+  VgVertex c[4] = {{0, 0, q.s0, q.t0}, {0, 0, q.s1, q.t0}, {0, 0, q.s1, q.t1}, {0, 0, q.s0, q.t1}};
+  VgTransformPoint(&c[0].x, &c[0].y, xform, q.x0 * invscale, q.y0 * invscale);
+  VgTransformPoint(&c[1].x, &c[1].y, xform, q.x1 * invscale, q.y0 * invscale);
+  VgTransformPoint(&c[2].x, &c[2].y, xform, q.x1 * invscale, q.y1 * invscale);
+  VgTransformPoint(&c[3].x, &c[3].y, xform, q.x0 * invscale, q.y1 * invscale);
+  static constexpr int kFacing[6] = {0, 2, 1, 0, 3, 2};
+  static constexpr int kMirrored[6] = {0, 1, 2, 0, 2, 3};
+  const bool mirrored = xform[0] * xform[3] - xform[2] * xform[1] < 0.0f;
+  for (const int corner : mirrored ? kMirrored : kFacing) *dst++ = c[corner];
+  return dst;
 }
 
 enum class Glyph { Space, Newline, Char, Cjk };
@@ -210,12 +209,14 @@ float VgText(VgContext* ctx, float x, float y, const char* text, const char* end
   int32_t count = 0;
   while (igraphics::VgTextIterNext(&iter, &q)) {
     if (iter.atlasFull) {
-      // Draw what uses the full atlas, then take the glyph again in a new one.
+      // Draw what uses the full atlas, then take the glyph again in a new
+      // one, and in the one after that while the glyph is too big for it.
       RenderText(ctx, verts, count);
       count = 0;
-      if (!VgNextTextAtlas(ctx)) break;
-      iter = before;
-      igraphics::VgTextIterNext(&iter, &q);
+      while (iter.atlasFull && VgNextTextAtlas(ctx)) {
+        iter = before;
+        igraphics::VgTextIterNext(&iter, &q);
+      }
       if (iter.atlasFull) break;
     }
     before = iter;

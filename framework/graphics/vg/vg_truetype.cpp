@@ -1,6 +1,7 @@
 // The outline reader and rasteriser, with its temporary memory taken from the
-// glyph cache's scratch area: rasterising never touches the heap, and the
-// whole area is reclaimed before each glyph, so nothing is ever freed here.
+// glyph cache's scratch area: an ordinary glyph never touches the heap, and
+// everything (heap blocks of complex glyphs too) is reclaimed before each
+// glyph, so nothing is ever freed here.
 #include <cstddef>
 
 #include "framework/graphics/vg/vg_glyph_cache.h"

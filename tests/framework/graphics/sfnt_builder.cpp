@@ -1,10 +1,13 @@
 #include "tests/framework/graphics/sfnt_builder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plugkit::igraphics {
 
 namespace {
+
+constexpr double kPi = 3.14159265358979323846;
 
 void Put16(std::vector<uint8_t>& out, uint32_t value) {
   out.push_back(static_cast<uint8_t>(value >> 8));
@@ -49,6 +52,65 @@ std::vector<uint8_t> NameTable(const SfntFace& face) {
   return table;
 }
 
+using Tables = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
+
+// A simple glyph: every point on the curve, every coordinate a 16-bit delta.
+std::vector<uint8_t> GlyphData(const SfntGlyph& glyph) {
+  int16_t box[4] = {INT16_MAX, INT16_MAX, INT16_MIN, INT16_MIN};
+  std::vector<uint8_t> endPoints, flags, xs, ys;
+  uint32_t points = 0;
+  std::pair<int16_t, int16_t> pen{0, 0};
+  for (const auto& contour : glyph.contours) {
+    for (const auto& point : contour) {
+      box[0] = std::min(box[0], point.first);
+      box[1] = std::min(box[1], point.second);
+      box[2] = std::max(box[2], point.first);
+      box[3] = std::max(box[3], point.second);
+      flags.push_back(1);
+      Put16(xs, static_cast<uint16_t>(point.first - pen.first));
+      Put16(ys, static_cast<uint16_t>(point.second - pen.second));
+      pen = point;
+    }
+    points += static_cast<uint32_t>(contour.size());
+    Put16(endPoints, points - 1);
+  }
+  std::vector<uint8_t> out;
+  Put16(out, static_cast<uint32_t>(glyph.contours.size()));
+  for (int16_t edge : box) Put16(out, static_cast<uint16_t>(edge));
+  out.insert(out.end(), endPoints.begin(), endPoints.end());
+  Put16(out, 0); // no instructions
+  for (const auto* part : {&flags, &xs, &ys}) out.insert(out.end(), part->begin(), part->end());
+  return out;
+}
+
+// Character map (format 12, code points ascending), outlines, their offsets
+// (long) and advances for glyph 0 (empty) and the given glyphs.
+Tables OutlineTables(const std::vector<SfntGlyph>& glyphs) {
+  const auto count = static_cast<uint32_t>(glyphs.size());
+  std::vector<uint8_t> cmap;
+  for (uint32_t value : {0u, 1u, 3u, 10u}) Put16(cmap, value);
+  Put32(cmap, 12);
+  Put16(cmap, 12);
+  Put16(cmap, 0);
+  Put32(cmap, 16 + 12 * count);
+  Put32(cmap, 0);
+  Put32(cmap, count);
+  std::vector<uint8_t> glyf, hmtx(4, 0), loca(8, 0);
+  for (uint32_t i = 0; i < count; ++i) {
+    for (int k = 0; k < 2; ++k) Put32(cmap, glyphs[i].codepoint);
+    Put32(cmap, i + 1);
+    const std::vector<uint8_t> data = GlyphData(glyphs[i]);
+    glyf.insert(glyf.end(), data.begin(), data.end());
+    Put32(loca, static_cast<uint32_t>(glyf.size()));
+    Put16(hmtx, glyphs[i].advance);
+    Put16(hmtx, 0);
+  }
+  std::vector<uint8_t> maxp;
+  Put32(maxp, 0x00005000);
+  Put16(maxp, count + 1);
+  return {{"cmap", cmap}, {"glyf", glyf}, {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp}};
+}
+
 } // namespace
 
 std::vector<uint8_t> Utf16BigEndian(const std::u16string& text) {
@@ -66,8 +128,13 @@ std::vector<uint8_t> BuildFace(const SfntFace& face, uint32_t base) {
   Set16(hhea, 6, static_cast<uint16_t>(face.descender));
   Set16(hhea, 8, static_cast<uint16_t>(face.lineGap));
   std::vector<uint8_t> post(32, 0);
-  const std::vector<std::pair<std::string, std::vector<uint8_t>>> tables = {
-      {"head", head}, {"hhea", hhea}, {"name", NameTable(face)}, {"post", post}};
+  Tables tables = {{"head", head}, {"hhea", hhea}, {"name", NameTable(face)}, {"post", post}};
+  if (!face.glyphs.empty()) {
+    Set16(tables[0].second, 50, 1); // long glyph offsets
+    Set16(tables[1].second, 34, static_cast<uint32_t>(face.glyphs.size()) + 1);
+    const Tables outlines = OutlineTables(face.glyphs);
+    tables.insert(tables.end(), outlines.begin(), outlines.end());
+  }
 
   std::vector<uint8_t> out;
   Put32(out, 0x00010000);
@@ -104,6 +171,18 @@ std::vector<uint8_t> BuildCollection(const std::vector<SfntFace>& faces) {
     out.insert(out.end(), face.begin(), face.end());
   }
   return out;
+}
+
+SfntFace ComplexGlyphFace(int points) {
+  SfntGlyph disc{'A', 4000, {{}}};
+  for (int i = 0; i < points; ++i) {
+    const double angle = 2.0 * kPi * i / points;
+    disc.contours[0].emplace_back(static_cast<int16_t>(std::lround(2000 + 2000 * std::cos(angle))),
+                                  static_cast<int16_t>(std::lround(300 + 2000 * std::sin(angle))));
+  }
+  SfntFace face;
+  face.glyphs = {disc};
+  return face;
 }
 
 uint32_t NeededEnd(const std::vector<uint8_t>& file, uint32_t faceOffset) {

@@ -48,6 +48,9 @@ TEST_F(VgFillTest, ConcaveSelfIntersectingAndHoledShapesTakeTheStencilPath) {
        kVgLineTo, 10, 0, kVgClose},
       // A bow tie.
       {kVgMoveTo, 0, 0, kVgLineTo, 40, 40, kVgLineTo, 40, 0, kVgLineTo, 0, 40, kVgClose},
+      // A pentagram as one path: every corner turns the same way.
+      {kVgMoveTo, 40, 0, kVgLineTo, 63.5f, 72.4f, kVgLineTo, 2, 27.6f, kVgLineTo, 78, 27.6f,
+       kVgLineTo, 16.5f, 72.4f, kVgClose},
       // A square with a square hole.
       {kVgMoveTo, 0,  0,         kVgLineTo, 0,  40,       kVgLineTo,     40,   40, kVgLineTo,
        40,        0,  kVgClose,  kVgMoveTo, 10, 10,       kVgLineTo,     10,   30, kVgLineTo,

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/vg/vg_text_layout.h"
+#include "tests/framework/graphics/sfnt_builder.h"
 #include "tests/framework/graphics/vg/vg_test_font.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -159,8 +160,29 @@ TEST_F(VgGlyphCacheTest, StateStackAndScratchAreaHaveFixedLimits) {
   auto* b = static_cast<uint8_t*>(VgGlyphCacheScratchAlloc(cache.get(), 17));
   EXPECT_EQ(b - a, 16);
   EXPECT_NE(VgGlyphCacheScratchAlloc(cache.get(), kVgGlyphScratchSize - 48), nullptr);
-  EXPECT_EQ(VgGlyphCacheScratchAlloc(cache.get(), 1), nullptr);
+  EXPECT_NE(VgGlyphCacheScratchAlloc(cache.get(), 1), nullptr); // from the heap
   EXPECT_EQ(VgGlyphCacheScratchAlloc(cache.get(), static_cast<size_t>(-1)), nullptr);
+}
+
+// Outlines whose rasterising needs more than the scratch area: beyond it by
+// the rasteriser's active edges, by its scanline buffer, by its edge list.
+TEST(VgGlyphCacheScratch, GlyphsTooComplexForTheScratchAreaStillDraw) {
+  for (int points : {1800, 2265, 3000}) {
+    const std::vector<uint8_t> bytes = BuildFace(ComplexGlyphFace(points));
+    CachePtr cache(VgGlyphCacheCreate({}));
+    VgFont* font = VgGlyphCacheFont(cache.get(),
+                                    VgAddFontFromMemory(cache.get(), "disc", bytes.data(),
+                                                        static_cast<int>(bytes.size()), 0, false));
+    ASSERT_NE(font, nullptr);
+    const VgGlyph* disc =
+        VgGlyphCacheGetGlyph(cache.get(), font, 'A', 410, 0, kVgGlyphBitmapRequired);
+    ASSERT_NE(disc, nullptr);
+    int w = 0;
+    const uint8_t* tex = VgGlyphCacheTextureData(cache.get(), &w, nullptr);
+    int ink = 0;
+    for (int x = disc->x0; x < disc->x1; ++x) ink += tex[(disc->y0 + disc->y1) / 2 * w + x] == 255;
+    EXPECT_GT(ink, disc->x1 - disc->x0 - 8) << points << " points"; // solid across the middle
+  }
 }
 
 TEST(VgGlyphCacheFallback, MissingGlyphsComeFromFallbacksWithoutCrossFontKerning) {

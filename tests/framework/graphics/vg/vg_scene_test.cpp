@@ -12,6 +12,7 @@
 #include "framework/graphics/vg/vg_paint.h"
 #include "framework/graphics/vg/vg_state.h"
 #include "framework/graphics/vg/vg_text.h"
+#include "framework/graphics/vg/vg_transform.h"
 #include "tests/framework/graphics/vg/gl2_context_fixture.h"
 
 namespace plugkit {
@@ -143,6 +144,50 @@ TEST_F(Gl2SceneTest, TextInksOnlyItsOwnBox) {
   }
   EXPECT_GT(inked, 200);
   EXPECT_NEAR(right, end, 3.0f);
+}
+
+// A mirroring transform turns the glyph quads over; they still face the
+// viewer (back faces are culled).
+TEST_F(Gl2SceneTest, MirroredTextDraws) {
+  ASSERT_NO_FATAL_FAILURE(LoadRoboto());
+  BeginFrame();
+  VgGetState(ctx_)->fontSize = 22;
+  float* xform = VgGetState(ctx_)->xform;
+  VgTransformScale(xform, -1, 1); // left to right
+  xform[4] = kWidth;
+  VgText(ctx_, 8, 40, "Tarvex", nullptr);
+  VgTransformScale(xform, 1, -1); // upside down
+  xform[5] = kHeight;
+  VgText(ctx_, 8, 40, "Tarvex", nullptr);
+  const RgbaImage image = EndFrame();
+  Save(image, "vg-scene-mirrored-text.png", 3);
+  int top = 0;
+  int bottom = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) (y < kHeight / 2 ? top : bottom) += image.At(x, y).a > 0;
+  EXPECT_GT(top, 200);
+  EXPECT_GT(bottom, 200);
+}
+
+// A fill with coordinates far beyond what the rasteriser resolves exactly
+// draws nonsense, but leaves nothing that changes the next frame's fills.
+TEST_F(Gl2SceneTest, FarOutFillLeavesNothingForTheNextFrame) {
+  const float far = 1e10f;
+  BeginFrame();
+  Polyline(ctx_, {{60, 60}, {far, 61}, {64, 64}, {far, 62}, {60, 70}, {-far, 80}, {-far, 81}});
+  VgFill(ctx_);
+  EndFrame();
+  vgGl.Clear(GL_COLOR_BUFFER_BIT);
+  BeginFrame();
+  // An L along the left and bottom edges, covered through the stencil over
+  // the whole window.
+  Polyline(ctx_, {{0, 0}, {10, 0}, {10, 118}, {128, 118}, {128, 128}, {0, 128}});
+  VgFill(ctx_);
+  const RgbaImage image = EndFrame();
+  int stray = 0;
+  for (int y = 0; y < 117; ++y)
+    for (int x = 11; x < kWidth; ++x) stray += image.At(x, y).a > 0;
+  EXPECT_EQ(stray, 0);
 }
 
 // Frames whose text overflows the atlas once or twice, one after another:

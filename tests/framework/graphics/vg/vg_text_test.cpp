@@ -158,6 +158,17 @@ TEST_F(VgTextTest, FullAtlasMovesToLargerImagesAndEndFrameKeepsTheLargest) {
   EXPECT_EQ(backend.textures.size(), 1u); // the smaller atlases were deleted
 }
 
+TEST_F(VgTextTest, GlyphTooBigForTheNextAtlasGoesToTheOneAfter) {
+  VgGetState(ctx)->fontSize = 900; // W needs 1024 x 1024, M then 2048 x 1024
+  VgText(ctx, 0, 800, "WM", nullptr);
+  size_t quads = 0;
+  for (const RecordedCall& call : backend.queued) {
+    ExpectQuads(call);
+    quads += call.triangles.size() / 6;
+  }
+  EXPECT_EQ(quads, 2u);
+}
+
 TEST_F(VgTextTest, WhenAllAtlasesAreFullTextStopsAtTheFirstGlyphThatDoesNotFit) {
   VgGetState(ctx)->fontSize = 600;
   const char* text = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
