@@ -2,6 +2,7 @@
 
 #include "framework/core/utf_codec.h"
 #include "framework/core/win_files.h"
+#include "framework/core/win_text.h"
 
 #include <windows.h>
 
@@ -55,14 +56,6 @@ std::optional<std::wstring> DecodeUtf8(const std::string& bytes) {
   return text;
 }
 
-std::wstring DecodeCodePage(const std::string& bytes) {
-  const int size = static_cast<int>(bytes.size());
-  const int units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-  std::wstring text(static_cast<size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), units);
-  return text;
-}
-
 std::wstring DecodeUtf16BigEndian(const std::string& bytes) {
   std::wstring text;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2)
@@ -81,7 +74,7 @@ void ConvertProfileToUtf16(const char* path) {
     text = DecodeUtf16BigEndian(*bytes);
   } else {
     const std::optional<std::wstring> utf8 = DecodeUtf8(*bytes);
-    text = utf8 ? *utf8 : DecodeCodePage(*bytes);
+    text = utf8 ? *utf8 : CodePageToWide(bytes->data(), static_cast<int>(bytes->size()));
   }
   std::string converted(kUtf16LittleEndian);
   converted.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));

@@ -31,11 +31,7 @@ std::string Utf8(const wchar_t* wide) {
 }
 
 std::string CodePageToUtf8(const std::string& name) {
-  const int units = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
-  if (units <= 1) return {};
-  std::wstring wide(static_cast<size_t>(units), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide.data(), units);
-  return Utf8(wide.c_str());
+  return Utf8(CodePageToWide(name.data(), static_cast<int>(name.size())).c_str());
 }
 
 // Takes the system's name for the device the library calls `name` out of the

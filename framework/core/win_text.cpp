@@ -51,6 +51,13 @@ void WideToUtf8(StringBuffer& out, const wchar_t* wide) {
   text[bytes] = 0;
 }
 
+std::wstring CodePageToWide(const char* text, int size) {
+  const int units = size > 0 ? MultiByteToWideChar(CP_ACP, 0, text, size, nullptr, 0) : 0;
+  std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+  if (units > 0) MultiByteToWideChar(CP_ACP, 0, text, size, wide.data(), units);
+  return wide;
+}
+
 void AddLongPathPrefix(wchar_t* path) {
   const size_t length = std::wcslen(path);
   if (length < kLongPathLength) return;

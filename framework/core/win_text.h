@@ -22,6 +22,10 @@ bool Utf8ToWide(std::wstring& out, const char* utf8);
 // grow. An unpaired surrogate becomes U+FFFD.
 void WideToUtf8(StringBuffer& out, const wchar_t* wide);
 
+// Text in the system's code page (the narrow calls' text) as UTF-16; `size`
+// bytes, no terminator needed.
+std::wstring CodePageToWide(const char* text, int size);
+
 // Long paths (256 characters or more) get the prefix that lifts the path
 // length limit of wide calls: "\\?\" before a drive path, "\\?\UNC\" in place
 // of the two backslashes of a network path; their slashes become
