@@ -3,6 +3,7 @@
 
 #include "tarvex/engine/engine_constants.h"
 #include "tarvex/engine/feedback_engine.h"
+#include "tarvex/engine/tone_level.h"
 
 namespace tarvex {
 namespace {
@@ -12,12 +13,6 @@ namespace {
 constexpr int kMainLobeBins = 2;
 
 bool InMainLobe(int bin, int peak) { return std::abs(bin - peak) <= kMainLobeBins; }
-
-// Analyses after a candidate's first until the analysis window holds nothing
-// from before it. A tone that starts during the show fills the window over
-// these: its level rises although the tone itself is steady, so its growth is
-// only measured from the last of them on.
-constexpr int kWindowFillHops = kRingSize / kAnalysisHop;
 
 } // namespace
 
@@ -82,7 +77,7 @@ void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, dou
     d.lastFrequency = f;
     return;
   }
-  TrackPersistence(d, f, level);
+  TrackPersistence(d, f, level, dualMono ? static_cast<ToneInput>(channel) : ToneInput::kBoth);
 
   const double confidence = std::clamp((prominence - threshold) / 12.0 + 0.5, 0.0, 1.0);
   exchange_.working.candidateFrequency = static_cast<float>(f);
@@ -98,11 +93,12 @@ void FeedbackEngine::DetectOnChannel(int channel, bool dualMono, double low, dou
 
   const int limit = static_cast<int>(Target(learning ? kParamFixedLimit : kParamLiveLimit));
   const double growth = Target(kParamGrowth);
-  const int growthHops = d.trackHops - kWindowFillHops;
-  const bool grown = learning || growth == 0.0 ||
-                     (growthHops > 0 && (level - d.startLevel) / (growthHops * hop) >= growth);
-  if (!matched && freeSlot >= 0 && sameKind < limit &&
-      d.persistence >= Target(kParamPersistence) * 0.001 && grown && d.cooldown == 0.0)
+  const bool persisted = d.persistence >= Target(kParamPersistence) * 0.001;
+  // A candidate that has shown its growth keeps it while it stays: a howl
+  // that a limiter holds does not grow any more while the cooldown runs.
+  if (persisted && d.climb.Growth() >= growth) d.grown = true;
+  const bool grown = learning || growth == 0.0 || d.grown;
+  if (!matched && freeSlot >= 0 && sameKind < limit && persisted && grown && d.cooldown == 0.0)
     PlaceFilter(d, freeSlot, kind, channelValue, f, confidence);
 }
 
@@ -147,20 +143,37 @@ double FeedbackEngine::InterpolatedFrequency(const double* m, int bin) const {
 }
 
 // A peak near the last one's frequency continues it; any other starts anew.
-// The start level follows the peak until the window is full of the candidate.
-void FeedbackEngine::TrackPersistence(DetectorChannel& d, double frequency, double level) const {
+// The level at the candidate's frequency is followed measure by measure; a
+// new candidate first reads the level history the analysis ring holds, so a
+// climb that began before it stood out is still seen. So does one whose
+// input changed with the routing: its levels so far were of another signal.
+void FeedbackEngine::TrackPersistence(DetectorChannel& d, double frequency, double level,
+                                      ToneInput input) const {
   const double fs = sampleRate_;
   const double hop = kAnalysisHop / fs;
   const bool continues =
       std::fabs(frequency - d.lastFrequency) < std::max(0.02 * frequency, 2.0 * fs / kRingSize);
-  if (continues && d.persistence > 0.0) {
-    d.persistence += hop;
-    ++d.trackHops;
-  } else {
+  const Analyzer& a = analyzer_;
+  const bool fresh = !continues || d.persistence == 0.0;
+  if (fresh) {
     d.persistence = hop;
-    d.trackHops = 0;
+    d.grown = false;
+  } else {
+    d.persistence += hop;
+    d.unmeasured += kAnalysisHop;
   }
-  if (d.trackHops <= kWindowFillHops) d.startLevel = level;
+  if (fresh || input != d.toneInput) {
+    d.climb.Restart();
+    d.toneInput = input;
+    d.toneBlock = ToneBlockSize(frequency, fs);
+    d.unmeasured = kRingSize;
+  }
+  const int blocks = d.unmeasured / d.toneBlock;
+  double levels[kRingSize / kToneBlockMin];
+  const int start = (a.ringWrite - d.unmeasured) & (kRingSize - 1);
+  MeasureToneLevels(a.ring, start, d.toneBlock, blocks, frequency, fs, input, levels);
+  for (int b = 0; b < blocks; ++b) d.climb.Add(levels[b], d.toneBlock / fs);
+  d.unmeasured -= blocks * d.toneBlock;
   d.lastFrequency = frequency;
   d.lastLevel = level;
 }

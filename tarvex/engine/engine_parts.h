@@ -7,11 +7,13 @@
 #include "tarvex/engine/engine_snapshot.h"
 #include "tarvex/engine/fft_transform.h"
 #include "tarvex/engine/learned_set.h"
+#include "tarvex/engine/level_climb.h"
 #include "tarvex/engine/memo.h"
 #include "tarvex/engine/param_table.h"
 #include "tarvex/engine/section_response.h"
 #include "tarvex/engine/spectrum_magnitudes.h"
 #include "tarvex/engine/stereo_lanes.h"
+#include "tarvex/engine/tone_level.h"
 
 // The state of the engine, one record per part that owns it.
 namespace tarvex {
@@ -139,9 +141,12 @@ struct DetectorChannel {
   double lastFrequency = 0.0;
   double persistence = 0.0;
   double lastLevel = -120.0;
-  double startLevel = 0.0; // the level growth is measured from
   double cooldown = 0.0;
-  int trackHops = 0; // analyses of the candidate after its first
+  LevelClimb climb;   // how the candidate came to its level
+  bool grown = false; // it grew fast enough once it had persisted
+  int toneBlock = 0;  // samples in one measure of the candidate's level
+  int unmeasured = 0; // newest samples not yet in a measure
+  ToneInput toneInput = ToneInput::kBoth;
 };
 
 // The feedback detector, per analysed channel, and whether it is learning.

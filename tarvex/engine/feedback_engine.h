@@ -73,7 +73,7 @@ private:
   double Prominence(const double* m, int bin, double level) const;
   double InterpolatedFrequency(const double* m, int bin) const;
   bool HarmonicBlocked(const double* m, int peak, double power, double guard) const;
-  void TrackPersistence(DetectorChannel& d, double frequency, double level) const;
+  void TrackPersistence(DetectorChannel& d, double frequency, double level, ToneInput input) const;
   bool RefreshMatchingFilters(int kind, int channelValue, double frequency, double confidence,
                               int& sameKind, int& freeSlot);
   void PlaceFilter(DetectorChannel& d, int slot, int kind, int channelValue, double frequency,
