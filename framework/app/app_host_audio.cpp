@@ -3,6 +3,7 @@
 #include "framework/core/channel_io.h"
 
 #include <chrono>
+#include <cmath>
 #include <string>
 #include <thread>
 #include <utility>
@@ -97,7 +98,15 @@ bool AppHost::StartAudio() {
 
 bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                               int bufferFrames) {
+  // Closing may probe the devices again under new ids: the names stay.
+  const std::string inputName = GetAudioDeviceName(inputId);
+  const std::string outputName = GetAudioDeviceName(outputId);
   CloseAudioStream();
+  const auto idNow = [this](int direction, const std::string& name, unsigned int id) {
+    return name.empty() ? id : FindAudioDeviceId(direction, name.c_str()).value_or(id);
+  };
+  inputId = idNow(kDirectionInput, inputName, inputId);
+  outputId = idNow(kDirectionOutput, outputName, outputId);
   const auto fail = [this](std::string reason) {
     audioError_ = std::move(reason);
     return false;
@@ -116,19 +125,57 @@ bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int s
   if (!audio_->OpenStream(setup, granted, this)) return fail(audio_->ErrorText());
   bufferFrames_ = static_cast<int32_t>(granted);
   if (!audio_->StartStream()) return fail(audio_->ErrorText());
+  if (!AwaitStreamMoving()) {
+    CloseAudioStream();
+    return fail(
+        "The device takes no audio; it may have been unplugged or its audio service "
+        "stopped.");
+  }
   active_.CopyFrom(current_);
   return true;
+}
+
+int AppHost::BuffersMs(int n) const {
+  const double ms = 1000.0 * n * bufferFrames_ / (sampleRate_ > 0.0 ? sampleRate_ : 44100.0);
+  return static_cast<int>(std::ceil(ms));
+}
+
+bool AppHost::AwaitStreamMoving() const {
+  const int limitMs = kStartWaitMs + BuffersMs(1);
+  for (int waited = 0; buffersAsked_.load() == 0; waited += kStopWaitStepMs) {
+    if (waited >= limitMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
+  }
+  return true;
+}
+
+bool AppHost::AwaitFadeOut() {
+  audioExiting_.store(true);
+  const int stallMs = kStallMs + BuffersMs(2);
+  uint32_t asked = buffersAsked_.load();
+  for (int waited = 0, still = 0; !audioDone_.load() && waited < kStopWaitMs;
+       waited += kStopWaitStepMs, still += kStopWaitStepMs) {
+    if (buffersAsked_.load() != asked) {
+      asked = buffersAsked_.load();
+      still = 0;
+    }
+    if (still >= stallMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
+  }
+  return audioDone_.load();
 }
 
 void AppHost::CloseAudioStream() {
   if (!audio_ || !audio_->IsStreamOpen()) return;
   if (audio_->IsStreamRunning()) {
-    audioExiting_.store(true);
-    for (int waited = 0; !audioDone_.load() && waited < kStopWaitMs; waited += kStopWaitStepMs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
-    audio_->StopStream();
+    if (AwaitFadeOut()) {
+      audio_->StopStream();
+    } else {
+      audio_->AbortStream();
+      ProbeAudioDevices();
+    }
   }
-  audio_->CloseStream();
+  if (audio_->IsStreamOpen()) audio_->CloseStream();
 }
 
 bool AppHost::IsAudioRunningOnCurrent() const {

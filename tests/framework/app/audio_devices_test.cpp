@@ -169,18 +169,62 @@ TEST_F(AudioDevicesTest, NoIOAndScreenshotModesOpenNoDevice) {
   }
 }
 
-TEST_F(AudioDevicesTest, ARunningStreamFadesOutBeforeItStopsAndAStalledOneIsStoppedAnyway) {
-  ASSERT_TRUE(Start("Mic", "Speakers"));
+// How a stream ends depends on whether its device still asks for buffers: a
+// moving one fades out and drains, one that stopped moving is aborted, which
+// lets go of its device, and one that never moved is a failed start.
+TEST_F(AudioDevicesTest, EachStreamStateEndsItsOwnWayAndAStartThatNeverMovesFails) {
+  enum class Device { Moving, HaltsWhilePlaying, NeverCallsBack };
+  const struct {
+    Device device;
+    bool started;
+    Texts calls;
+  } rows[] = {
+      {Device::Moving, true, {"open", "start", "stop after fade-out", "close"}},
+      {Device::HaltsWhilePlaying, true, {"open", "start", "abort"}},
+      {Device::NeverCallsBack, false, {"open", "start", "abort"}},
+  };
+  for (const auto& row : rows) {
+    const int rowIndex = static_cast<int>(row.device);
+    host->ResetAudioDriver();
+    host->ProbeAudioDevices();
+    gDeviceCalls.clear();
+    gShownErrors.clear();
+    FakeAudio::last->stalled = row.device == Device::NeverCallsBack;
+    EXPECT_EQ(host->StartAudio(), row.started) << rowIndex;
+    EXPECT_EQ(host->IsAudioRunningOnCurrent(), row.started) << rowIndex;
+    if (row.device == Device::HaltsWhilePlaying) {
+      while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
+      FakeAudio::last->halted.store(true);
+    }
+    host->CloseAudioStream();
+    EXPECT_EQ(gDeviceCalls, row.calls) << rowIndex;
+    EXPECT_FALSE(FakeAudio::last->IsStreamOpen()) << rowIndex;
+    const Texts failure = {
+        "Error: Could not start audio from \"Mic\" to \"Speakers\" at 44100 "
+        "Hz:\nThe device takes no audio; it may have been unplugged or its "
+        "audio service stopped."};
+    EXPECT_EQ(gShownErrors, row.started ? Texts{} : failure) << rowIndex;
+  }
+}
+
+// A dead stream is let go before the next one opens, even when letting go
+// numbered the devices anew: the new stream opens on the same names.
+TEST_F(AudioDevicesTest, AfterADeviceWentAwayTheNextStartOpensTheSameDevicesByName) {
+  ASSERT_TRUE(Start("Interface", "Speakers"));
   while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
+  FakeAudio::last->halted.store(true);
+  FakeAudio::last->idShiftOnAbort = 100;
+  gDeviceCalls.clear();
   ASSERT_TRUE(host->StartAudio());
-  EXPECT_EQ(gDeviceCalls,
-            (Texts{"open", "start", "stop after fade-out", "close", "open", "start"}));
-  host->CloseAudioStream();
-  FakeAudio::last->stalled = true;
-  ASSERT_TRUE(host->StartAudio());
+  EXPECT_EQ(gDeviceCalls, (Texts{"abort", "open", "start"}));
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 109u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 107u);
+  EXPECT_TRUE(store->writes.empty());
+  // A stream stopped while the host goes is aborted as well.
+  FakeAudio::last->halted.store(true);
   gDeviceCalls.clear();
   AppHost::Destroy();
-  EXPECT_EQ(gDeviceCalls, (Texts{"stop", "close", "delete audio"}));
+  EXPECT_EQ(gDeviceCalls, (Texts{"abort", "delete audio"}));
 }
 
 } // namespace
