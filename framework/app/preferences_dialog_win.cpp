@@ -157,11 +157,7 @@ void OnInitDialog(AppHost& host, HWND dialog) {
   ClearList(dialog, IDC_DRIVER);
   AddEntry(dialog, IDC_DRIVER, "DirectSound");
   Select(dialog, IDC_DRIVER, host.GetCurrentSettings().driverType);
-  // Devices may have come or gone since they were last listed; without a
-  // running stream the driver is made afresh, as a driver made while no
-  // device was there may list none for good.
-  const AudioBackend* audio = host.GetAudio();
-  if (!audio || !audio->IsStreamRunning()) host.ResetAudioDriver();
+  // Devices may have come or gone since they were last listed.
   host.ProbeAudioDevices();
   host.PopulateAudioControls(dialog);
   host.PopulateMidiControls(dialog);

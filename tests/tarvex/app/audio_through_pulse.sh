@@ -182,7 +182,9 @@ echo "threads before the dropout: $threads_before, after ten more Applies: $thre
 tone_passes after-applies
 press 5 1 "$ok_button"
 remote quit
+quit_began=$(date +%s.%N)
 wait_for "$quit_limit_s" bash -c "! kill -0 $program_pid" || { echo "Quit did not end the program"; exit 1; }
+echo "Quit took $(python3 -c "print(round($(date +%s.%N) - $quit_began, 2))") s"
 status=0
 wait "$program_pid" || status=$?
 program_pid=
