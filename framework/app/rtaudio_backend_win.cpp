@@ -200,7 +200,7 @@ private:
   // lock may have ended with the thread, so a new library object takes this
   // one's place; the old one goes once no call is left waiting in it.
   void LetGoOfStream() {
-    errorCallback(RTAUDIO_SYSTEM_ERROR, "the audio device stopped; its stream is let go");
+    errorCallback(RTAUDIO_SYSTEM_ERROR, "the audio device takes no buffers; its stream is let go");
     if (const HANDLE thread = StreamCallbackThread(*audio_)) {
       if (TerminateThread(thread, 0)) WaitForSingleObject(thread, kThreadEndWaitMs);
     }

@@ -172,7 +172,7 @@ stop_server
 sleep 1
 start_server
 remote open
-press 5 1 "$apply_button"
+press "$apply_limit_s" 1 "$apply_button"
 wait_for 10 streams_run || { echo "Apply opened no stream on the returned server"; exit 1; }
 tone_passes after-return
 press "$apply_limit_s" 10 "$apply_button"
