@@ -78,6 +78,10 @@ bool AppHost::StartAudio() {
   const std::string inputName =
       current_.driverType == 1 ? current_.audioOutDevice.Get() : current_.audioInDevice.Get();
   const std::string outputName = current_.audioOutDevice.Get();
+  // A device that was gone when the devices were last listed may be back.
+  if (!FindAudioDeviceId(kDirectionInput, inputName.c_str()) ||
+      !FindAudioDeviceId(kDirectionOutput, outputName.c_str()))
+    ProbeAudioDevices();
   unsigned int inputId = 0;
   unsigned int outputId = 0;
   bool changed = false;
@@ -88,9 +92,11 @@ bool AppHost::StartAudio() {
     ShowError(kCheckAudioSettings, "Error");
     return false;
   }
+  // Named now: opening may probe the devices again.
+  const std::string devices =
+      "from \"" + GetAudioDeviceName(inputId) + "\" to \"" + GetAudioDeviceName(outputId) + "\"";
   if (OpenAudioStream(inputId, outputId, current_.sampleRate, current_.bufferSize)) return true;
-  const std::string text = "Could not start audio from \"" + GetAudioDeviceName(inputId) +
-                           "\" to \"" + GetAudioDeviceName(outputId) + "\" at " +
+  const std::string text = "Could not start audio " + devices + " at " +
                            std::to_string(current_.sampleRate) + " Hz:\n" + audioError_;
   ShowError(text.c_str(), "Error");
   return false;
@@ -98,19 +104,23 @@ bool AppHost::StartAudio() {
 
 bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                               int bufferFrames) {
+  const auto fail = [this](std::string reason) {
+    audioError_ = std::move(reason);
+    return false;
+  };
   // Closing may probe the devices again under new ids: the names stay.
   const std::string inputName = GetAudioDeviceName(inputId);
   const std::string outputName = GetAudioDeviceName(outputId);
   CloseAudioStream();
   const auto idNow = [this](int direction, const std::string& name, unsigned int id) {
-    return name.empty() ? id : FindAudioDeviceId(direction, name.c_str()).value_or(id);
+    return name.empty() ? std::optional<unsigned int>(id)
+                        : FindAudioDeviceId(direction, name.c_str());
   };
-  inputId = idNow(kDirectionInput, inputName, inputId);
-  outputId = idNow(kDirectionOutput, outputName, outputId);
-  const auto fail = [this](std::string reason) {
-    audioError_ = std::move(reason);
-    return false;
-  };
+  const std::optional<unsigned int> input = idNow(kDirectionInput, inputName, inputId);
+  const std::optional<unsigned int> output = idNow(kDirectionOutput, outputName, outputId);
+  if (!input || !output) return fail("The device is no longer there.");
+  inputId = *input;
+  outputId = *output;
   if (!audio_) return fail("No audio driver");
   if (sampleRate <= 0 || bufferFrames <= 0) return fail("No sample rate or buffer size");
   if (!PrepareAudioStream(sampleRate, bufferFrames))

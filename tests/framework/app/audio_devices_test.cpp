@@ -207,20 +207,50 @@ TEST_F(AudioDevicesTest, EachStreamStateEndsItsOwnWayAndAStartThatNeverMovesFail
   }
 }
 
-// A dead stream is let go before the next one opens, even when letting go
-// numbered the devices anew: the new stream opens on the same names.
-TEST_F(AudioDevicesTest, AfterADeviceWentAwayTheNextStartOpensTheSameDevicesByName) {
-  ASSERT_TRUE(Start("Interface", "Speakers"));
-  while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
-  FakeAudio::last->halted.store(true);
-  FakeAudio::last->idShiftOnAbort = 100;
-  gDeviceCalls.clear();
+// A stored device missing from the last listing is looked for again before
+// the default stands in, so one that came back plays.
+TEST_F(AudioDevicesTest, AStoredDeviceBackSinceTheLastListingIsFoundAgain) {
+  FakeAudio::next.pop_back();
+  host->ResetAudioDriver();
+  host->ProbeAudioDevices();
+  FakeAudio::last->devices.push_back(Device(9, "DS:Interface", 8, 8));
+  host->GetCurrentSettings().audioInDevice.Set("Interface");
+  host->GetCurrentSettings().audioOutDevice.Set("Interface");
+  store->writes.clear();
   ASSERT_TRUE(host->StartAudio());
-  EXPECT_EQ(gDeviceCalls, (Texts{"abort", "open", "start"}));
-  EXPECT_EQ(FakeAudio::last->setup.inputId, 109u);
-  EXPECT_EQ(FakeAudio::last->setup.outputId, 107u);
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 9u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 9u);
   EXPECT_TRUE(store->writes.empty());
+}
+
+// A dead stream is let go before the next one opens, which may number the
+// devices anew or find one gone: the new stream opens on the same names, or
+// not at all, and says so.
+TEST_F(AudioDevicesTest, AfterADeviceWentAwayTheNextStartOpensTheSameDevicesByName) {
+  for (const bool speakersBack : {true, false}) {
+    ASSERT_TRUE(Start("Interface", "Speakers"));
+    while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
+    FakeAudio::last->halted.store(true);
+    FakeAudio::last->devicesAfterAbort = {Device(103, "DS:Mic", 2, 0, true),
+                                          Device(109, "DS:Interface", 8, 8)};
+    if (speakersBack)
+      FakeAudio::last->devicesAfterAbort.push_back(Device(107, "DS:Speakers", 0, 2, false, true));
+    gDeviceCalls.clear();
+    gShownErrors.clear();
+    EXPECT_EQ(host->StartAudio(), speakersBack);
+    EXPECT_EQ(gDeviceCalls, speakersBack ? (Texts{"abort", "open", "start"}) : Texts{"abort"});
+    if (speakersBack) {
+      EXPECT_EQ(FakeAudio::last->setup.inputId, 109u);
+      EXPECT_EQ(FakeAudio::last->setup.outputId, 107u);
+    }
+    const Texts gone = {
+        "Error: Could not start audio from \"Interface\" to \"Speakers\" at "
+        "44100 Hz:\nThe device is no longer there."};
+    EXPECT_EQ(gShownErrors, speakersBack ? Texts{} : gone);
+    EXPECT_TRUE(store->writes.empty());
+  }
   // A stream stopped while the host goes is aborted as well.
+  ASSERT_TRUE(Start("Mic", "Speakers"));
   FakeAudio::last->halted.store(true);
   gDeviceCalls.clear();
   AppHost::Destroy();

@@ -86,7 +86,7 @@ public:
     stopping.store(true);
     if (player.joinable()) player.join();
     running = open = false;
-    for (Device& d : devices) d.id += idShiftOnAbort;
+    if (!devicesAfterAbort.empty()) devices = devicesAfterAbort;
   }
   void CloseStream() override {
     gDeviceCalls.push_back("close");
@@ -98,7 +98,8 @@ public:
 
   std::vector<Device> devices;
   bool openSucceeds = true, startSucceeds = true, stalled = false;
-  unsigned int granted = 0, asked = 0, refusedRate = 0, idShiftOnAbort = 0;
+  unsigned int granted = 0, asked = 0, refusedRate = 0;
+  std::vector<Device> devicesAfterAbort;
   AudioStreamSetup setup;
   std::atomic<int> played{0};
   std::atomic<bool> halted{false};
