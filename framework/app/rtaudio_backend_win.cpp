@@ -136,11 +136,11 @@ public:
   // buffer: for good once the device went away.
   void AbortStream() override {
     if (!audio_ || !audio_->isStreamOpen()) return;
-    const bool aborted = audio_->isStreamRunning() && !StreamLockTaken(*audio_) &&
-                         RunBounded(kAbortBound, [](RtAudio& audio) {
+    const bool stopped = !audio_->isStreamRunning() ||
+                         (!StreamLockTaken(*audio_) && RunBounded(kAbortBound, [](RtAudio& audio) {
                            return audio.abortStream() == RTAUDIO_NO_ERROR;
-                         });
-    if (aborted)
+                         }));
+    if (stopped)
       CloseStream();
     else
       LetGoOfStream();
