@@ -95,11 +95,13 @@ public:
   // The library lists a device's input and output apart, often under one
   // name, so the other direction's namesake must not be taken.
   std::optional<unsigned int> FindAudioDeviceId(int direction, const char* name) const;
-  // Opens and starts the stream on the devices that current names, falling
-  // back to the system's default devices (and storing their names) for
-  // devices that are gone. False, after telling the user, when a direction has no
-  // device (a running stream then goes on) or when the stream would not open
-  // or start (the user is told the devices and why).
+  // Opens and starts the stream on the devices that current names, looking
+  // for a device missing from the last listing once more and then falling
+  // back to the system's default devices (and storing their names). False,
+  // after telling the user, when a direction has no device (a running stream
+  // then goes on) or when the stream would not open or start, or its device
+  // asks for no buffer soon after starting (the user is told the devices and
+  // why).
   bool StartAudio();
   bool OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                        int bufferFrames);
