@@ -152,7 +152,7 @@ public:
           audio.closeStream();
           return true;
         }))
-      LetGoOfStream();
+      LetGoOfStream(ClosePending::kYes);
   }
 
   bool IsStreamOpen() const override { return audio_ && audio_->isStreamOpen(); }
@@ -198,13 +198,16 @@ private:
   // stream is closed, which releases its buffers and device objects without
   // waiting, so that the device plays again once it is back. The stream's
   // lock may have ended with the thread, so a new library object takes this
-  // one's place; the old one goes once no call is left waiting in it.
-  void LetGoOfStream() {
+  // one's place; the old one goes once no call is left waiting in it. A close
+  // that was left waiting for the thread goes on by itself once the thread
+  // has ended: a second one would release the same buffers again.
+  enum class ClosePending { kNo, kYes };
+  void LetGoOfStream(ClosePending closing = ClosePending::kNo) {
     errorCallback(RTAUDIO_SYSTEM_ERROR, "the audio device takes no buffers; its stream is let go");
     if (const HANDLE thread = StreamCallbackThread(*audio_)) {
       if (TerminateThread(thread, 0)) WaitForSingleObject(thread, kThreadEndWaitMs);
     }
-    if (audio_->isStreamOpen())
+    if (closing == ClosePending::kNo && audio_->isStreamOpen())
       RunBounded(stopBound_, [](RtAudio& audio) {
         audio.closeStream();
         return true;
