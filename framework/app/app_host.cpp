@@ -54,6 +54,7 @@ bool AppHost::PrepareAudioStream(double sampleRate, int bufferFrames) {
   sampleRate_ = sampleRate;
   audioExiting_.store(false);
   audioDone_.store(false);
+  buffersAsked_.store(0);
   plug_->SetBlockSize(SubBlockFrames);
   plug_->SetSampleRate(sampleRate);
   plug_->OnReset();

@@ -95,15 +95,19 @@ public:
   // The library lists a device's input and output apart, often under one
   // name, so the other direction's namesake must not be taken.
   std::optional<unsigned int> FindAudioDeviceId(int direction, const char* name) const;
-  // Opens and starts the stream on the devices that current names, falling
-  // back to the system's default devices (and storing their names) for
-  // devices that are gone. False, after telling the user, when a direction has no
-  // device (a running stream then goes on) or when the stream would not open
-  // or start (the user is told the devices and why).
+  // Opens and starts the stream on the devices that current names, looking
+  // for a device missing from the last listing once more and then falling
+  // back to the system's default devices (and storing their names). False,
+  // after telling the user, when a direction has no device (a running stream
+  // then goes on) or when the stream would not open or start, or its device
+  // asks for no buffer soon after starting (the user is told the devices and
+  // why).
   bool StartAudio();
   bool OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                        int bufferFrames);
-  // Fades a running stream out, stops and closes it.
+  // Fades a running stream out, stops and closes it. A stream whose device
+  // no longer asks for buffers is let go without its fade, and the devices
+  // are probed again, since letting go may renew their ids.
   void CloseAudioStream();
   // A stream runs on the audio settings that current holds.
   bool IsAudioRunningOnCurrent() const;
@@ -170,6 +174,13 @@ public:
   // acknowledge a stop; a device whose callbacks stopped is stopped anyway.
   static constexpr int kStopWaitMs = 1000;
   static constexpr int kStopWaitStepMs = 10;
+  // A device counts as stopped once it has asked for no buffer for this long
+  // plus two buffers' time.
+  static constexpr int kStallMs = 200;
+  // A started stream counts as failed when the device has not asked for a
+  // buffer within this long plus one buffer's time: a device that went away
+  // may still open and start a stream.
+  static constexpr int kStartWaitMs = 500;
 
 private:
   friend int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames,
@@ -185,6 +196,14 @@ private:
   AppHost();
 
   bool InScreenshotOrNoIOMode() const { return noIO_ || screenshotPath_.Length() > 0; }
+  // The time of n device buffers at the stream's rate, rounded up.
+  int BuffersMs(int n) const;
+  // Waits until the device has asked for a buffer; false when it has not in
+  // time.
+  bool AwaitStreamMoving() const;
+  // Asks the callback to fade out and waits until it has; false when the
+  // device stopped asking for buffers first.
+  bool AwaitFadeOut();
   // Resolves one direction of StartAudio; false when it has no device.
   bool ResolveAudioDevice(const char* name, bool isInput, unsigned int& id, bool& changed);
   void ShowError(const char* text, const char* caption) const;
@@ -222,6 +241,9 @@ private:
   // Written and read by different threads.
   std::atomic<bool> audioExiting_{false};
   std::atomic<bool> audioDone_{false};
+  // Buffers the device asked for since the stream was prepared, so the
+  // user-interface thread can tell a stream that moves from one that stalled.
+  std::atomic<uint32_t> buffersAsked_{0};
   PointerList<double> inputPointers_{4096};
   PointerList<double> outputPointers_{4096};
 };

@@ -3,6 +3,7 @@
 #include "framework/core/channel_io.h"
 
 #include <chrono>
+#include <cmath>
 #include <string>
 #include <thread>
 #include <utility>
@@ -77,6 +78,10 @@ bool AppHost::StartAudio() {
   const std::string inputName =
       current_.driverType == 1 ? current_.audioOutDevice.Get() : current_.audioInDevice.Get();
   const std::string outputName = current_.audioOutDevice.Get();
+  // A device that was gone when the devices were last listed may be back.
+  if (!FindAudioDeviceId(kDirectionInput, inputName.c_str()) ||
+      !FindAudioDeviceId(kDirectionOutput, outputName.c_str()))
+    ProbeAudioDevices();
   unsigned int inputId = 0;
   unsigned int outputId = 0;
   bool changed = false;
@@ -87,9 +92,11 @@ bool AppHost::StartAudio() {
     ShowError(kCheckAudioSettings, "Error");
     return false;
   }
+  // Named now: opening may probe the devices again.
+  const std::string devices =
+      "from \"" + GetAudioDeviceName(inputId) + "\" to \"" + GetAudioDeviceName(outputId) + "\"";
   if (OpenAudioStream(inputId, outputId, current_.sampleRate, current_.bufferSize)) return true;
-  const std::string text = "Could not start audio from \"" + GetAudioDeviceName(inputId) +
-                           "\" to \"" + GetAudioDeviceName(outputId) + "\" at " +
+  const std::string text = "Could not start audio " + devices + " at " +
                            std::to_string(current_.sampleRate) + " Hz:\n" + audioError_;
   ShowError(text.c_str(), "Error");
   return false;
@@ -97,11 +104,23 @@ bool AppHost::StartAudio() {
 
 bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int sampleRate,
                               int bufferFrames) {
-  CloseAudioStream();
   const auto fail = [this](std::string reason) {
     audioError_ = std::move(reason);
     return false;
   };
+  // Closing may probe the devices again under new ids: the names stay.
+  const std::string inputName = GetAudioDeviceName(inputId);
+  const std::string outputName = GetAudioDeviceName(outputId);
+  CloseAudioStream();
+  const auto idNow = [this](int direction, const std::string& name, unsigned int id) {
+    return name.empty() ? std::optional<unsigned int>(id)
+                        : FindAudioDeviceId(direction, name.c_str());
+  };
+  const std::optional<unsigned int> input = idNow(kDirectionInput, inputName, inputId);
+  const std::optional<unsigned int> output = idNow(kDirectionOutput, outputName, outputId);
+  if (!input || !output) return fail("The device is no longer there.");
+  inputId = *input;
+  outputId = *output;
   if (!audio_) return fail("No audio driver");
   if (sampleRate <= 0 || bufferFrames <= 0) return fail("No sample rate or buffer size");
   if (!PrepareAudioStream(sampleRate, bufferFrames))
@@ -116,19 +135,57 @@ bool AppHost::OpenAudioStream(unsigned int inputId, unsigned int outputId, int s
   if (!audio_->OpenStream(setup, granted, this)) return fail(audio_->ErrorText());
   bufferFrames_ = static_cast<int32_t>(granted);
   if (!audio_->StartStream()) return fail(audio_->ErrorText());
+  if (!AwaitStreamMoving()) {
+    CloseAudioStream();
+    return fail(
+        "The device takes no audio; it may have been unplugged or its audio service "
+        "stopped.");
+  }
   active_.CopyFrom(current_);
   return true;
+}
+
+int AppHost::BuffersMs(int n) const {
+  const double ms = 1000.0 * n * bufferFrames_ / (sampleRate_ > 0.0 ? sampleRate_ : 44100.0);
+  return static_cast<int>(std::ceil(ms));
+}
+
+bool AppHost::AwaitStreamMoving() const {
+  const int limitMs = kStartWaitMs + BuffersMs(1);
+  for (int waited = 0; buffersAsked_.load() == 0; waited += kStopWaitStepMs) {
+    if (waited >= limitMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
+  }
+  return true;
+}
+
+bool AppHost::AwaitFadeOut() {
+  audioExiting_.store(true);
+  const int stallMs = kStallMs + BuffersMs(2);
+  uint32_t asked = buffersAsked_.load();
+  for (int waited = 0, still = 0; !audioDone_.load() && waited < kStopWaitMs;
+       waited += kStopWaitStepMs, still += kStopWaitStepMs) {
+    if (buffersAsked_.load() != asked) {
+      asked = buffersAsked_.load();
+      still = 0;
+    }
+    if (still >= stallMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
+  }
+  return audioDone_.load();
 }
 
 void AppHost::CloseAudioStream() {
   if (!audio_ || !audio_->IsStreamOpen()) return;
   if (audio_->IsStreamRunning()) {
-    audioExiting_.store(true);
-    for (int waited = 0; !audioDone_.load() && waited < kStopWaitMs; waited += kStopWaitStepMs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(kStopWaitStepMs));
-    audio_->StopStream();
+    if (AwaitFadeOut()) {
+      audio_->StopStream();
+    } else {
+      audio_->AbortStream();
+      ProbeAudioDevices();
+    }
   }
-  audio_->CloseStream();
+  if (audio_->IsStreamOpen()) audio_->CloseStream();
 }
 
 bool AppHost::IsAudioRunningOnCurrent() const {

@@ -39,7 +39,9 @@ void FadeChannels(double* buffer, int nChannels, int nFrames, bool fadeOut) {
 int HostAudioCallback(void* outputBuffer, void* inputBuffer, unsigned int nFrames, double,
                       AudioStreamStatus, void* userData) {
   auto* host = static_cast<AppHost*>(userData);
-  if (!host || nFrames == 0) return 0;
+  if (!host) return 0;
+  host->buffersAsked_.fetch_add(1, std::memory_order_relaxed);
+  if (nFrames == 0) return 0;
   IPluginApp& plug = *host->plug_;
   const int nIn = plug.NChannels(kDirectionInput);
   const int nOut = plug.NChannels(kDirectionOutput);

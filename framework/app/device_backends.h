@@ -44,9 +44,15 @@ public:
   virtual bool OpenStream(const AudioStreamSetup& setup, unsigned int& bufferFrames,
                           AppHost* host) = 0;
   virtual bool StartStream() = 0;
-  // Both return within a bound whatever the device does; a stream that does
-  // not stop in time is given up, and the backend has none open afterwards.
+  // Stops a stream that still moves once its last buffers have played. Both
+  // this and CloseStream return within a bound whatever the device does; a
+  // stream that does not stop in time is let go as AbortStream does.
   virtual void StopStream() = 0;
+  // Stops a stream whose device no longer asks for buffers without waiting
+  // for them, and lets go of the device, so that it can be opened again once
+  // it is back. The backend has no stream open afterwards, and the ids of
+  // its devices may have changed.
+  virtual void AbortStream() = 0;
   virtual void CloseStream() = 0;
   virtual bool IsStreamOpen() const = 0;
   virtual bool IsStreamRunning() const = 0;

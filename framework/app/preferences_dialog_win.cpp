@@ -157,6 +157,8 @@ void OnInitDialog(AppHost& host, HWND dialog) {
   ClearList(dialog, IDC_DRIVER);
   AddEntry(dialog, IDC_DRIVER, "DirectSound");
   Select(dialog, IDC_DRIVER, host.GetCurrentSettings().driverType);
+  // Devices may have come or gone since they were last listed.
+  host.ProbeAudioDevices();
   host.PopulateAudioControls(dialog);
   host.PopulateMidiControls(dialog);
   host.GetBackupSettings().CopyFrom(host.GetCurrentSettings());

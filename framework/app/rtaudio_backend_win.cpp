@@ -2,6 +2,7 @@
 
 #include "RtAudio.h"
 #include "framework/app/audio_callback.h"
+#include "framework/app/rtaudio_stream_thread_win.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,6 +44,10 @@ std::shared_ptr<RtAudio> MakeLibrary() {
 // stop; one whose device went away never does.
 constexpr auto kStopBoundBase = std::chrono::milliseconds(1000);
 constexpr int kStopBoundBuffers = 8;
+// The library's abort writes no more buffers: it returns at once or not at
+// all.
+constexpr auto kAbortBound = std::chrono::milliseconds(200);
+constexpr DWORD kThreadEndWaitMs = 1000;
 
 class RtAudioBackend : public AudioBackend {
 public:
@@ -120,16 +125,34 @@ public:
   }
 
   void StopStream() override {
-    if (audio_ && audio_->isStreamRunning())
-      RunBounded([](RtAudio& audio) { return audio.stopStream() == RTAUDIO_NO_ERROR; });
+    if (!audio_ || !audio_->isStreamRunning()) return;
+    if (!RunBounded(stopBound_,
+                    [](RtAudio& audio) { return audio.stopStream() == RTAUDIO_NO_ERROR; }))
+      LetGoOfStream();
+  }
+
+  // The library's abort skips the drain but takes the stream's lock, which
+  // the stream thread holds while it waits for the device to move its
+  // buffer: for good once the device went away.
+  void AbortStream() override {
+    if (!audio_ || !audio_->isStreamOpen()) return;
+    const bool stopped = !audio_->isStreamRunning() ||
+                         (!StreamLockTaken(*audio_) && RunBounded(kAbortBound, [](RtAudio& audio) {
+                           return audio.abortStream() == RTAUDIO_NO_ERROR;
+                         }));
+    if (stopped)
+      CloseStream();
+    else
+      LetGoOfStream();
   }
 
   void CloseStream() override {
-    if (audio_ && audio_->isStreamOpen())
-      RunBounded([](RtAudio& audio) {
-        audio.closeStream();
-        return true;
-      });
+    if (!audio_ || !audio_->isStreamOpen()) return;
+    if (!RunBounded(stopBound_, [](RtAudio& audio) {
+          audio.closeStream();
+          return true;
+        }))
+      LetGoOfStream(ClosePending::kYes);
   }
 
   bool IsStreamOpen() const override { return audio_ && audio_->isStreamOpen(); }
@@ -146,11 +169,11 @@ private:
 
   // Stopping and closing wait for the library's stream thread, and over
   // DirectSound that thread waits without limit for a device that stopped
-  // moving its buffer. The call runs on a thread of its own; when it has not
-  // returned in time, the library object is left to that thread (the stream
-  // makes no callback once its stop has begun) and a new one takes its place.
+  // moving its buffer. The call runs on a thread of its own; one that has
+  // not returned in time is left to that thread, which keeps the library
+  // object alive for as long as it waits. False then.
   template <typename Call>
-  void RunBounded(Call call) {
+  bool RunBounded(std::chrono::milliseconds bound, Call call) {
     std::packaged_task<bool()> task(
         [audio = audio_, call] { return Guarded([&] { return call(*audio); }); });
     std::future<bool> done = task.get_future();
@@ -159,16 +182,36 @@ private:
       worker = std::thread(std::move(task));
     } catch (const std::system_error&) {
       Guarded([&] { return call(*audio_); });
-      return;
+      return true;
     }
     // Joined, the worker has let go of the library object before this returns.
-    if (done.wait_for(stopBound_) == std::future_status::ready) {
+    if (done.wait_for(bound) == std::future_status::ready) {
       worker.join();
-      return;
+      return true;
     }
     worker.detach();
-    errorCallback(RTAUDIO_SYSTEM_ERROR,
-                  "the audio device did not stop in time; its stream is left");
+    return false;
+  }
+
+  // A stream thread that waits for a device that went away only asks it for
+  // its buffer's position and sleeps, for good: it is ended there, and the
+  // stream is closed, which releases its buffers and device objects without
+  // waiting, so that the device plays again once it is back. The stream's
+  // lock may have ended with the thread, so a new library object takes this
+  // one's place; the old one goes once no call is left waiting in it. A close
+  // that was left waiting for the thread goes on by itself once the thread
+  // has ended: a second one would release the same buffers again.
+  enum class ClosePending { kNo, kYes };
+  void LetGoOfStream(ClosePending closing = ClosePending::kNo) {
+    errorCallback(RTAUDIO_SYSTEM_ERROR, "the audio device takes no buffers; its stream is let go");
+    if (const HANDLE thread = StreamCallbackThread(*audio_)) {
+      if (TerminateThread(thread, 0)) WaitForSingleObject(thread, kThreadEndWaitMs);
+    }
+    if (closing == ClosePending::kNo && audio_->isStreamOpen())
+      RunBounded(stopBound_, [](RtAudio& audio) {
+        audio.closeStream();
+        return true;
+      });
     audio_.reset();
     Guarded([&] {
       audio_ = MakeLibrary();

@@ -81,6 +81,7 @@ public:
   }
   bool StartStream() override { return library_->StartStream(); }
   void StopStream() override { library_->StopStream(); }
+  void AbortStream() override { library_->AbortStream(); }
   void CloseStream() override { library_->CloseStream(); }
   bool IsStreamOpen() const override { return library_->IsStreamOpen(); }
   bool IsStreamRunning() const override { return library_->IsStreamRunning(); }

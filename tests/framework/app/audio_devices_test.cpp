@@ -169,18 +169,92 @@ TEST_F(AudioDevicesTest, NoIOAndScreenshotModesOpenNoDevice) {
   }
 }
 
-TEST_F(AudioDevicesTest, ARunningStreamFadesOutBeforeItStopsAndAStalledOneIsStoppedAnyway) {
+// How a stream ends depends on whether its device still asks for buffers: a
+// moving one fades out and drains, one that stopped moving is aborted, which
+// lets go of its device, and one that never moved is a failed start.
+TEST_F(AudioDevicesTest, EachStreamStateEndsItsOwnWayAndAStartThatNeverMovesFails) {
+  enum class Device { Moving, HaltsWhilePlaying, NeverCallsBack };
+  const struct {
+    Device device;
+    bool started;
+    Texts calls;
+  } rows[] = {
+      {Device::Moving, true, {"open", "start", "stop after fade-out", "close"}},
+      {Device::HaltsWhilePlaying, true, {"open", "start", "abort"}},
+      {Device::NeverCallsBack, false, {"open", "start", "abort"}},
+  };
+  for (const auto& row : rows) {
+    const int rowIndex = static_cast<int>(row.device);
+    host->ResetAudioDriver();
+    host->ProbeAudioDevices();
+    gDeviceCalls.clear();
+    gShownErrors.clear();
+    FakeAudio::last->stalled = row.device == Device::NeverCallsBack;
+    EXPECT_EQ(host->StartAudio(), row.started) << rowIndex;
+    EXPECT_EQ(host->IsAudioRunningOnCurrent(), row.started) << rowIndex;
+    if (row.device == Device::HaltsWhilePlaying) {
+      while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
+      FakeAudio::last->halted.store(true);
+    }
+    host->CloseAudioStream();
+    EXPECT_EQ(gDeviceCalls, row.calls) << rowIndex;
+    EXPECT_FALSE(FakeAudio::last->IsStreamOpen()) << rowIndex;
+    const Texts failure = {
+        "Error: Could not start audio from \"Mic\" to \"Speakers\" at 44100 "
+        "Hz:\nThe device takes no audio; it may have been unplugged or its "
+        "audio service stopped."};
+    EXPECT_EQ(gShownErrors, row.started ? Texts{} : failure) << rowIndex;
+  }
+}
+
+// A stored device missing from the last listing is looked for again before
+// the default stands in, so one that came back plays.
+TEST_F(AudioDevicesTest, AStoredDeviceBackSinceTheLastListingIsFoundAgain) {
+  FakeAudio::next.pop_back();
+  host->ResetAudioDriver();
+  host->ProbeAudioDevices();
+  FakeAudio::last->devices.push_back(Device(9, "DS:Interface", 8, 8));
+  host->GetCurrentSettings().audioInDevice.Set("Interface");
+  host->GetCurrentSettings().audioOutDevice.Set("Interface");
+  store->writes.clear();
+  ASSERT_TRUE(host->StartAudio());
+  EXPECT_EQ(FakeAudio::last->setup.inputId, 9u);
+  EXPECT_EQ(FakeAudio::last->setup.outputId, 9u);
+  EXPECT_TRUE(store->writes.empty());
+}
+
+// A dead stream is let go before the next one opens, which may number the
+// devices anew or find one gone: the new stream opens on the same names, or
+// not at all, and says so.
+TEST_F(AudioDevicesTest, AfterADeviceWentAwayTheNextStartOpensTheSameDevicesByName) {
+  for (const bool speakersBack : {true, false}) {
+    ASSERT_TRUE(Start("Interface", "Speakers"));
+    while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
+    FakeAudio::last->halted.store(true);
+    FakeAudio::last->devicesAfterAbort = {Device(103, "DS:Mic", 2, 0, true),
+                                          Device(109, "DS:Interface", 8, 8)};
+    if (speakersBack)
+      FakeAudio::last->devicesAfterAbort.push_back(Device(107, "DS:Speakers", 0, 2, false, true));
+    gDeviceCalls.clear();
+    gShownErrors.clear();
+    EXPECT_EQ(host->StartAudio(), speakersBack);
+    EXPECT_EQ(gDeviceCalls, speakersBack ? (Texts{"abort", "open", "start"}) : Texts{"abort"});
+    if (speakersBack) {
+      EXPECT_EQ(FakeAudio::last->setup.inputId, 109u);
+      EXPECT_EQ(FakeAudio::last->setup.outputId, 107u);
+    }
+    const Texts gone = {
+        "Error: Could not start audio from \"Interface\" to \"Speakers\" at "
+        "44100 Hz:\nThe device is no longer there."};
+    EXPECT_EQ(gShownErrors, speakersBack ? Texts{} : gone);
+    EXPECT_TRUE(store->writes.empty());
+  }
+  // A stream stopped while the host goes is aborted as well.
   ASSERT_TRUE(Start("Mic", "Speakers"));
-  while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
-  ASSERT_TRUE(host->StartAudio());
-  EXPECT_EQ(gDeviceCalls,
-            (Texts{"open", "start", "stop after fade-out", "close", "open", "start"}));
-  host->CloseAudioStream();
-  FakeAudio::last->stalled = true;
-  ASSERT_TRUE(host->StartAudio());
+  FakeAudio::last->halted.store(true);
   gDeviceCalls.clear();
   AppHost::Destroy();
-  EXPECT_EQ(gDeviceCalls, (Texts{"stop", "close", "delete audio"}));
+  EXPECT_EQ(gDeviceCalls, (Texts{"abort", "delete audio"}));
 }
 
 } // namespace

@@ -18,7 +18,9 @@ inline std::vector<std::string> gDeviceCalls;
 inline std::vector<std::string> gShownErrors;
 
 // An audio library with a scripted device list. A started stream plays
-// buffers through the host's callback on a thread of its own unless stalled.
+// buffers through the host's callback on a thread of its own unless stalled
+// from the start, or until halted as a device that went away. Aborting may
+// number the devices anew, as a renewed library does.
 class FakeAudio : public AudioBackend {
 public:
   struct Device {
@@ -56,11 +58,19 @@ public:
   bool StartStream() override {
     gDeviceCalls.push_back("start");
     running = startSucceeds;
+    stopping.store(false);
+    halted.store(false);
     if (running && !stalled)
       player = std::thread([this, frames = host->GetBufferFrames()] {
         std::vector<double> in(frames * setup.inputChannels), out(frames * setup.outputChannels);
-        for (; !stopping.load(); ++played)
+        while (!stopping.load()) {
+          if (halted.load()) {
+            std::this_thread::yield();
+            continue;
+          }
           HostAudioCallback(out.data(), in.data(), frames, 0.0, 0, host);
+          ++played;
+        }
       });
     return running;
   }
@@ -70,6 +80,13 @@ public:
     stopping.store(true);
     if (player.joinable()) player.join();
     running = false;
+  }
+  void AbortStream() override {
+    gDeviceCalls.push_back("abort");
+    stopping.store(true);
+    if (player.joinable()) player.join();
+    running = open = false;
+    if (!devicesAfterAbort.empty()) devices = devicesAfterAbort;
   }
   void CloseStream() override {
     gDeviceCalls.push_back("close");
@@ -82,8 +99,10 @@ public:
   std::vector<Device> devices;
   bool openSucceeds = true, startSucceeds = true, stalled = false;
   unsigned int granted = 0, asked = 0, refusedRate = 0;
+  std::vector<Device> devicesAfterAbort;
   AudioStreamSetup setup;
   std::atomic<int> played{0};
+  std::atomic<bool> halted{false};
 
 private:
   AppHost* host = nullptr;

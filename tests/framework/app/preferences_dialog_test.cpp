@@ -234,5 +234,31 @@ TEST_F(PreferencesDialogTest, AFailedApplyIsShownAndOkOrCancelRunAudioOnTheSetti
   }
 }
 
+// A device that came after start is listed once the dialog opens, with the
+// choices in force still selected; a running stream goes on meanwhile.
+TEST_F(PreferencesDialogTest, OpeningListsDevicesThatCameSinceStartAndKeepsTheChoices) {
+  for (const bool running : {false, true}) {
+    if (running) {
+      ASSERT_TRUE(host->StartAudio());
+    }
+    host->GetCurrentSettings().audioOutDevice.Set("Speakers");
+    FakeAudio::next.push_back(Device(12 + running, running ? "DS:Dock" : "DS:USB", 2, 2));
+    FakeAudio::last->devices = FakeAudio::next;
+    gDeviceCalls.clear();
+    Texts outputs;
+    Texts callsWhileOpen;
+    Run([&](HWND dialog) {
+      outputs = Entries(dialog, IDC_AUDIO_OUT_DEVICE);
+      outputs.push_back(Shown(dialog, IDC_AUDIO_OUT_DEVICE));
+      callsWhileOpen = gDeviceCalls;
+      Press(dialog, IDCANCEL);
+    });
+    const Texts expected = running ? Texts{"Speakers", "Interface", "USB", "Dock", "Speakers"}
+                                   : Texts{"Speakers", "Interface", "USB", "Speakers"};
+    EXPECT_EQ(outputs, expected) << running;
+    EXPECT_EQ(callsWhileOpen, Texts{}) << running;
+  }
+}
+
 } // namespace
 } // namespace plugkit

@@ -3,23 +3,33 @@
 # hardware: Wine's PulseAudio driver on a PulseAudio server of this test's
 # own. The program is started twice, since only a later start looks the
 # stored device names up; the second plays the tone from the input device
-# back out to the output device, and must still close within a few seconds
-# once the server has gone while it plays.
+# back out to the output device. Then the server stops while the program
+# plays and starts again: Apply in the preferences brings the tone back on
+# the same devices, ten more Applies each return soon and leave no threads
+# behind, and Quit ends the program cleanly. Last the program starts while
+# there is no server: once one starts, the preferences list its devices, Apply
+# plays, and the program still closes within a few seconds once the server
+# has gone again while it plays.
 #
-#   audio_through_pulse.sh TARVEX_EXE WORK_FOLDER
+#   audio_through_pulse.sh TARVEX_EXE PREFERENCES_REMOTE WORK_FOLDER
 #
 # Everything lives in WORK_FOLDER: the server's socket and state, and a Wine
 # prefix whose audio driver is PulseAudio, kept apart from the prefix the
 # other tests share (where there are no audio devices). Needs an X server.
 set -euo pipefail
 exe=$(realpath -- "$1")
-work=$(realpath -m -- "$2")
+remote_exe=$(realpath -- "$2")
+work=$(realpath -m -- "$3")
 tone="$(dirname "$(realpath -- "$0")")/tone.py"
 
 # Wine's DirectSound capture may hand the server's 48000 Hz samples over at
 # the stream's 44100 Hz, and the tone then comes out at 1000 * 44100 / 48000
 # Hz in the program's own frequency scale; either is the tone passed through.
 readonly played_hz=1000 amplitude=0.5 expected_hz=1000,918.75
+# The preferences dialog's controls.
+readonly apply_button=40024 ok_button=1 input_list=40010 output_list=40011
+# What a user may wait for an Apply on a working device, and for Quit.
+readonly apply_limit_s=1.5 quit_limit_s=10
 
 rm -rf -- "$work"
 mkdir -p "$work/pulse" "$work/home"
@@ -55,10 +65,18 @@ load-module module-remap-source source_name=program_in master=signal_in.monitor
 set-default-sink program_out
 set-default-source program_in
 PA
-pulseaudio -n -F "$work/pulse/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-  --system=no --disable-shm=yes --log-target=file:"$work/pulse/server.log" &
-pulse_pid=$!
-wait_for 20 pactl info || { echo "the PulseAudio server did not start"; cat "$work/pulse/server.log"; exit 1; }
+start_server() {
+  pulseaudio -n -F "$work/pulse/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --system=no --disable-shm=yes --log-target=file:"$work/pulse/server.log" &
+  pulse_pid=$!
+  wait_for 20 pactl info || { echo "the PulseAudio server did not start"; cat "$work/pulse/server.log"; exit 1; }
+}
+stop_server() {
+  kill "$pulse_pid"
+  wait "$pulse_pid" 2>/dev/null || true
+  pulse_pid=
+}
+start_server
 
 wineboot --init >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1
@@ -77,13 +95,53 @@ start_program() {
   program_pid=$!
 }
 
-# Asks the program to close as its user would and waits up to $1 seconds for
-# it to end.
+# Asks the program to close as its user would, once its window shows, and
+# waits up to $1 seconds for it to end.
 stop_program() {
+  remote threads >/dev/null
   wine taskkill /im Tarvex.exe >/dev/null 2>&1 || true
   wait_for "$1" bash -c "! kill -0 $program_pid" || { echo "the program did not close"; exit 1; }
   wait "$program_pid" 2>/dev/null || true
   program_pid=
+}
+
+# Works the program's menu and preferences dialog (see preferences_remote).
+remote() {
+  wine "$remote_exe" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# Presses a preferences button $2 times; every press must end without a
+# message box within $1 seconds.
+press() {
+  local limit=$1 times=$2 button=$3 took
+  took=$(remote press "$button" "$times") || { echo "a press failed: $took"; exit 1; }
+  echo "seconds each press took:" $took
+  for t in $took; do
+    python3 -c "import sys; sys.exit(0 if $t <= $limit else 1)" ||
+      { echo "a press took $t s, more than $limit s"; exit 1; }
+  done
+}
+
+# Records the program's output while the tone plays in and checks it: $1
+# names the recording.
+tone_passes() {
+  parec -d program_out.monitor --raw --format=s16le --rate=48000 --channels=2 >"$work/$1.raw" &
+  local recorder=$!
+  python3 "$tone" play "$played_hz" "$amplitude" 3 |
+    pacat -d signal_in --raw --format=s16le --rate=48000 --channels=2
+  sleep 0.5
+  kill "$recorder"
+  wait "$recorder" 2>/dev/null || true
+  echo "$1: a $played_hz Hz tone of amplitude $amplitude played in; out came:"
+  python3 "$tone" check "$work/$1.raw" "$expected_hz" "$amplitude"
+}
+
+# The dialog's devices are the server's two, each under Wine's two names.
+lists_devices() {
+  for list in "$input_list" "$output_list"; do
+    remote list "$list" | grep -qx PulseAudio || return 1
+  done
 }
 
 settings() {
@@ -105,21 +163,50 @@ fi
 echo "the program's streams (output, then input):"
 pactl list short sink-inputs
 pactl list short source-outputs
-parec -d program_out.monitor --raw --format=s16le --rate=48000 --channels=2 >"$work/out.raw" &
-recorder=$!
-python3 "$tone" play "$played_hz" "$amplitude" 3 |
-  pacat -d signal_in --raw --format=s16le --rate=48000 --channels=2
-sleep 0.5
-kill "$recorder"
-wait "$recorder" 2>/dev/null || true
+tone_passes out
+stored_before=$(settings | grep -E 'dev=')
+threads_before=$(remote threads)
+
+# The devices go away while the program plays and come back.
+stop_server
+sleep 1
+start_server
+remote open
+press "$apply_limit_s" 1 "$apply_button"
+wait_for 10 streams_run || { echo "Apply opened no stream on the returned server"; exit 1; }
+tone_passes after-return
+press "$apply_limit_s" 10 "$apply_button"
+threads_after=$(remote threads)
+echo "threads before the dropout: $threads_before, after ten more Applies: $threads_after"
+[ "$threads_after" -le $((threads_before + 3)) ] || { echo "the Applies left threads behind"; exit 1; }
+tone_passes after-applies
+press 5 1 "$ok_button"
+remote quit
+quit_began=$(date +%s.%N)
+wait_for "$quit_limit_s" bash -c "! kill -0 $program_pid" || { echo "Quit did not end the program"; exit 1; }
+echo "Quit took $(python3 -c "print(round($(date +%s.%N) - $quit_began, 2))") s"
+status=0
+wait "$program_pid" || status=$?
+program_pid=
+[ "$status" -eq 0 ] || { echo "Quit ended the program with status $status"; cat "$work/second.log"; exit 1; }
+[ "$(settings | grep -E 'dev=')" = "$stored_before" ] ||
+  { echo "the stored devices changed:"; settings | grep -E 'dev='; exit 1; }
+
+# A server that starts only after the program: the preferences list its
+# devices, and Apply plays on them.
+stop_server
+start_program "$work/third.log"
+remote dismiss || { echo "a start without devices showed no message"; exit 1; }
+start_server
+remote open
+lists_devices || { echo "the preferences do not list the new server's devices"; exit 1; }
+press 5 1 "$apply_button"
+wait_for 10 streams_run || { echo "Apply opened no stream on the new server"; exit 1; }
+tone_passes server-after-program
 
 # The devices go away while the program plays: it still closes within a few
 # seconds.
-kill "$pulse_pid"
-wait "$pulse_pid" 2>/dev/null || true
-pulse_pid=
+press 5 1 "$ok_button"
+stop_server
 sleep 1
 stop_program 5
-
-echo "a $played_hz Hz tone of amplitude $amplitude played in; out came:"
-python3 "$tone" check "$work/out.raw" "$expected_hz" "$amplitude"
