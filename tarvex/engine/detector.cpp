@@ -171,7 +171,8 @@ void FeedbackEngine::TrackPersistence(DetectorChannel& d, double frequency, doub
   const int blocks = d.unmeasured / d.toneBlock;
   double levels[kRingSize / kToneBlockMin];
   const int start = (a.ringWrite - d.unmeasured) & (kRingSize - 1);
-  MeasureToneLevels(a.ring, start, d.toneBlock, blocks, frequency, fs, input, levels);
+  MeasureToneLevels(a.ring, a.tables.window, start, d.toneBlock, blocks, frequency, fs, input,
+                    levels);
   for (int b = 0; b < blocks; ++b) d.climb.Add(levels[b], d.toneBlock / fs);
   d.unmeasured -= blocks * d.toneBlock;
   d.lastFrequency = frequency;

@@ -1,6 +1,5 @@
 #include "tarvex/engine/tone_level.h"
 
-#include <array>
 #include <cmath>
 
 #include "tarvex/engine/engine_constants.h"
@@ -13,15 +12,6 @@ namespace {
 constexpr int kMaxBlocks = kRingSize / kToneBlockMin;
 constexpr double kMeasureSeconds = kToneBlockMin / 48000.0;
 constexpr double kMinPeriods = 4.0;
-
-// One Hann window of the longest block; a shorter block takes every
-// stride-th value, from the middle of each stride.
-const std::array<double, kToneBlockMax> kWindow = [] {
-  std::array<double, kToneBlockMax> w{};
-  for (int i = 0; i < kToneBlockMax; ++i)
-    w[i] = 0.5 - 0.5 * std::cos(2.0 * kPi * i / kToneBlockMax);
-  return w;
-}();
 
 } // namespace
 
@@ -36,15 +26,16 @@ int ToneBlockSize(double frequency, double sampleRate) {
 // A Goertzel resonator per block and channel, both channels in the two lanes
 // of one vector; the blocks' resonators run side by side, so their
 // independent recursions overlap instead of waiting on each other.
-void MeasureToneLevels(const StereoPoint* ring, int start, int blockSize, int blocks,
-                       double frequency, double sampleRate, ToneInput input, double* levelsDb) {
+void MeasureToneLevels(const StereoPoint* ring, const double* hann, int start, int blockSize,
+                       int blocks, double frequency, double sampleRate, ToneInput input,
+                       double* levelsDb) {
   const double omega = 2.0 * kPi * frequency / sampleRate;
   const double coefficient = 2.0 * std::cos(omega);
   const int stride = kToneBlockMax / blockSize;
   StereoLanes s1[kMaxBlocks] = {};
   StereoLanes s2[kMaxBlocks] = {};
   for (int i = 0; i < blockSize; ++i) {
-    const double w = kWindow[i * stride + stride / 2];
+    const double w = hann[i * stride + stride / 2];
     for (int b = 0; b < blocks; ++b) {
       const StereoPoint& p = ring[(start + b * blockSize + i) & (kRingSize - 1)];
       const StereoLanes x = StereoLanes{p.re[0], p.im[0]} * w;

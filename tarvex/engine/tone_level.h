@@ -6,7 +6,7 @@ namespace tarvex {
 
 // The shortest and longest block one measure of a tone's level takes.
 constexpr int kToneBlockMin = 256;
-constexpr int kToneBlockMax = 8192;
+constexpr int kToneBlockMax = kTransformPoints;
 
 // Which input the measure listens to: one channel, or the mean power of both.
 enum class ToneInput : int { kFirst = 0, kSecond = 1, kBoth = 2 };
@@ -20,9 +20,11 @@ int ToneBlockSize(double frequency, double sampleRate);
 // consecutive blocks of the input in the analysis ring, oldest first: blocks
 // of blockSize samples (a power of two from kToneBlockMin to kToneBlockMax),
 // the first starting at ring index start, as many as the ring holds at most.
-// A Hann window keeps partials more than a few periods of the block away out
-// of the measure.
-void MeasureToneLevels(const StereoPoint* ring, int start, int blockSize, int blocks,
-                       double frequency, double sampleRate, ToneInput input, double* levelsDb);
+// The analysis's own Hann window (kToneBlockMax points), taken at every
+// stride-th point for a shorter block, keeps partials more than a few periods
+// of the block away out of the measure.
+void MeasureToneLevels(const StereoPoint* ring, const double* hann, int start, int blockSize,
+                       int blocks, double frequency, double sampleRate, ToneInput input,
+                       double* levelsDb);
 
 } // namespace tarvex
