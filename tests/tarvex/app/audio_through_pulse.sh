@@ -13,10 +13,14 @@
 #
 #   audio_through_pulse.sh TARVEX_EXE PREFERENCES_REMOTE WORK_FOLDER
 #
-# Everything lives in WORK_FOLDER: the server's socket and state, and a Wine
-# prefix whose audio driver is PulseAudio, kept apart from the prefix the
-# other tests share (where there are no audio devices). Needs an X server.
+# WORK_FOLDER holds the recordings, the logs and a Wine prefix whose audio
+# driver is PulseAudio, kept apart from the prefix the other tests share
+# (where there are no audio devices). The server's socket and state live in
+# a short folder of their own under /tmp, since a Unix socket's name holds
+# only 107 characters and a build folder may lie deeper. Needs an X server.
 set -euo pipefail
+. "$(dirname "$(realpath -- "$0")")/../../../scripts/wine-prefix.sh"
+name_failed_commands
 exe=$(realpath -- "$1")
 remote_exe=$(realpath -- "$2")
 work=$(realpath -m -- "$3")
@@ -33,8 +37,9 @@ readonly apply_limit_s=1.5 quit_limit_s=10
 
 rm -rf -- "$work"
 mkdir -p "$work/pulse" "$work/home"
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/pulse" PULSE_RUNTIME_PATH="$work/pulse"
-export PULSE_STATE_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
+runtime=$(mktemp -d /tmp/tarvex-pulse.XXXXXX)
+export HOME="$work/home" XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime"
+export PULSE_STATE_PATH="$runtime" PULSE_SERVER="unix:$runtime/native"
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
 pulse_pid=
@@ -43,9 +48,11 @@ cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
   wineserver -k 2>/dev/null || true
   [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
-  true
+  rm -rf -- "$runtime"
 }
 trap cleanup EXIT
+# A test stopped from outside cleans up as well.
+trap 'exit 143' TERM INT HUP
 
 # Waits up to $1 seconds for the command after it to succeed.
 wait_for() {
@@ -58,7 +65,7 @@ wait_for() {
 }
 
 cat >"$work/pulse/server.pa" <<PA
-load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
+load-module module-native-protocol-unix socket=$runtime/native auth-anonymous=1
 load-module module-null-sink sink_name=program_out rate=48000 channels=2
 load-module module-null-sink sink_name=signal_in rate=48000 channels=2
 load-module module-remap-source source_name=program_in master=signal_in.monitor
@@ -78,7 +85,7 @@ stop_server() {
 }
 start_server
 
-wineboot --init >/dev/null 2>&1
+prepare_prefix
 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1
 wineserver -w
 

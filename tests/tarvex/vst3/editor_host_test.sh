@@ -17,6 +17,8 @@ if [ -z "${TARVEX_EDITOR_HOST_INNER:-}" ]; then
     xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
 fi
 
+. "$(dirname "$(realpath -- "$0")")/../../../scripts/wine-prefix.sh"
+name_failed_commands
 prefix="$(realpath -m -- "$1")-display"
 driver=$2
 host=$3
@@ -24,16 +26,9 @@ bundle=$4
 out=$5
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
-(
-  flock 9
-  if [ ! -f "$prefix/.tarvex-ready" ]; then
-    wineboot --init >/dev/null 2>&1 9>&- || true
-    wineserver -w 9>&- || true
-    touch "$prefix/.tarvex-ready"
-  fi
-) 9>"$prefix.lock"
-exec 8>"$prefix.run.lock"
-flock 8
+prepare_prefix
+exec 8>"$prefix.run.lock" || step_failed $? "opening the lock $prefix.run.lock"
+flock 8 || step_failed $? "taking the lock $prefix.run.lock"
 
 windows_path() { echo "Z:${1//\//\\}"; }
 
