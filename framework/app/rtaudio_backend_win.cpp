@@ -2,7 +2,6 @@
 
 #include "RtAudio.h"
 #include "framework/app/audio_callback.h"
-#include "framework/app/rtaudio_stream_thread_win.h"
 
 #include <algorithm>
 #include <chrono>
@@ -44,10 +43,14 @@ std::shared_ptr<RtAudio> MakeLibrary() {
 // stop; one whose device went away never does.
 constexpr auto kStopBoundBase = std::chrono::milliseconds(1000);
 constexpr int kStopBoundBuffers = 8;
-// The library's abort writes no more buffers: it returns at once or not at
-// all.
-constexpr auto kAbortBound = std::chrono::milliseconds(200);
-constexpr DWORD kThreadEndWaitMs = 1000;
+// The library's abort writes no more buffers: its stream thread leaves its
+// wait for the device within one buffer.
+constexpr auto kAbortBoundBase = std::chrono::milliseconds(200);
+
+std::chrono::milliseconds BuffersLong(int buffers, unsigned int bufferFrames,
+                                      unsigned int sampleRate) {
+  return std::chrono::milliseconds(buffers * 1000LL * bufferFrames / std::max(sampleRate, 1u));
+}
 
 class RtAudioBackend : public AudioBackend {
 public:
@@ -107,9 +110,8 @@ public:
         },
         &errorText_);
     if (!opened) return Failed();
-    stopBound_ =
-        kStopBoundBase + std::chrono::milliseconds(kStopBoundBuffers * 1000LL * bufferFrames /
-                                                   std::max(setup.sampleRate, 1u));
+    stopBound_ = kStopBoundBase + BuffersLong(kStopBoundBuffers, bufferFrames, setup.sampleRate);
+    abortBound_ = kAbortBoundBase + BuffersLong(1, bufferFrames, setup.sampleRate);
     return true;
   }
 
@@ -131,15 +133,13 @@ public:
       LetGoOfStream();
   }
 
-  // The library's abort skips the drain but takes the stream's lock, which
-  // the stream thread holds while it waits for the device to move its
-  // buffer: for good once the device went away.
+  // The library's abort skips the drain, and its stream thread leaves any wait
+  // for a device that does not move its buffers once the stream is stopped.
   void AbortStream() override {
     if (!audio_ || !audio_->isStreamOpen()) return;
-    const bool stopped = !audio_->isStreamRunning() ||
-                         (!StreamLockTaken(*audio_) && RunBounded(kAbortBound, [](RtAudio& audio) {
-                           return audio.abortStream() == RTAUDIO_NO_ERROR;
-                         }));
+    const bool stopped = !audio_->isStreamRunning() || RunBounded(abortBound_, [](RtAudio& audio) {
+      return audio.abortStream() == RTAUDIO_NO_ERROR;
+    });
     if (stopped)
       CloseStream();
     else
@@ -152,7 +152,7 @@ public:
           audio.closeStream();
           return true;
         }))
-      LetGoOfStream(ClosePending::kYes);
+      LetGoOfStream();
   }
 
   bool IsStreamOpen() const override { return audio_ && audio_->isStreamOpen(); }
@@ -167,11 +167,10 @@ private:
     return false;
   }
 
-  // Stopping and closing wait for the library's stream thread, and over
-  // DirectSound that thread waits without limit for a device that stopped
-  // moving its buffer. The call runs on a thread of its own; one that has
-  // not returned in time is left to that thread, which keeps the library
-  // object alive for as long as it waits. False then.
+  // Stopping and closing wait for the library's stream thread, and a call
+  // into a driver that hangs would wait for good. The call runs on a thread
+  // of its own; one that has not returned in time is left to that thread,
+  // which keeps the library object alive for as long as it waits. False then.
   template <typename Call>
   bool RunBounded(std::chrono::milliseconds bound, Call call) {
     std::packaged_task<bool()> task(
@@ -193,25 +192,10 @@ private:
     return false;
   }
 
-  // A stream thread that waits for a device that went away only asks it for
-  // its buffer's position and sleeps, for good: it is ended there, and the
-  // stream is closed, which releases its buffers and device objects without
-  // waiting, so that the device plays again once it is back. The stream's
-  // lock may have ended with the thread, so a new library object takes this
-  // one's place; the old one goes once no call is left waiting in it. A close
-  // that was left waiting for the thread goes on by itself once the thread
-  // has ended: a second one would release the same buffers again.
-  enum class ClosePending { kNo, kYes };
-  void LetGoOfStream(ClosePending closing = ClosePending::kNo) {
+  // The stream that did not stop or close in time stays with the call left
+  // waiting in it, and a new library object takes this one's place.
+  void LetGoOfStream() {
     errorCallback(RTAUDIO_SYSTEM_ERROR, "the audio device takes no buffers; its stream is let go");
-    if (const HANDLE thread = StreamCallbackThread(*audio_)) {
-      if (TerminateThread(thread, 0)) WaitForSingleObject(thread, kThreadEndWaitMs);
-    }
-    if (closing == ClosePending::kNo && audio_->isStreamOpen())
-      RunBounded(stopBound_, [](RtAudio& audio) {
-        audio.closeStream();
-        return true;
-      });
     audio_.reset();
     Guarded([&] {
       audio_ = MakeLibrary();
@@ -221,6 +205,7 @@ private:
 
   std::shared_ptr<RtAudio> audio_;
   std::chrono::milliseconds stopBound_ = kStopBoundBase;
+  std::chrono::milliseconds abortBound_ = kAbortBoundBase;
   std::string errorText_;
 };
 

@@ -6,7 +6,8 @@
 # back out to the output device. Then the server stops while the program
 # plays and starts again: Apply in the preferences brings the tone back on
 # the same devices, ten more Applies each return soon and leave no threads
-# behind, and Quit ends the program cleanly. Last the program starts while
+# behind, every stream stops within the audio library, and Quit ends the
+# program cleanly. Last the program starts while
 # there is no server: once one starts, the preferences list its devices, Apply
 # plays, and the program still closes within a few seconds once the server
 # has gone again while it plays.
@@ -198,6 +199,10 @@ program_pid=
 [ "$status" -eq 0 ] || { echo "Quit ended the program with status $status"; cat "$work/second.log"; exit 1; }
 [ "$(settings | grep -E 'dev=')" = "$stored_before" ] ||
   { echo "the stored devices changed:"; settings | grep -E 'dev='; exit 1; }
+# Every stream stopped within the audio library, the dead device's too: none
+# had to be left behind to a call that never returned.
+! grep -q "stream is let go" "$work/second.log" ||
+  { echo "a stream did not stop in time:"; cat "$work/second.log"; exit 1; }
 
 # A server that starts only after the program: the preferences list its
 # devices, and Apply plays on them.
