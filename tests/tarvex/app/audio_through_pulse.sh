@@ -131,16 +131,28 @@ press() {
   done
 }
 
-# Records the program's output while the tone plays in and checks it: $1
-# names the recording.
-tone_passes() {
+# Records the program's output into $1.raw while $2 seconds of the tone
+# play in.
+record_tone() {
   parec -d program_out.monitor --raw --format=s16le --rate=48000 --channels=2 >"$work/$1.raw" &
   local recorder=$!
-  python3 "$tone" play "$played_hz" "$amplitude" 3 |
+  python3 "$tone" play "$played_hz" "$amplitude" "$2" |
     pacat -d signal_in --raw --format=s16le --rate=48000 --channels=2
   sleep 0.5
   kill "$recorder"
   wait "$recorder" 2>/dev/null || true
+}
+
+# Checks the program's output while the tone plays in: $1 names the
+# recording. A fresh stream may take seconds to roll, longer on a busy
+# machine, so the check begins once a little of the tone comes out.
+tone_passes() {
+  local try
+  for ((try = 0; try < 20; try++)); do
+    record_tone probe 0.5
+    python3 "$tone" heard "$work/probe.raw" && break
+  done
+  record_tone "$1" 3
   echo "$1: a $played_hz Hz tone of amplitude $amplitude played in; out came:"
   python3 "$tone" check "$work/$1.raw" "$expected_hz" "$amplitude"
 }

@@ -4,6 +4,8 @@
   tone.py play FREQUENCY AMPLITUDE SECONDS   writes a stereo tone, 16-bit
                                              little-endian at 48000 Hz, to
                                              the standard output
+  tone.py heard FILE                         exits 0 when such a recording
+                                             carries any sound
   tone.py check FILE FREQUENCIES AMPLITUDE   reads such a recording and
                                              exits 0 when its steady part is
                                              a tone of one of the frequencies
@@ -44,16 +46,23 @@ def rms(samples):
     return math.sqrt(sum(s * s for s in samples) / len(samples)) if samples else 0.0
 
 
+WINDOW = RATE // 20
+
+
+def loud_windows(samples):
+    """The starts of the 50 ms windows that carry sound."""
+    return [i for i in range(0, len(samples) - WINDOW, WINDOW)
+            if rms(samples[i:i + WINDOW]) > 0.01]
+
+
 def steady_windows(samples, length):
     """Windows of `length` samples, overlapping by half, over the span whose
     50 ms windows carry sound."""
-    window = RATE // 20
-    loud = [i for i in range(0, len(samples) - window, window)
-            if rms(samples[i:i + window]) > 0.01]
+    loud = loud_windows(samples)
     if not loud:
         return []
     # Leave out the edges, where the tone starts and stops.
-    first, last = loud[0] + window, loud[-1]
+    first, last = loud[0] + WINDOW, loud[-1]
     return [samples[i:i + length] for i in range(first, last - length, length // 2)]
 
 
@@ -96,13 +105,23 @@ def tone_amplitude(samples, frequency):
     return 2 * math.hypot(re, im) / sum(w)
 
 
+def came_through_whole(samples):
+    """A dropped buffer leaves a run of exact zeros, which a tone never has."""
+    run = 0
+    for s in samples:
+        run = run + 1 if s == 0 else 0
+        if run >= 64:
+            return False
+    return True
+
+
 def check(path, frequencies, amplitude):
     """A host that falls behind drops buffers; the window that came through
     whole is judged."""
     ok = True
     for name, samples in zip(('left', 'right'), channels(path)):
         best = None
-        for part in steady_windows(samples, 8192):
+        for part in filter(came_through_whole, steady_windows(samples, 8192)):
             found = peak_frequency(part)
             level = tone_amplitude(part, found)
             purity = level / (math.sqrt(2) * rms(part))
@@ -124,6 +143,8 @@ def check(path, frequencies, amplitude):
 if __name__ == '__main__':
     if len(sys.argv) == 5 and sys.argv[1] == 'play':
         play(float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4]))
+    elif len(sys.argv) == 3 and sys.argv[1] == 'heard':
+        sys.exit(0 if any(loud_windows(samples) for samples in channels(sys.argv[2])) else 1)
     elif len(sys.argv) == 5 and sys.argv[1] == 'check':
         frequencies = [float(f) for f in sys.argv[3].split(',')]
         sys.exit(0 if check(sys.argv[2], frequencies, float(sys.argv[4])) else 1)
