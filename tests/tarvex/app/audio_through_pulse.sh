@@ -7,10 +7,9 @@
 # plays and starts again: Apply in the preferences brings the tone back on
 # the same devices, ten more Applies each return soon and leave no threads
 # behind, every stream stops within the audio library, and Quit ends the
-# program cleanly. Last the program starts while
-# there is no server: once one starts, the preferences list its devices, Apply
-# plays, and the program still closes within a few seconds once the server
-# has gone again while it plays.
+# program cleanly. Last the program starts while there is no server: once one
+# starts, the preferences list its devices, Apply plays, and the program still
+# closes within a few seconds once the server has gone again while it plays.
 #
 #   audio_through_pulse.sh TARVEX_EXE PREFERENCES_REMOTE WORK_FOLDER
 #
@@ -46,6 +45,8 @@ export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,ms
 pulse_pid=
 program_pid=
 cleanup() {
+  # What has ended already fails to end again, and says nothing of the test.
+  trap - ERR
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
   wineserver -k 2>/dev/null || true
   [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
