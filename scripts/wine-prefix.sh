@@ -31,6 +31,13 @@ locked_prepare() {
   if [ $# -gt 0 ]; then "$@"; fi
 }
 
+# Takes, on fd 8, the lock under which programs that open windows run in the
+# prefix one at a time; it is held until the script ends.
+take_run_lock() {
+  exec 8>"$WINEPREFIX.run.lock" || step_failed $? "opening the lock $WINEPREFIX.run.lock"
+  flock 8 || step_failed $? "taking the lock $WINEPREFIX.run.lock"
+}
+
 # For scripts under set -e: the command that ends the script names itself.
 name_failed_commands() {
   trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2' ERR

@@ -27,8 +27,7 @@ out=$5
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
 prepare_prefix
-exec 8>"$prefix.run.lock" || step_failed $? "opening the lock $prefix.run.lock"
-flock 8 || step_failed $? "taking the lock $prefix.run.lock"
+take_run_lock
 
 windows_path() { echo "Z:${1//\//\\}"; }
 
