@@ -185,9 +185,16 @@ if(TARVEX_TESTS)
   # which LeakSanitizer is told to accept; nothing else may leak.
   set(VST3_SELFTEST_SUPPRESSIONS "${CMAKE_BINARY_DIR}/vst3sdk/selftest.lsan.supp")
   file(WRITE "${VST3_SELFTEST_SUPPRESSIONS}" "leak:Steinberg::Vst::registerTest\n")
+  # The sanitizers split their options at white space and know no escapes, so
+  # the path stands in quotes it does not itself hold.
+  set(quote "'")
+  string(FIND "${VST3_SELFTEST_SUPPRESSIONS}" "'" apostrophe)
+  if(NOT apostrophe EQUAL -1)
+    set(quote "\"")
+  endif()
   add_test(NAME vst3_validator_selftest COMMAND vst3_validator -selftest)
   set_tests_properties(vst3_validator_selftest PROPERTIES
-    ENVIRONMENT "LSAN_OPTIONS=suppressions=${VST3_SELFTEST_SUPPRESSIONS}"
+    ENVIRONMENT "LSAN_OPTIONS=suppressions=${quote}${VST3_SELFTEST_SUPPRESSIONS}${quote}"
     FAIL_REGULAR_EXPRESSION "Executed 0 Tests"
     LABELS vst3)
   if(TARVEX_TEST_FIXTURES)

@@ -1,6 +1,7 @@
 // The module's editor in real windows: the view attached to a parent window
 // of this program, as a host does, through the module loaded from its
 // bundle (so its own initialisation and resources are the ones used).
+#include "framework/core/win_files.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -100,7 +101,7 @@ TEST_F(ModuleEditor, KeysTheEditorLeavesGoBackToTheHost) {
 class ModuleEditorWithoutInitDll : public ModuleEditor {
 protected:
   void SetUp() override {
-    module = LoadLibraryA(TARVEX_VST3_BINARY);
+    module = plugkit::Utf8LoadLibrary(TARVEX_VST3_BINARY);
     ASSERT_NE(module, nullptr);
     using GetFactoryFunc = IPluginFactory*(PLUGIN_API*)();
     const auto getFactory = reinterpret_cast<GetFactoryFunc>(

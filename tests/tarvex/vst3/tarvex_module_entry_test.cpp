@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #if defined(_WIN32)
+#include "framework/core/win_files.h"
+
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -28,7 +30,7 @@ class ModuleEntry : public ::testing::Test {
 protected:
   void SetUp() override {
 #if defined(_WIN32)
-    HMODULE module = LoadLibraryA(TARVEX_VST3_BINARY);
+    HMODULE module = plugkit::Utf8LoadLibrary(TARVEX_VST3_BINARY);
     ASSERT_NE(module, nullptr);
     init = reinterpret_cast<InitFunc>(reinterpret_cast<void*>(GetProcAddress(module, "InitDll")));
     exit = reinterpret_cast<ExitFunc>(reinterpret_cast<void*>(GetProcAddress(module, "ExitDll")));

@@ -11,6 +11,8 @@
 #include "tests/framework/graphics/sfnt_builder.h"
 #include "tests/framework/graphics/vg/vg_test_font.h"
 
+// Under Wine the output folder's UTF-8 path is opened in its wide form.
+#define STBIW_WINDOWS_UTF8
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
