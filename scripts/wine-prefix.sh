@@ -3,6 +3,17 @@
 # before a program starts can fail on its own; each says which one it was, so
 # that a test that fails there tells why instead of ending without a word.
 
+# Wine's loader lies at a fixed address and the kernel starts its heap a
+# random distance above it; now and then the heap lands on the page that Wine
+# maps for every Windows program, which then ends at once with status 1 and
+# nothing said ("failed to map the shared user data"). The script that sources
+# this therefore starts itself once more without that randomness, which every
+# program it starts inherits, wherever the system lets it.
+if (((16#$(</proc/$$/personality) & 16#0040000) == 0)) &&
+  setarch "$(uname -m)" --addr-no-randomize true 2>/dev/null; then
+  exec setarch "$(uname -m)" --addr-no-randomize "$BASH" "$0" "$@"
+fi
+
 # Writes "SCRIPT: STEP failed with status N" on the standard error stream and
 # ends the script with that status: step_failed STATUS STEP...
 step_failed() {
