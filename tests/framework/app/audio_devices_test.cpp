@@ -201,7 +201,7 @@ TEST_F(AudioDevicesTest, EachStreamStateEndsItsOwnWayAndAStartThatNeverMovesFail
     EXPECT_EQ(host->IsAudioRunningOnCurrent(), row.started) << rowIndex;
     if (row.device == Device::HaltsWhilePlaying) {
       while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
-      FakeAudio::last->halted.store(true);
+      FakeAudio::last->Halt();
     }
     host->CloseAudioStream();
     EXPECT_EQ(gDeviceCalls, row.calls) << rowIndex;
@@ -221,7 +221,7 @@ TEST_F(AudioDevicesTest, AfterADeviceWentAwayTheNextStartOpensTheSameDevicesByNa
   for (const bool speakersBack : {true, false}) {
     ASSERT_TRUE(Start("Interface", "Speakers"));
     while (FakeAudio::last->played.load() < 2) std::this_thread::yield();
-    FakeAudio::last->halted.store(true);
+    FakeAudio::last->Halt();
     FakeAudio::last->devicesAfterAbort = {Device(103, "DS:Mic", 2, 0, true),
                                           Device(109, "DS:Interface", 8, 8)};
     if (speakersBack)
@@ -242,7 +242,7 @@ TEST_F(AudioDevicesTest, AfterADeviceWentAwayTheNextStartOpensTheSameDevicesByNa
   }
   // A stream stopped while the host goes is aborted as well.
   ASSERT_TRUE(Start("Mic", "Speakers"));
-  FakeAudio::last->halted.store(true);
+  FakeAudio::last->Halt();
   gDeviceCalls.clear();
   AppHost::Destroy();
   EXPECT_EQ(gDeviceCalls, (Texts{"abort", "delete audio"}));

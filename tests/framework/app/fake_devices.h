@@ -60,11 +60,13 @@ public:
     running = startSucceeds;
     stopping.store(false);
     halted.store(false);
+    haltSeen.store(false);
     if (running && !stalled)
       player = std::thread([this, frames = host->GetBufferFrames()] {
         std::vector<double> in(frames * setup.inputChannels), out(frames * setup.outputChannels);
         while (!stopping.load()) {
           if (halted.load()) {
+            haltSeen.store(true);
             std::this_thread::yield();
             continue;
           }
@@ -92,6 +94,13 @@ public:
     gDeviceCalls.push_back("close");
     open = false;
   }
+  // Stops the callbacks as a device that went away does, and returns once
+  // none is in flight: one that began before would see the stop requested
+  // after and fade out as a moving device does.
+  void Halt() {
+    halted.store(true);
+    while (player.joinable() && !haltSeen.load()) std::this_thread::yield();
+  }
   bool IsStreamOpen() const override { return open; }
   bool IsStreamRunning() const override { return running; }
   std::string ErrorText() const override { return "Not supported"; }
@@ -102,9 +111,9 @@ public:
   std::vector<Device> devicesAfterAbort;
   AudioStreamSetup setup;
   std::atomic<int> played{0};
-  std::atomic<bool> halted{false};
 
 private:
+  std::atomic<bool> halted{false}, haltSeen{false};
   AppHost* host = nullptr;
   bool open = false, running = false;
   std::atomic<bool> stopping{false};
